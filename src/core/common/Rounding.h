@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <cmath>
+#include <optional>
+
+namespace bandora {
+
+// Fractional values become integers by rounding to the nearest integer with
+// halves going to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
+// Not-a-number gives 0 and values beyond the 64-bit range are clamped, so no
+// caller can trip over an undefined conversion.
+inline qint64 RoundHalfEven(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    constexpr double limit = 9.2e18;
+    if (value >= limit)
+        return static_cast<qint64>(limit);
+    if (value <= -limit)
+        return -static_cast<qint64>(limit);
+    const double whole = std::floor(value);
+    const double diff = value - whole;
+    qint64 result = static_cast<qint64>(whole);
+    if (diff > 0.5 || (diff == 0.5 && (result % 2 != 0)))
+        ++result;
+    return result;
+}
+
+// The 16-bit integer of settings, tables and counters, or nothing when the
+// rounded value does not fit.
+inline std::optional<qint16> ToInt16(double value)
+{
+    if (std::isnan(value))
+        return std::nullopt;
+    const qint64 r = RoundHalfEven(value);
+    if (r < -32768 || r > 32767)
+        return std::nullopt;
+    return static_cast<qint16>(r);
+}
+
+// Rounds to the given number of decimals with halves to even, on the decimal
+// text of the value so that 2.3455 (stored as 2.34549999...) and 2.3465 behave
+// as an operator reading them would expect.
+double RoundToDecimals(double value, int decimals);
+
+} // namespace bandora

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+namespace bandora {
+
+// Every per-channel table has 385 entries: channels 0 to 383 and a spare
+// entry 384 (which carries the temperature in a counts record).
+constexpr int kChannels = 384;
+constexpr int kChannelTable = 385;
+
+// The current project: its settings, tool switches and per-channel tables.
+// All integers are 16-bit signed as stored in the files.
+struct ProjectSetup {
+    qint16 Num_proj = 0;            // 0 = "Default"; same value as ProgramConfig::Actual_Project_Number
+    QString Name = QStringLiteral("Default");
+    QString Working_folder;         // project folder path with a trailing separator, as stored
+    QString Plate_format = QStringLiteral("96f");
+
+    qint16 Aq_mode = 1;             // "0_Offline", "1_Default", "2_Fast(0.31)", ...
+    qint16 Aq_lapse = 30;           // programmed lapse in minutes
+    qint16 Sample_Rate = 99;        // samples per second
+    qint16 RT_Buffer = 500;         // ticks per buffer cycle = samples per real-time record
+    qint16 DSP_Method = 1;
+    qint16 DSP_Interval = 30;       // detector window in ticks
+    qint16 Binary_Acq = 1;
+    qint16 Threshold_Counter = 300; // length of the blank reading in ticks
+    qint16 Cal_value = 80;
+    qint16 Cal_mode = 1;
+    qint16 Save_counts = 1;
+    qint16 Save_real = 1;
+
+    // Tool switches of the main window: Menu1 calibration, Menu2 light,
+    // Menu3 temperature, Menu4-6 spare. Non-zero = shown.
+    qint16 Menu1 = 1, Menu2 = 0, Menu3 = 0, Menu4 = 0, Menu5 = 0, Menu6 = 0;
+
+    // Tool parameters: row k belongs to Menu k (row 0 is not stored).
+    //   row 1: Organism, Enab_Cal, Enab_Zero, SNRx10, spare, spare
+    //   row 2: Enable, Time_ON, Time_OFF, pulse count, pulse ON, pulse OFF (tenths of a minute)
+    //   row 3: Enable, Tempx10, spare x4
+    std::array<std::array<qint16, 6>, 7> MenuParam = DefaultMenuParam();
+
+    std::array<bool, kChannelTable> ChannelEnabled{};
+    std::array<double, kChannelTable> ChannelThreshold{};
+    std::array<QString, kChannelTable> GroupName;
+    std::array<qint16, kChannelTable> ChannelGroup{}; // -1 = free
+
+    ProjectSetup();
+
+    // Menu switch k (1..6) by number.
+    qint16& Menu(int k);
+    qint16 Menu(int k) const;
+
+    static std::array<std::array<qint16, 6>, 7> DefaultMenuParam();
+
+    // The defaults of each table, as loaded after a read error.
+    void SetDefaultChannelEnabled();
+    void SetDefaultThresholds();
+    void SetDefaultGroupNames();
+    void SetDefaultChannelGroups();
+};
+
+// "p" and the project number in five digits: p00012.
+QString ProjectFolderName(int number);
+
+} // namespace bandora

@@ -1,0 +1,258 @@
+#include "RecordSyntax.h"
+
+#include "core/common/Rounding.h"
+
+#include <QFile>
+#include <QLocale>
+
+#include <cmath>
+#include <limits>
+
+namespace bandora {
+
+namespace {
+
+// The files are in the workstation's 8-bit code page; Latin-1 reads every byte
+// and writes every character an operator can type on a western keyboard.
+QString DecodeLine(const QByteArray& raw) { return QString::fromLatin1(raw); }
+
+QVector<RecordField> SplitFields(const QString& line)
+{
+    QVector<RecordField> fields;
+    const int n = line.size();
+    int i = 0;
+    if (line.trimmed().isEmpty())
+        return fields;
+    while (i <= n) {
+        while (i < n && (line[i] == QLatin1Char(' ') || line[i] == QLatin1Char('\t')))
+            ++i;
+        RecordField f;
+        if (i < n && line[i] == QLatin1Char('"')) {
+            f.quoted = true;
+            const int close = line.indexOf(QLatin1Char('"'), i + 1);
+            if (close < 0) { // unbalanced quote: the rest of the line is the text
+                f.text = line.mid(i + 1);
+                i = n;
+            } else {
+                f.text = line.mid(i + 1, close - i - 1);
+                i = close + 1;
+            }
+            // Anything between the closing quote and the next comma is ignored.
+            const int comma = line.indexOf(QLatin1Char(','), i);
+            fields.push_back(f);
+            if (comma < 0)
+                break;
+            i = comma + 1;
+        } else {
+            const int comma = line.indexOf(QLatin1Char(','), i);
+            const int end = comma < 0 ? n : comma;
+            f.text = line.mid(i, end - i).trimmed();
+            fields.push_back(f);
+            if (comma < 0)
+                break;
+            i = comma + 1;
+        }
+    }
+    return fields;
+}
+
+} // namespace
+
+bool ParseNumber(const QString& text, double& value)
+{
+    QString t = text.trimmed();
+    // Check the shape first: sign, digits, optional "." and digits, nothing else.
+    int i = 0, digits = 0;
+    const int n = t.size();
+    if (i < n && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+')))
+        ++i;
+    const auto isDigit = [&](int k) { return t[k] >= QLatin1Char('0') && t[k] <= QLatin1Char('9'); };
+    while (i < n && isDigit(i)) { ++i; ++digits; }
+    if (i < n && t[i] == QLatin1Char('.')) {
+        ++i;
+        while (i < n && isDigit(i)) { ++i; ++digits; }
+    }
+    if (digits == 0 || i != n)
+        return false;
+    if (t.startsWith(QLatin1Char('+')))
+        t.remove(0, 1);
+    if (t.endsWith(QLatin1Char('.')))
+        t.chop(1);
+    bool ok = false;
+    const double v = QLocale::c().toDouble(t, &ok);
+    if (!ok || !std::isfinite(v))
+        return false;
+    value = v;
+    return true;
+}
+
+QString FormatNumber(double value)
+{
+    if (!std::isfinite(value) || value == 0.0)
+        return QStringLiteral("0");
+    // Fifteen significant digits, as the files have always carried, without exponent.
+    const int magnitude = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    const int decimals = std::clamp(14 - magnitude, 0, 340);
+    QString s = QString::number(value, 'f', decimals);
+    if (s.contains(QLatin1Char('.'))) {
+        while (s.endsWith(QLatin1Char('0')))
+            s.chop(1);
+        if (s.endsWith(QLatin1Char('.')))
+            s.chop(1);
+    }
+    if (s == QLatin1String("-0"))
+        s = QStringLiteral("0");
+    return s;
+}
+
+QString SafeFieldText(const QString& text)
+{
+    QString s = text;
+    s.replace(QLatin1Char('"'), QLatin1Char('\''));
+    s.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    s.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return s;
+}
+
+// ---------------------------------------------------------------- reader
+
+RecordReader::RecordReader(const QByteArray& content)
+{
+    qsizetype start = 0;
+    const qsizetype n = content.size();
+    while (start < n) {
+        qsizetype end = content.indexOf('\n', start);
+        if (end < 0)
+            end = n;
+        qsizetype stop = end;
+        if (stop > start && content[stop - 1] == '\r')
+            --stop;
+        lines_.push_back(SplitFields(DecodeLine(content.mid(start, stop - start))));
+        start = end + 1;
+    }
+}
+
+RecordReader RecordReader::FromFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists())
+        throw RecordError("file not found");
+    if (file.size() > MaxFileBytes)
+        throw RecordError("file too large");
+    if (!file.open(QIODevice::ReadOnly))
+        throw RecordError("file cannot be opened");
+    const QByteArray content = file.read(MaxFileBytes + 1);
+    if (content.size() > MaxFileBytes)
+        throw RecordError("file too large");
+    return RecordReader(content);
+}
+
+void RecordReader::SettleAtField()
+{
+    while (line_ < lines_.size() && field_ >= lines_[line_].size()) {
+        ++line_;
+        field_ = 0;
+    }
+}
+
+bool RecordReader::AtEnd() const
+{
+    int l = line_, f = field_;
+    while (l < lines_.size() && f >= lines_[l].size()) {
+        ++l;
+        f = 0;
+    }
+    return l >= lines_.size();
+}
+
+RecordField RecordReader::NextField()
+{
+    SettleAtField();
+    if (line_ >= lines_.size())
+        throw RecordError("unexpected end of file");
+    RecordField f = lines_[line_][field_++];
+    if (field_ >= lines_[line_].size()) {
+        ++line_;
+        field_ = 0;
+    }
+    return f;
+}
+
+QString RecordReader::ReadText() { return NextField().text; }
+
+double RecordReader::ReadNumber()
+{
+    const RecordField f = NextField();
+    if (f.text.trimmed().isEmpty() && !f.quoted)
+        return 0.0; // an empty item between two commas reads as zero
+    double v = 0;
+    if (!ParseNumber(f.text, v))
+        throw RecordError("not a number");
+    return v;
+}
+
+qint16 RecordReader::ReadInt16()
+{
+    const auto v = ToInt16(ReadNumber());
+    if (!v)
+        throw RecordError("number out of 16-bit range");
+    return *v;
+}
+
+qint32 RecordReader::ReadInt32()
+{
+    const qint64 v = RoundHalfEven(ReadNumber());
+    if (v < std::numeric_limits<qint32>::min() || v > std::numeric_limits<qint32>::max())
+        throw RecordError("number out of 32-bit range");
+    return static_cast<qint32>(v);
+}
+
+void RecordReader::SkipLine()
+{
+    if (line_ >= lines_.size())
+        throw RecordError("unexpected end of file");
+    ++line_;
+    field_ = 0;
+}
+
+// ---------------------------------------------------------------- writer
+
+RecordWriter& RecordWriter::Header(const QString& text) { return Record({Value(text)}); }
+
+RecordWriter& RecordWriter::Record(std::initializer_list<Value> fields)
+{
+    return Record(QVector<Value>(fields));
+}
+
+RecordWriter& RecordWriter::Record(const QVector<Value>& fields)
+{
+    QString line;
+    for (int i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            line += QLatin1Char(',');
+        const Value& v = fields[i];
+        if (const auto* s = std::get_if<QString>(&v))
+            line += QLatin1Char('"') + SafeFieldText(*s) + QLatin1Char('"');
+        else if (const auto* n = std::get_if<qint64>(&v))
+            line += QString::number(*n);
+        else
+            line += FormatNumber(std::get<double>(v));
+    }
+    bytes_ += line.toLatin1();
+    bytes_ += "\r\n";
+    return *this;
+}
+
+void RecordWriter::WriteTo(const QString& path) const
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw RecordError("file cannot be created");
+    if (file.write(bytes_) != bytes_.size() || !file.flush())
+        throw RecordError("file cannot be written");
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        throw RecordError("file cannot be written");
+}
+
+} // namespace bandora

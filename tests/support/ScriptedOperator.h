@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/common/Operator.h"
+
+#include <QQueue>
+#include <QStringList>
+
+namespace bandora::test {
+
+// Records every text the program shows and answers from a script. Questions
+// and prompts with nothing scripted get a default (Ok / Yes / empty text) and
+// are noted, so a test can tell an unexpected question from an expected one.
+class ScriptedOperator final : public Operator {
+public:
+    struct Shown {
+        QString text;
+        Buttons buttons;
+        bool isPrompt;
+    };
+
+    Answer ask(const QString& text, Buttons buttons) override
+    {
+        shown.push_back({text, buttons, false});
+        if (!answers.isEmpty())
+            return answers.dequeue();
+        ++unscripted;
+        return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+    }
+
+    QString prompt(const QString& text, const QString& defaultAnswer) override
+    {
+        shown.push_back({text, Buttons::OkCancel, true});
+        if (!replies.isEmpty())
+            return replies.dequeue();
+        ++unscripted;
+        return defaultAnswer;
+    }
+
+    // Every text shown, in order.
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const auto& s : shown)
+            out << s.text;
+        return out;
+    }
+
+    void clear()
+    {
+        shown.clear();
+        unscripted = 0;
+    }
+
+    QQueue<Answer> answers;  // replies to ask(), in order
+    QQueue<QString> replies; // replies to prompt(), in order
+    QList<Shown> shown;
+    int unscripted = 0;
+};
+
+} // namespace bandora::test
