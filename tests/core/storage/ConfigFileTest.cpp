@@ -52,6 +52,7 @@ TEST(ConfigFile, ValuesAreClampedAfterLoading)
 
 TEST(ConfigFile, UnreadableFileGivesTheDefaultsWithOneMessage)
 {
+    static const char kBinary[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe,\x80";
     const QByteArray cases[] = {
         kHeader,                                   // a header without the second line
         QByteArray(),                              // empty
@@ -60,7 +61,7 @@ TEST(ConfigFile, UnreadableFileGivesTheDefaultsWithOneMessage)
         kHeader + "3,70000,4,0\r\n",               // beyond 16 bits
         kHeader + "3,-32769,4,0\r\n",
         kHeader + QByteArray(1 << 20, '1') + ",1,1,1\r\n", // a line of a megabyte
-        QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe,\x80", 22), // binary garbage
+        QByteArray(kBinary, sizeof kBinary - 1),   // binary garbage
     };
     for (const QByteArray& content : cases) {
         const Loaded l = LoadFrom(content);
