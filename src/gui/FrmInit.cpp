@@ -9,7 +9,9 @@
 
 namespace bandora {
 
-FrmInit::FrmInit(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::WindowStaysOnTopHint)
+// Not kept on top: a message of the project load must be able to come
+// over the splash, or the start-up would seem to hang behind it.
+FrmInit::FrmInit(QWidget* parent) : QWidget(parent, Qt::SplashScreen)
 {
     setObjectName(QStringLiteral("Frm_Init"));
     setWindowTitle(QStringLiteral("Bandora"));
@@ -36,7 +38,7 @@ FrmInit::FrmInit(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::Windo
     Label_version->setObjectName(QStringLiteral("Label_version"));
     Label_version->setAlignment(Qt::AlignCenter);
 
-    LblNews = new QLabel(frame);
+    LblNews = new QLabel(QStringLiteral("STARTING..........."), frame);
     LblNews->setObjectName(QStringLiteral("LblNews"));
     LblNews->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     LblNews->setStyleSheet(QStringLiteral("QLabel { color: #ffe080; }"));

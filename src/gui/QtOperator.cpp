@@ -11,11 +11,18 @@ namespace {
 
 const QString kTitle = QStringLiteral("Bandora");
 
+// The box belongs to the window the operator is looking at, so that it
+// comes up over it: the active window, or during start-up the splash.
 QWidget* DialogParent()
 {
     if (QWidget* w = QApplication::activeModalWidget())
         return w;
-    return QApplication::activeWindow();
+    if (QWidget* w = QApplication::activeWindow())
+        return w;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->isWindow())
+            return w;
+    return nullptr;
 }
 
 QMessageBox::StandardButtons ToStandardButtons(Buttons buttons)

@@ -1,4 +1,5 @@
 #include "gui/CommandLine.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -57,6 +57,7 @@ TEST(MainWindow, ExitAsksAboutSavingOnlyOnlineAndAlwaysEnds)
     {
         StartupHarness h;
         ASSERT_EQ(h.Start(), Startup::Result::Running);
+        h.op.clear();
         h.main->close();
         EXPECT_TRUE(h.op.texts().isEmpty());
         EXPECT_EQ(h.instrument.portCloses, 0);
@@ -78,6 +79,7 @@ TEST(MainWindow, PortMenuMovesTheCheckMarkAndStoresThePort)
         return out;
     };
     EXPECT_EQ(checked(), QList<int>{4});
+    h.op.clear();
     EXPECT_EQ(h.main->ComPortAction(7)->text(), QStringLiteral("COM7"));
 
     h.main->ComPortAction(7)->trigger();
@@ -149,6 +151,7 @@ TEST(MainWindow, ActionsOfLaterWindowsSaySoAndTheAboutWindowDoesNotBlock)
     StartupHarness h;
     h.instrument.online = true;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
+    h.op.clear();
     h.main->CmdSetup->click();
     h.main->mn_factory->trigger();
     h.main->CmdPlay->click();

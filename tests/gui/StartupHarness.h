@@ -9,6 +9,7 @@
 #include "gui/InstrumentSteps.h"
 #include "gui/Startup.h"
 #include "support/Files.h"
+#include "support/QtPrinters.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestClock.h"
 

@@ -115,14 +115,15 @@ TEST(Startup, OnlyTheThreeRunSwitchesStartAnExperiment)
         StartupHarness h;
         ASSERT_EQ(h.Start(line), Startup::Result::Running) << line.toStdString();
         EXPECT_TRUE(h.startup->AutoRun()) << line.toStdString();
-        EXPECT_EQ(h.op.texts(), QStringList{kOfflineRefusal}) << line.toStdString();
+        EXPECT_EQ(h.op.texts().count(kOfflineRefusal), 1) << line.toStdString();
+        EXPECT_EQ(h.op.texts().last(), kOfflineRefusal) << line.toStdString();
     }
     for (const QString& line : {QStringLiteral("/rUn"), QStringLiteral("/run x"), QStringLiteral("run"),
                                 QStringLiteral("\t/run"), QString()}) {
         StartupHarness h;
         ASSERT_EQ(h.Start(line), Startup::Result::Running) << line.toStdString();
         EXPECT_FALSE(h.startup->AutoRun()) << line.toStdString();
-        EXPECT_TRUE(h.op.texts().isEmpty()) << line.toStdString();
+        EXPECT_EQ(h.op.texts().count(kOfflineRefusal), 0) << line.toStdString();
     }
 }
 
