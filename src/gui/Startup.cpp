@@ -110,15 +110,10 @@ void Startup::RunStages()
     RunSplashStep(3);
 
     state_.StartupStage = 8;
-    // Offline work opens the offline window instead; until that window
-    // exists the main window stands in for it, with acquisition refused.
-    // Without a window manager (a kiosk, a virtual display) maximising
-    // does nothing: take the screen's free area in any case.
-    if (const QScreen* screen = main_.screen())
-        main_.resize(screen->availableGeometry().size());
-    main_.showMaximized();
-    main_.raise();
-    main_.activateWindow();
+    if (state_.OfflineMode)
+        ShowOfflineWindow();
+    else
+        ShowMainWindow();
 
     Timerinicio.setInterval(timings_.laterMs);
     RunSplashStep(4);
@@ -127,6 +122,24 @@ void Startup::RunStages()
     main_.SetStartupFinished(true);
     if (autoRun_)
         main_.StartRun();
+}
+
+void Startup::ShowMainWindow()
+{
+    // Without a window manager (a kiosk, a virtual display) maximising
+    // does nothing: take the screen's free area in any case.
+    if (const QScreen* screen = main_.screen())
+        main_.resize(screen->availableGeometry().size());
+    main_.showMaximized();
+    main_.raise();
+    main_.activateWindow();
+}
+
+void Startup::ShowOfflineWindow()
+{
+    // Offline work opens the offline window; until that window exists the
+    // main window stands in for it, with acquisition refused.
+    ShowMainWindow();
 }
 
 void Startup::RunSplashStep(int n)

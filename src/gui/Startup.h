@@ -43,6 +43,8 @@ public:
 
 private:
     void RunStages();
+    void ShowMainWindow();
+    void ShowOfflineWindow();
     // Has the step timer perform splash step n and waits for it, letting
     // window events (and the timer) run meanwhile.
     void RunSplashStep(int n);
