@@ -1,0 +1,18 @@
+#pragma once
+
+// Readable failure output for Qt strings in GoogleTest messages.
+
+#include <QString>
+#include <QStringList>
+
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+inline void PrintTo(const QStringList& texts, std::ostream* os)
+{
+    *os << '{';
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        *os << (i ? ", \"" : "\"") << texts[i].toStdString() << '"';
+    *os << '}';
+}
