@@ -100,7 +100,8 @@ void ReadPlateFile(const QString& path, PlateFormat& plate)
         // whole plate.
         for (int ch = 0; ch < kChannels; ++ch) {
             const int well = plate.ChannelWell[ch];
-            if (well >= 0 && (well > plate.MaxWell || plate.ChannelBeam[ch] < 0 || plate.ChannelBeam[ch] > plate.MaxBeam))
+            const int beam = plate.ChannelBeam[ch];
+            if (well >= 0 && (well > plate.MaxWell || beam < 0 || beam > plate.MaxBeam))
                 throw RecordError("channels left from the previous plate lie beyond this plate's wells");
         }
     } catch (const RecordError& e) {
