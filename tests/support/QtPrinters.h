@@ -1,18 +1,14 @@
 #pragma once
 
-// Readable failure output for Qt strings in GoogleTest messages.
-
+#include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 #include <ostream>
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-
-inline void PrintTo(const QStringList& texts, std::ostream* os)
+// Readable failure output for Qt text types: GoogleTest would otherwise print
+// a QString as a list of two-byte objects.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QByteArray& b, std::ostream* os)
 {
-    *os << '{';
-    for (qsizetype i = 0; i < texts.size(); ++i)
-        *os << (i ? ", \"" : "\"") << texts[i].toStdString() << '"';
-    *os << '}';
+    *os << '"' << (b.size() > 200 ? b.left(200).toStdString() + "..." : b.toStdString()) << '"';
 }
