@@ -70,8 +70,10 @@ TEST(Startup, OfflineStartStepsTheSplashAndShowsTheMainWindow)
     EXPECT_FALSE(h.main->CmdPause->isEnabled());
     EXPECT_EQ(h.main->txt_projecto->text(), QStringLiteral("0_Default"));
 
+    // The staged program folder starts without a single message.
+    EXPECT_TRUE(h.op.texts().isEmpty()) << h.op.texts().join(QLatin1Char('|')).toStdString();
+
     // Acquisition is refused without the instrument.
-    h.op.clear();
     h.main->CmdPlay->click();
     EXPECT_EQ(h.op.texts(), QStringList{kOfflineRefusal});
 }
