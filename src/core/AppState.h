@@ -41,6 +41,12 @@ struct AppState {
     bool OfflineMode = false;
     qint16 StartupStage = 0;
 
+    // Run state: 0 stopped, 1 running, 2 paused. Set by the run control; the
+    // tool buttons only leave their change pending while it is 1.
+    qint16 AcquisitionState = 0;
+    // The channel shown in detail by the live display (0..384).
+    qint16 SelectedChannel = 0;
+
     Operator& op;
     Clock& clock;
     EventPump& events;

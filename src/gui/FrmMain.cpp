@@ -1,8 +1,12 @@
 #include "FrmMain.h"
 
+#include "ChannelSelectors.h"
 #include "FrmAbout.h"
 #include "InstrumentSteps.h"
+#include "LivePlots.h"
+#include "OrganismPanel.h"
 #include "PictureBox.h"
+#include "ToolPanels.h"
 #include "core/AppState.h"
 #include "core/common/Clock.h"
 #include "core/common/EventPump.h"
@@ -24,18 +28,20 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include <algorithm>
+#include <cmath>
+
 namespace bandora {
 
 namespace {
 
 const QString kTitle = QStringLiteral("<Bandora> Acquisition Software  --------> Main");
 
-QString Tenths(int tenths) { return QString::number(tenths / 10.0, 'f', 1); }
-
 } // namespace
 
 FrmMain::FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent)
-    : QMainWindow(parent), state_(state), instrument_(instrument)
+    : QMainWindow(parent), state_(state), instrument_(instrument), cycle_(state.project.RT_Buffer),
+      tools_(state.project, noOutputs_, state.clock)
 {
     setObjectName(QStringLiteral("Frm_Main"));
     setWindowTitle(kTitle);
@@ -43,9 +49,15 @@ FrmMain::FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent)
     Timeradq.setInterval(5);
     BuildMenus();
     BuildControls();
+    plots_ = new LivePlots(state_, cycle_, *Picreal, *Picact, *picturetime, *Txt_time, this);
+    selectors_ = new ChannelSelectors(*this, state_, *plots_);
+    organism_ = new OrganismPanel(*this, state_);
+    toolPanels_ = new ToolPanels(*this, state_, tools_);
     ConnectActions();
     resize(1280, 720);
 }
+
+LiveDisplay& FrmMain::Display() { return *plots_; }
 
 FrmMain::~FrmMain() = default;
 
@@ -71,10 +83,6 @@ void FrmMain::ConnectActions()
         {cmd_calibra, QStringLiteral("Fast CALIB")},
         {Cmd_autozero, QStringLiteral("Fast ZERO")},
         {Cmd_readblank, QStringLiteral("Read Blank")},
-        {cmd_luz, QStringLiteral("Light control")},
-        {cmd_frio, QStringLiteral("Temperature control")},
-        {cmd_ontemp, QStringLiteral("Temperature control")},
-        {Cmd_settemp, QStringLiteral("Temperature control")},
     };
     for (const auto& [button, what] : later)
         connect(button, &QPushButton::clicked, this, [this, what = what] { NotAvailable(what); });
@@ -83,12 +91,17 @@ void FrmMain::ConnectActions()
     connect(CheckRT, &QCheckBox::toggled, Framereal, &QWidget::setVisible);
     connect(mnCalibra, &QCheckBox::toggled, this, &FrmMain::OnAutoCalibrationToggled);
     connect(mnZero, &QCheckBox::toggled, this, &FrmMain::OnAutoZeroToggled);
-
-    // The channel choice and the zoom come with the live display.
-    for (QWidget* w : std::initializer_list<QWidget*>{Cmdzoom_plus, Cmdzoom_minus, Combofila, Combocol, txtsub,
-                                                      combogrup, lstgrup})
-        w->setEnabled(false);
+    connect(Cmdzoom_plus, &QPushButton::clicked, this, [this] {
+        plots_->ZoomIn();
+        ShowZoom();
+    });
+    connect(Cmdzoom_minus, &QPushButton::clicked, this, [this] {
+        plots_->ZoomOut();
+        ShowZoom();
+    });
 }
+
+void FrmMain::ShowZoom() { txtzoom->setText(QString::number(plots_->Zoom())); }
 
 void FrmMain::NotAvailable(const QString& what)
 {
@@ -114,55 +127,14 @@ void FrmMain::ShowToolFrames()
     frm_mn3->setVisible(state_.project.Menu3 == 1);
 }
 
-void FrmMain::FillOrganismControls()
-{
-    static const QString kSizeClasses[] = {QStringLiteral("size <100um"), QStringLiteral("size 0.1-1mm"),
-                                           QStringLiteral("size >1mm")};
-    const int organism = state_.project.MenuParam[1][0];
-    if (organism >= 0 && organism < Cmb_organism->count()) {
-        Cmb_organism->setCurrentIndex(organism);
-    } else {
-        // Older projects name the organism by its size class.
-        Cmb_organism->setCurrentIndex(-1);
-        Cmb_organism->setPlaceholderText(organism >= 7 && organism <= 9 ? kSizeClasses[organism - 7] : QString());
-    }
-    const int snrx10 = state_.project.MenuParam[1][3];
-    if (snrx10 > 0)
-        txt_snr_umbral->setText(Tenths(snrx10));
-}
+void FrmMain::FillOrganismControls() { organism_->Fill(); }
 
 void FrmMain::FillToolControls()
 {
-    auto& light = state_.project.MenuParam[2];
-    auto& temperature = state_.project.MenuParam[3];
     const auto& calibration = state_.project.MenuParam[1];
-
     mnCalibra->setChecked(calibration[1] != 0);
     mnZero->setChecked(calibration[2] != 0);
-
-    const bool lightSchedule = light[0] == 1;
-    Chk_lenabled->setChecked(lightSchedule);
-    if (light[1] == 0 && light[2] == 0) {
-        light[1] = 9;
-        light[2] = 21;
-    }
-    txt_lon->setText(QString::number(light[1]));
-    txt_loff->setText(QString::number(light[2]));
-    frm_pulse->hide();
-    if (lightSchedule) {
-        txt_pulsetimes->setText(QString::number(light[3]));
-        txt_pulseon->setText(Tenths(light[4]));
-        txt_pulseoff->setText(Tenths(light[5]));
-        const bool pulses = light[3] >= 1;
-        frm_pulse->setVisible(pulses);
-        txt_lon->setEnabled(!pulses);
-        txt_loff->setEnabled(!pulses);
-    }
-
-    Chk_tenabled->setChecked(temperature[0] == 1);
-    if (temperature[1] < 20 || temperature[1] > 500)
-        temperature[1] = 200;
-    txttemp->setText(Tenths(temperature[1]));
+    toolPanels_->Fill();
 }
 
 void FrmMain::FillDurationList()
@@ -176,16 +148,13 @@ void FrmMain::FillDurationList()
 
 void FrmMain::ResetCycleBuffers()
 {
-    // The acquisition cycle sizes its per-channel ring buffers (channels 0 to
-    // 384, RT_Buffer samples) and clears its per-channel counts here.
+    cycle_.Dimension(state_.project.RT_Buffer);
+    cycle_.ResetChannels();
 }
 
-void FrmMain::PreparePlotArea()
-{
-    // The live display prepares its plot scales and refills the row, column
-    // and group lists here.
-    lstgrup->clear();
-}
+void FrmMain::PreparePlotArea() { FillSelectors(); }
+
+void FrmMain::FillSelectors() { selectors_->FillSelectors(); }
 
 void FrmMain::ShowProjectName()
 {
@@ -201,12 +170,12 @@ void FrmMain::CheckComPort(int n)
 void FrmMain::ClearSignalPlot()
 {
     CmdPause->setEnabled(false);
-    Picreal->clear();
+    plots_->ResetSignalPlot();
 }
 
 void FrmMain::ClearActivityPlots()
 {
-    Picact->clear();
+    plots_->ResetActivityPanel();
     picturetime->clear();
 }
 
@@ -286,6 +255,12 @@ void FrmMain::Activate()
         // RT_Buffer, resets every channel's count and level and clears the
         // threshold-setting flag; the live display redraws its plots.
         ResetCycleBuffers();
+        // Activation is how a plate or groups changed in the setup window
+        // arrive; the operator's choice of channel stays otherwise.
+        if (selectors_->ListsOutdated())
+            FillSelectors();
+        plots_->RefreshView();
+        plots_->ResetSignalPlot();
     }
     CmdMain->setFocus();
 }
@@ -329,6 +304,34 @@ void FrmMain::closeEvent(QCloseEvent* event)
     }
     Shutdown();
     event->accept();
+}
+
+void FrmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    ScaleToWindow();
+}
+
+void FrmMain::ScaleToWindow()
+{
+    // Laid out for 1366 x 768; up to half as large again on larger screens.
+    constexpr double kSmallestWidth = 1366, kSmallestHeight = 768, kMostScale = 1.5;
+    const double scale =
+        std::clamp(std::min(width() / kSmallestWidth, height() / kSmallestHeight), 1.0, kMostScale);
+    // Steps of a tenth, so a window dragged by hand does not relay out at
+    // every pixel.
+    const double stepped = std::floor(scale * 10) / 10;
+    if (stepped == fontScale_)
+        return;
+    fontScale_ = stepped;
+    if (baseFontPoints_ <= 0)
+        baseFontPoints_ = font().pointSizeF();
+    if (baseFontPoints_ <= 0)
+        return; // a font sized in pixels stays as it is
+    QFont f = font();
+    f.setPointSizeF(baseFontPoints_ * fontScale_);
+    setFont(f);
+    SizeToFont();
 }
 
 void FrmMain::changeEvent(QEvent* event)

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "core/acquisition/CycleState.h"
+#include "core/tools/LightTemperatureControl.h"
+#include "core/tools/OutputSender.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
@@ -14,18 +18,26 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class QScrollArea;
 
 namespace bandora {
 
 struct AppState;
+class ChannelSelectors;
 class FrmAbout;
 class InstrumentSteps;
+class LiveDisplay;
+class LivePlots;
+class OrganismPanel;
 class PictureBox;
+class ToolPanels;
 
 // The main acquisition window. Its controls carry the object names the rest
 // of the program (and the tests) look them up by. The start-up sequence fills
-// it step by step through the public operations below; the run control, the
-// live display and the device tools attach to its controls later.
+// it step by step through the public operations below. It owns the
+// acquisition cycle's state, the live display drawn from it (LivePlots, with
+// the channel choice of ChannelSelectors) and the light and temperature
+// outputs (LightTemperatureControl, shown by ToolPanels).
 //
 // The port menu entries COM1..COM15 form one family named "mncom1", each
 // carrying its port number in the property "index" (see ComPortAction).
@@ -50,10 +62,9 @@ public:
     void FillToolControls();
     // combo_minutes: 15 .. 1440 minutes, 30 selected.
     void FillDurationList();
-    // Hooks of the acquisition cycle and the live display: per-channel ring
-    // buffers sized by RT_Buffer, the plot area and the group list. Empty
-    // until those parts exist.
+    // The per-channel ring buffers sized by RT_Buffer and cleared.
     void ResetCycleBuffers();
+    // The row, column and group lists refilled (FillSelectors).
     void PreparePlotArea();
     // txt_projecto = project number "_" project name.
     void ShowProjectName();
@@ -87,6 +98,21 @@ public:
     QAction* ComPortAction(int n) const;
     QTimer& AcquisitionTimer() { return Timeradq; }
 
+    // --- what the acquisition cycle and the run control work with ---------
+
+    CycleState& Cycle() { return cycle_; }
+    LiveDisplay& Display();
+    LivePlots& Plots() { return *plots_; }
+    LightTemperatureControl& Tools() { return tools_; }
+    ChannelSelectors& Selectors() { return *selectors_; }
+    OrganismPanel& Organism() { return *organism_; }
+    ToolPanels& ToolPanel() { return *toolPanels_; }
+    // Where SetOutputs goes: nowhere until the instrument link provides it.
+    void SetOutputSender(OutputSender& sender) { tools_.SetSender(sender); }
+    // The row, column and group lists from the plate and the groups, the
+    // first of each selected (also after the setup window changed them).
+    void FillSelectors();
+
 Q_SIGNALS:
     // The shutdown has finished: the program is to end now.
     void programEnded();
@@ -94,6 +120,7 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void BuildMenus();
@@ -109,17 +136,32 @@ private:
     void NotAvailable(const QString& what);
     void OnAutoCalibrationToggled(bool checked);
     void OnAutoZeroToggled(bool checked);
+    void ShowZoom();
+    // The lettering grows with the window beyond the smallest screen it is
+    // laid out for, so a large screen shows the same window, larger.
+    void ScaleToWindow();
+    void SizeToFont();
 
     AppState& state_;
     InstrumentSteps& instrument_;
     bool startupFinished_ = false;
     bool ended_ = false;
     bool manualCalibration_ = false;
+    QScrollArea* toolScroll_ = nullptr;
+    double baseFontPoints_ = 0;
+    double fontScale_ = 1.0;
     QPointer<FrmAbout> about_;
 
     // The acquisition cycle's timer; it belongs to the window, as its ring
     // buffers do. Nothing starts it until the acquisition cycle exists.
     QTimer Timeradq;
+    CycleState cycle_;
+    NoOutputSender noOutputs_;
+    LightTemperatureControl tools_;
+    LivePlots* plots_ = nullptr;
+    ChannelSelectors* selectors_ = nullptr;
+    OrganismPanel* organism_ = nullptr;
+    ToolPanels* toolPanels_ = nullptr;
 
 public:
     // Controls, named as the rest of the program knows them.
