@@ -7,6 +7,7 @@
 #include "core/storage/ConfigFile.h"
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RecordSyntax.h"
+#include "core/storage/SetupFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -53,7 +54,7 @@ ProjectActionResult CreateNumberedProject(AppState& state, const QString& name)
     state.project.Name = SafeFieldText(name);
     // The stored working folder names the project's own folder, not the one
     // the settings were copied from.
-    state.project.Working_folder = QDir::toNativeSeparators(state.projectFolder) + QDir::separator();
+    state.project.Working_folder = DefaultWorkingFolder(state.appDir, number);
 
     if (!WriteProjectFiles(state))
         return ProjectActionResult::Failed;
