@@ -76,7 +76,10 @@ void GroupsPanel::BuildControls()
     cmd_goset = Named(new QPushButton(QStringLiteral("Go..."), this), "cmd_goset");
     Cmd_clear = Named(new QPushButton(QStringLiteral("CLEAR LIST"), this), "Cmd_clear");
 
-    const int listWidth = fontMetrics().horizontalAdvance(QStringLiteral("M00.00")) + 40;
+    const QFontMetrics fm = fontMetrics();
+    const int listWidth = qMax(fm.horizontalAdvance(QStringLiteral("M00.00")) + 40,
+                               fm.horizontalAdvance(QStringLiteral("Assigned channels:")) + 6);
+    Combo_sets->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("00x00 [RowsxColumn]")) + 44);
     lstgrup->setFixedWidth(listWidth);
     lstchgrup->setFixedWidth(listWidth);
     for (QPushButton* b : {Command12, Command13})
@@ -109,7 +112,13 @@ void GroupsPanel::BuildControls()
     sets->addWidget(Combo_sets, 1);
     sets->addWidget(cmd_goset);
 
-    auto* listColumn = new QVBoxLayout;
+    // The lists take what they need; the picture gets the rest.
+    auto* lists = new QWidget(this);
+    const int setsWidth = fm.horizontalAdvance(QStringLiteral("SET:")) + Combo_sets->minimumWidth() +
+                          cmd_goset->sizeHint().width() + 24;
+    lists->setFixedWidth(qMax(2 * listWidth + Command12->width() + 40, setsWidth));
+    auto* listColumn = new QVBoxLayout(lists);
+    listColumn->setContentsMargins(0, 0, 0, 0);
     listColumn->addWidget(new QLabel(QStringLiteral("Dblclick to Rename"), this));
     listColumn->addWidget(combogrup, 2);
     listColumn->addLayout(wells, 3);
@@ -118,7 +127,7 @@ void GroupsPanel::BuildControls()
 
     auto* row = new QHBoxLayout(this);
     row->addLayout(pictureColumn, 1);
-    row->addLayout(listColumn, 0);
+    row->addWidget(lists, 0);
 }
 
 void GroupsPanel::Reload(int group)

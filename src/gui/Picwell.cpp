@@ -4,6 +4,7 @@
 #include "core/storage/PlateFormat.h"
 #include "core/storage/ProjectSetup.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -82,8 +83,15 @@ void Picwell::redraw()
     // Group labels, in the upper part of each well, clear of the beam dots.
     const QRectF box0 = toWidget_.mapRect(WellBox(plate_, {0, 0}));
     QFont labelFont = font();
-    labelFont.setPixelSize(qBound(8, static_cast<int>(qMin(box0.width() / 2.6, box0.height() * 0.38)), 16));
     labelFont.setBold(true);
+    // As large as the well allows, down to where the widest label still fits.
+    int pixels = qBound(7, static_cast<int>(box0.height() * 0.38), 16);
+    for (; pixels > 7; --pixels) {
+        labelFont.setPixelSize(pixels);
+        if (QFontMetricsF(labelFont).horizontalAdvance(QStringLiteral("G388")) <= box0.width() - 3)
+            break;
+    }
+    labelFont.setPixelSize(pixels);
     p.setFont(labelFont);
     for (int c = 0; c < plate_.Columns; ++c) {
         for (int r = 0; r < plate_.Rows; ++r) {

@@ -36,7 +36,9 @@ public:
     QPoint cellCentre(WellCell cell) const;
 
     QSize sizeHint() const override { return {760, 520}; }
-    QSize minimumSizeHint() const override { return {480, 330}; }
+    // Small enough for a 1366 x 768 screen, large enough that the labels of a
+    // 384-well plate stay legible.
+    QSize minimumSizeHint() const override { return {620, 420}; }
 
 Q_SIGNALS:
     // The well under the cursor.
