@@ -31,6 +31,17 @@ constexpr int kMaxWellIndex = 1535;
 constexpr int kMaxBeamIndex = 383;
 constexpr int kMaxGridLines = 64;
 
+// The plate picture divides by the pitches and scales pitches and offsets by
+// 100 units per grid step; a pitch of zero or an offset of astronomical size
+// would break it, and no plate comes near these bounds (the 384-well grid is
+// 24 steps wide).
+constexpr double kMaxGridSteps = 64.0;
+
+bool SaneGeometry(double pitch, double offset)
+{
+    return pitch > 0.0 && pitch <= kMaxGridSteps && offset >= -kMaxGridSteps && offset <= kMaxGridSteps;
+}
+
 struct PlateReadError {
     int step;
     QString reason;
@@ -57,6 +68,8 @@ void ReadPlateFile(const QString& path, PlateFormat& plate)
         const double columnOffset = reader.ReadNumber();
         if (rows < 1 || rows > kMaxGridLines || columns < 1 || columns > kMaxGridLines)
             throw RecordError("well grid out of range");
+        if (!SaneGeometry(rowPitch, rowOffset) || !SaneGeometry(columnPitch, columnOffset))
+            throw RecordError("well pitch or offset out of range");
         plate.Rows = rows;
         plate.RowPitch = rowPitch;
         plate.RowOffset = rowOffset;
@@ -81,6 +94,16 @@ void ReadPlateFile(const QString& path, PlateFormat& plate)
             plate.MaxBeam = qMax(plate.MaxBeam, beam);
         }
         step = 3;
+        // Channels after the last record keep the previous plate's entries.
+        // When those name wells or beams beyond what this file declares, the
+        // (well, beam) table cannot hold them: the file does not describe a
+        // whole plate.
+        for (int ch = 0; ch < kChannels; ++ch) {
+            const int well = plate.ChannelWell[ch];
+            const int beam = plate.ChannelBeam[ch];
+            if (well >= 0 && (well > plate.MaxWell || beam < 0 || beam > plate.MaxBeam))
+                throw RecordError("channels left from the previous plate lie beyond this plate's wells");
+        }
     } catch (const RecordError& e) {
         throw PlateReadError{step, QString::fromLatin1(e.what())};
     }
@@ -91,7 +114,17 @@ void ReadPlateFile(const QString& path, PlateFormat& plate)
 
 QString PlateFilePath(const QString& appDir, const QString& plateName)
 {
-    return QDir(appDir).filePath(plateName + QStringLiteral(".dat"));
+    const QDir dir(appDir);
+    const QString fileName = plateName + QStringLiteral(".dat");
+    if (QFileInfo(dir.filePath(fileName)).isFile())
+        return dir.filePath(fileName);
+    // Plate names are lower case, but a file copied from another workstation
+    // may be "W48.DAT"; a case-sensitive file system must still find it.
+    const QStringList candidates = dir.entryList({fileName}, QDir::Files, QDir::Name);
+    for (const QString& candidate : candidates)
+        if (candidate.compare(fileName, Qt::CaseInsensitive) == 0)
+            return dir.filePath(candidate);
+    return dir.filePath(fileName);
 }
 
 PlateFormat BuiltInPlate(const QString& name, const PlateFormat& previous)
@@ -165,10 +198,10 @@ std::optional<QString> LoadPlateNoFallback(const QString& plateName, PlateFormat
 QStringList ListPlateFiles(const QString& appDir)
 {
     QStringList names;
+    // Name filters match regardless of case; the order is the alphabetical
+    // one a directory listing of the program folder shows.
     const QFileInfoList files =
-        QDir(appDir).entryInfoList({QStringLiteral("w*.dat"), QStringLiteral("W*.dat"), QStringLiteral("w*.DAT"),
-                                    QStringLiteral("W*.DAT")},
-                                   QDir::Files, QDir::Name);
+        QDir(appDir).entryInfoList({QStringLiteral("w*.dat")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& f : files) {
         const QString name = f.completeBaseName().toLower();
         if (!names.contains(name))
