@@ -102,10 +102,15 @@ void Picwell::redraw()
             if (g < 0 || g > kMaxGroup || plate_.ChannelWell[plate_.WellBeamChannel(well, 0)] != well)
                 continue;
             const QRectF box = toWidget_.mapRect(WellBox(plate_, {c, r}));
-            QRectF text = box;
-            text.setBottom(box.top() + box.height() * 0.5);
+            const double centre = toWidget_.map(QPointF(0, LabelCentreY(plate_, r))).y();
+            const QRectF text(box.left(), centre - pixels, box.width(), 2 * pixels);
+            const QString label = QStringLiteral("G%1").arg(g);
+            // A thin white halo keeps the label readable where it crosses a beam dot.
+            p.setPen(kBackground);
+            for (const QPointF d : {QPointF(-1, 0), QPointF(1, 0), QPointF(0, -1), QPointF(0, 1)})
+                p.drawText(text.translated(d), Qt::AlignHCenter | Qt::AlignVCenter, label);
             p.setPen(GroupColour(g));
-            p.drawText(text, Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("G%1").arg(g));
+            p.drawText(text, Qt::AlignHCenter | Qt::AlignVCenter, label);
         }
     }
 

@@ -2,6 +2,8 @@
 
 #include "core/storage/PlateFormat.h"
 
+#include <QVector>
+
 #include <cmath>
 
 namespace bandora {
@@ -25,9 +27,13 @@ int IndexAt(double position, double offset, double pitch, int count)
 
 QRectF PictureView(const PlateFormat& plate)
 {
-    const double left = plate.ColumnOffset * kUnitsPerStep - kUnitsPerStep / 2;
-    const double top = plate.RowOffset * kUnitsPerStep - kUnitsPerStep / 2;
-    return QRectF(QPointF(left, top), QPointF(kGridWidth, kGridHeight));
+    // The beam grid and every well, with half a step before them for the
+    // column numbers. Plates with large wells (6 wells) reach past the beam
+    // grid; they are shown whole.
+    const double left = qMin(plate.ColumnOffset * kUnitsPerStep, 0.0) - kUnitsPerStep / 2;
+    const double top = qMin(plate.RowOffset * kUnitsPerStep, 0.0) - kUnitsPerStep / 2;
+    const QRectF wells = WellBox(plate, {0, 0}).united(WellBox(plate, {plate.Columns - 1, plate.Rows - 1}));
+    return QRectF(QPointF(left, top), QPointF(qMax(kGridWidth, wells.right()), qMax(kGridHeight, wells.bottom())));
 }
 
 QRectF WellBox(const PlateFormat& plate, WellCell cell)
@@ -42,6 +48,26 @@ QPointF BeamDot(int channel)
 {
     return QPointF((channel / 16) * kUnitsPerStep + kUnitsPerStep / 2,
                    (channel % 16) * kUnitsPerStep + kUnitsPerStep / 2);
+}
+
+double LabelCentreY(const PlateFormat& plate, int row)
+{
+    const QRectF box = WellBox(plate, {0, row});
+    QVector<double> edges{box.top()};
+    for (int r = 0; r < 16; ++r) {
+        const double y = BeamDot(r).y();
+        if (y > box.top() && y < box.bottom())
+            edges << y;
+    }
+    edges << box.bottom();
+    double best = box.center().y(), widest = -1;
+    for (int i = 1; i < edges.size(); ++i) {
+        if (edges[i] - edges[i - 1] > widest + 1e-9) {
+            widest = edges[i] - edges[i - 1];
+            best = (edges[i] + edges[i - 1]) / 2;
+        }
+    }
+    return best;
 }
 
 WellCell CellAt(const PlateFormat& plate, QPointF point)

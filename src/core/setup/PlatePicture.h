@@ -17,7 +17,8 @@ struct PlateFormat;
 constexpr double kUnitsPerStep = 100.0;
 
 // The part of the picture that is drawn: from half a step before the first
-// well (room for the column numbers) to the far corner of the beam grid.
+// well (room for the column numbers) to the far corner of the beam grid, or
+// of the wells where they reach further.
 QRectF PictureView(const PlateFormat& plate);
 
 // The box of the well in the given grid column and row (both from 0).
@@ -30,6 +31,11 @@ QPointF BeamDot(int channel);
 // first row or column, points past the last as the last one, so a click
 // beside the plate never reaches a well of the next column.
 WellCell CellAt(const PlateFormat& plate, QPointF point);
+
+// Where the group labels of a row of wells go: the middle of the widest
+// band of the well between its rows of beam dots (the first when several
+// are as wide), so the label does not sit on the beams.
+double LabelCentreY(const PlateFormat& plate, int row);
 
 // The colour index of a group label: 0 green, 1 blue, 2 red, 3 black.
 inline int GroupColourIndex(int group) { return group % 4; }

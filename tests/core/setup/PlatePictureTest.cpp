@@ -12,9 +12,22 @@ TEST(PlatePicture, WellsAndBeamDotsLineUp)
 {
     const PlateFormat w96f = BuiltInPlate(QStringLiteral("w96f"));
     EXPECT_EQ(PictureView(w96f), QRectF(QPointF(-50, -100), QPointF(2400, 1600)));
-    // Every beam dot of a plate channel lies in the box of its own well.
-    for (const char* name : {"w96f", "w96u", "w384"}) {
-        const PlateFormat plate = BuiltInPlate(QString::fromLatin1(name));
+    // Every beam dot of a plate channel lies in the box of its own well, and
+    // every well in the picture, for the built-in and the shipped plates.
+    QVector<QPair<QString, PlateFormat>> plates;
+    for (const char* name : {"w96f", "w96u", "w384"})
+        plates.append({QString::fromLatin1(name), BuiltInPlate(QString::fromLatin1(name))});
+    for (const QString& name : ListPlateFiles(QStringLiteral(BANDORA_DATA_DIR))) {
+        PlateFormat plate;
+        ASSERT_FALSE(LoadPlateNoFallback(name, plate, QStringLiteral(BANDORA_DATA_DIR))) << name.toStdString();
+        plates.append({name, plate});
+    }
+    EXPECT_GE(plates.size(), 3 + 7);
+    for (const auto& [nameText, plate] : plates) {
+        const std::string name = nameText.toStdString();
+        const QRectF view = PictureView(plate);
+        EXPECT_TRUE(view.contains(WellBox(plate, {0, 0})) && view.contains(WellBox(plate, {plate.Columns - 1, plate.Rows - 1})))
+            << name;
         for (int ch = 0; ch < kChannels; ++ch) {
             const int well = plate.ChannelWell[ch];
             if (well < 0)
@@ -24,6 +37,13 @@ TEST(PlatePicture, WellsAndBeamDotsLineUp)
             EXPECT_EQ(CellAt(plate, BeamDot(ch)), cell) << name << " channel " << ch;
         }
     }
+    // Labels go between the rows of beams.
+    EXPECT_DOUBLE_EQ(LabelCentreY(BuiltInPlate(QStringLiteral("w384")), 3), 325);
+    EXPECT_DOUBLE_EQ(LabelCentreY(w96f, 1), 200);
+    PlateFormat fourBeams = w96f;
+    fourBeams.RowOffset = 0; // two rows of beams in the middle of each well
+    EXPECT_DOUBLE_EQ(LabelCentreY(fourBeams, 0), 100);
+
     // Before the first well counts as the first, past the last as the last.
     EXPECT_EQ(CellAt(w96f, QPointF(-500, -500)), (WellCell{0, 0}));
     EXPECT_EQ(CellAt(w96f, QPointF(2399, 1599)), (WellCell{11, 7}));
