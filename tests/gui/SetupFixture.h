@@ -1,13 +1,13 @@
 #pragma once
 
-// A program folder with plate files and two projects, the program-wide
-// state on it, and a setup window whose surroundings are recorded.
+// A program folder with the shipped plate files and project 3 on a 96-well
+// plate, the program-wide state on it, and a setup window whose
+// surroundings are recorded.
 
 #include "core/AppState.h"
 #include "core/storage/ConfigFile.h"
 #include "core/storage/PlateFiles.h"
 #include "core/storage/ProjectFiles.h"
-#include "core/storage/RecordSyntax.h"
 #include "gui/FrmSetup.h"
 #include "gui/GroupsPanel.h"
 #include "gui/Picwell.h"
@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPointer>
@@ -47,25 +48,12 @@ public:
     std::map<int, bool> toolFrames;
 };
 
-// Writes a plate file of the program folder from a plate in memory.
-inline void WritePlateFile(const QString& appDir, const QString& name, const PlateFormat& plate)
-{
-    RecordWriter w;
-    w.Record({name, QStringLiteral("test plate")});
-    w.Record({qint64(plate.Rows), plate.RowPitch, plate.RowOffset});
-    w.Record({qint64(plate.Columns), plate.ColumnPitch, plate.ColumnOffset});
-    w.Header(QStringLiteral("<Channel>, <Well>, <Beam>"));
-    for (int ch = 0; ch < kChannels; ++ch)
-        w.Record({QStringLiteral("CH%1").arg(ch), qint64(plate.ChannelWell[ch]), qint64(plate.ChannelBeam[ch])});
-    w.WriteTo(PlateFilePath(appDir, name));
-}
-
 class SetupWindowTest : public ::testing::Test {
 protected:
     SetupWindowTest()
     {
-        for (const char* name : {"w96f", "w96u", "w384"})
-            WritePlateFile(app, QString::fromLatin1(name), BuiltInPlate(QString::fromLatin1(name)));
+        for (const QString& name : ListPlateFiles(QStringLiteral(BANDORA_DATA_DIR)))
+            QFile::copy(PlateFilePath(QStringLiteral(BANDORA_DATA_DIR), name), PlateFilePath(app, name));
         state.config = ProgramConfig{3, 7, 4, 0};
         SaveConfig(app, state.config, op);
         state.project.Num_proj = 3;

@@ -59,10 +59,8 @@ TEST(GroupRules, WellItemsNameRowColumnAndBeam)
     EXPECT_EQ(WellItemText(w96f, 16), QStringLiteral("A1.1"));
     EXPECT_EQ(WellItemText(w96f, 32 * 11 + 2 * 7 + 16), QStringLiteral("H12.1"));
     EXPECT_EQ(WellOfItem(w96f, QStringLiteral("C12.1")), 2 + 8 * 11);
-    EXPECT_EQ(WellOfItem(w96f, QStringLiteral("A1.0")), 0);
     EXPECT_FALSE(WellOfItem(w96f, QStringLiteral("I1.0")));  // no row I on a 96-well plate
     EXPECT_FALSE(WellOfItem(w96f, QStringLiteral("A13.0")));
-    EXPECT_FALSE(WellOfItem(w96f, QStringLiteral("")));
     EXPECT_FALSE(WellOfItem(w96f, QStringLiteral("Ax.0")));
     const PlateFormat w384 = BuiltInPlate(QStringLiteral("w384"));
     EXPECT_EQ(WellItemText(w384, 383), QStringLiteral("P24.0"));
@@ -79,18 +77,10 @@ TEST(GroupRules, ListActionsMoveEveryBeamOfAWell)
     EXPECT_FALSE(free.contains(QStringLiteral("A2.1")));
     EXPECT_EQ(free.mid(0, 3), (QStringList{QStringLiteral("A1.0"), QStringLiteral("B1.0"), QStringLiteral("C1.0")}));
 
-    ASSERT_TRUE(MoveWellOfItem(p, w96f, QStringLiteral("A1.1"), 5));
-    EXPECT_EQ(Items(p, w96f, 5), (QStringList{QStringLiteral("A1.0"), QStringLiteral("A1.1")}));
-    EXPECT_EQ(Items(p, w96f, -1).size(), 189);
-
     // The disabled beam of a well moves with it but is never listed.
     ASSERT_TRUE(MoveWellOfItem(p, w96f, QStringLiteral("A2.0"), 5));
     EXPECT_EQ(p.ChannelGroup[48], 5);
-    EXPECT_EQ(Items(p, w96f, 5).size(), 3);
-
-    ASSERT_TRUE(MoveWellOfItem(p, w96f, QStringLiteral("A1.0"), -1));
-    EXPECT_EQ(p.ChannelGroup[0], -1);
-    EXPECT_EQ(p.ChannelGroup[16], -1);
+    EXPECT_EQ(Items(p, w96f, 5), QStringList{QStringLiteral("A2.0")});
     EXPECT_FALSE(MoveWellOfItem(p, w96f, QStringLiteral("Z9.0"), 5));
 
     // A well with fewer beams than the plate's most: the empty (well, beam)
@@ -102,42 +92,4 @@ TEST(GroupRules, ListActionsMoveEveryBeamOfAWell)
     ASSERT_TRUE(MoveWellOfItem(q, mixed, QStringLiteral("B2.0"), 3));
     EXPECT_EQ(q.ChannelGroup[0], -1);
     EXPECT_EQ(ListedChannels(q, mixed, 3), QVector<int>{2 + 32});
-}
-
-TEST(GroupRules, ClicksTakeOnlyFreeWellsDragsTakeEverything)
-{
-    const PlateFormat w384 = BuiltInPlate(QStringLiteral("w384"));
-    ProjectSetup p = NoGroups();
-    p.ChannelGroup[0] = 2;
-    p.ChannelGroup[1] = 2;
-    p.ChannelEnabled[17] = false;
-
-    ClickWell(p, w384, 0, 5, true);
-    EXPECT_EQ(p.ChannelGroup[0], 2);
-    ClickWell(p, w384, 17, 5, true);
-    EXPECT_EQ(p.ChannelGroup[17], -1); // disabled: never assigned by the picture
-    ClickWell(p, w384, 18, 5, true);
-    EXPECT_EQ(p.ChannelGroup[18], 5);
-    ClickWell(p, w384, 18, 5, false);
-    EXPECT_EQ(p.ChannelGroup[18], -1);
-
-    // Rows 0..2 of columns 0..1, dragged from the lower right to the upper left.
-    AssignRectangle(p, w384, {1, 2}, {0, 0}, 5, true);
-    for (int ch : {0, 1, 2, 16, 18})
-        EXPECT_EQ(p.ChannelGroup[ch], 5) << ch;
-    EXPECT_EQ(p.ChannelGroup[17], -1);
-    EXPECT_EQ(p.ChannelGroup[3], -1);
-    EXPECT_EQ(p.ChannelGroup[32], -1);
-    AssignRectangle(p, w384, {0, 1}, {1, 1}, 5, false);
-    EXPECT_EQ(p.ChannelGroup[1], -1);
-    EXPECT_EQ(p.ChannelGroup[0], 5);
-}
-
-TEST(GroupRules, RenamingKeepsTheNameOnAnEmptyAnswerAndMakesItSafe)
-{
-    ProjectSetup p;
-    EXPECT_FALSE(RenameGroup(p, 3, QString()));
-    EXPECT_EQ(p.GroupName[3], QStringLiteral("Group3"));
-    EXPECT_TRUE(RenameGroup(p, 3, QStringLiteral("wild \"type\"\r\nN2")));
-    EXPECT_EQ(p.GroupName[3], QStringLiteral("wild 'type'  N2"));
 }

@@ -68,13 +68,15 @@ TEST(PlatePicture, AClickLeavesOtherGroupsAloneADragTakesThem)
     EXPECT_FALSE(drag.Release(p, w384, {0, 0}));
     EXPECT_EQ(p.ChannelGroup[0], 2);
 
-    drag.Press(p, w384, {0, 0}, 5, true);
-    EXPECT_TRUE(drag.Move({0, 1}));
-    EXPECT_FALSE(drag.Move({0, 1}));
+    // Dragged from the lower right to the upper left: both corners count.
+    drag.Press(p, w384, {1, 1}, 5, true);
+    EXPECT_TRUE(drag.Move({0, 0}));
+    EXPECT_FALSE(drag.Move({0, 0}));
     EXPECT_TRUE(drag.Dragged());
-    EXPECT_TRUE(drag.Release(p, w384, {0, 1}));
-    EXPECT_EQ(p.ChannelGroup[0], 5);
-    EXPECT_EQ(p.ChannelGroup[1], 5);
+    EXPECT_TRUE(drag.Release(p, w384, {0, 0}));
+    for (int ch : {0, 1, 16, 17})
+        EXPECT_EQ(p.ChannelGroup[ch], 5) << ch;
+    EXPECT_EQ(p.ChannelGroup[2], -1);
     EXPECT_FALSE(drag.Active());
 
     // Back over the start cell the drag is still a drag: one-cell rectangle.
