@@ -283,8 +283,11 @@ void FrmMain::ShowAbout()
 
 void FrmMain::OpenSetup()
 {
-    if (!setup_)
+    if (!setup_) {
         setup_ = new FrmSetup(state_, *this, this);
+        // It takes the main window's place on the screen.
+        setup_->setGeometry(geometry());
+    }
     setup_->SetDescription(Txt_description->text());
     setup_->show();
     setup_->raise();
