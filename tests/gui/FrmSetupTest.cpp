@@ -149,37 +149,6 @@ TEST_F(SetupWindowTest, NewAndLoadRunThroughTheWindow)
     EXPECT_EQ(w.Framegrup->combogrup->count(), 14); // its groups 0..12 and the next slot
 }
 
-TEST_F(SetupWindowTest, MainOffLineAndCloseHandBackTheDescription)
-{
-    FrmSetup& w = Open();
-    w.SetDescription(QStringLiteral("N2 at 20 C"));
-    w.Txt_description->setText(w.Txt_description->text() + QStringLiteral(", \"fed\""));
-    w.Command21->click();
-    EXPECT_EQ(host.description, QStringLiteral("N2 at 20 C, 'fed'"));
-    EXPECT_EQ(host.mainShown, 1);
-    EXPECT_TRUE(w.isHidden());
-    EXPECT_FALSE(window.isNull()); // hidden, not closed
-
-    w.show();
-    w.Command24->click();
-    EXPECT_EQ(host.offlineAsked, 1);
-    EXPECT_EQ(host.mainShown, 2); // no offline window yet: back to the main window
-    EXPECT_EQ(op.texts().size(), 1);
-    EXPECT_TRUE(w.isHidden());
-
-    host.hasOffline = true;
-    w.show();
-    w.Command24->click();
-    EXPECT_EQ(host.mainShown, 2);
-    EXPECT_EQ(op.texts().size(), 1);
-
-    w.show();
-    w.close();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(host.mainShown, 3);
-    EXPECT_TRUE(window.isNull()); // the close box unloads the window
-}
-
 TEST_F(SetupWindowTest, ApplyChangesThePlateOrKeepsItWithItsGroups)
 {
     FrmSetup& w = Open();

@@ -41,11 +41,11 @@ TEST(OpenSetup, TheSetupWindowTakesOverFromTheMainWindowAndHandsBack)
     EXPECT_TRUE(main.frm_mn3->isHidden());
 
     // "Main" hands the description back and keeps the window for next time.
-    setup->Txt_description->setText(QStringLiteral("N2 at 25 C"));
+    setup->Txt_description->setText(QStringLiteral("N2 at 25 C, \"fed\""));
     setup->Command21->click();
     EXPECT_TRUE(main.isVisible());
     EXPECT_FALSE(setup->isVisible());
-    EXPECT_EQ(main.Txt_description->text(), QStringLiteral("N2 at 25 C"));
+    EXPECT_EQ(main.Txt_description->text(), QStringLiteral("N2 at 25 C, 'fed'"));
     main.CmdSetup->click();
     EXPECT_EQ(main.SetupWindow(), setup);
     EXPECT_TRUE(setup->frametool->isVisible()); // as it was left
@@ -54,6 +54,7 @@ TEST(OpenSetup, TheSetupWindowTakesOverFromTheMainWindowAndHandsBack)
     setup->Command24->click();
     EXPECT_EQ(h.op.texts().size(), 1);
     EXPECT_TRUE(main.isVisible());
+    EXPECT_FALSE(setup->isVisible());
 
     // The close box unloads the window; the next "Setup" makes a new one.
     main.CmdSetup->click();
