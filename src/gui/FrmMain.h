@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SetupHost.h"
 #include "core/acquisition/CycleState.h"
 #include "core/tools/LightTemperatureControl.h"
 #include "core/tools/OutputSender.h"
@@ -25,6 +26,7 @@ namespace bandora {
 struct AppState;
 class ChannelSelectors;
 class FrmAbout;
+class FrmSetup;
 class InstrumentSteps;
 class LiveDisplay;
 class LivePlots;
@@ -41,7 +43,7 @@ class ToolPanels;
 //
 // The port menu entries COM1..COM15 form one family named "mncom1", each
 // carrying its port number in the property "index" (see ComPortAction).
-class FrmMain : public QMainWindow {
+class FrmMain : public QMainWindow, private SetupHost {
     Q_OBJECT
 public:
     FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent = nullptr);
@@ -87,6 +89,12 @@ public:
     bool ManualCalibration() const { return manualCalibration_; }
     // Settings > COM Ports > COMn: stores the port for the next start.
     void ChooseComPort(int n);
+    // CmdSetup: shows the setup window without blocking, with the
+    // description of the next experiment, and hides this window. The setup
+    // window is made on first use and kept, hidden, until its close box.
+    void OpenSetup();
+    // The setup window while it exists (the run start hides it).
+    FrmSetup* SetupWindow() const;
     // Help > Content and Help > About.
     void OpenHelp();
     void ShowAbout();
@@ -151,6 +159,13 @@ private:
     double baseFontPoints_ = 0;
     double fontScale_ = 1.0;
     QPointer<FrmAbout> about_;
+    QPointer<FrmSetup> setup_;
+
+    // What the setup window asks of this window.
+    void setMainDescription(const QString& text) override;
+    void showMainWindow() override;
+    bool showOfflineWindow() override;
+    void showToolFrame(int tool, bool shown) override;
 
     // The acquisition cycle's timer; it belongs to the window, as its ring
     // buffers do. Nothing starts it until the acquisition cycle exists.

@@ -135,7 +135,7 @@ TEST(SimulatedRun, TheCycleDrivesThePlotsTheTimeAndTheOutputs)
                     [selected](int ch, int tick) -> qint16 {
                         return ch == selected && tick % 10 < 3 ? 1000 : 1500;
                     },
-                    120 /* 24.0 degrees: heat */};
+                    120 /* 24.0 degrees: heat */, QDateTime()};
     run.StartRun();
     for (int i = 0; i < 100; ++i)
         run.Tick();

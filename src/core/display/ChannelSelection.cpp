@@ -1,7 +1,5 @@
 #include "ChannelSelection.h"
 
-#include "core/storage/RecordSyntax.h"
-
 #include <algorithm>
 
 namespace bandora {
@@ -34,23 +32,16 @@ QStringList ColumnItems(const PlateFormat& plate)
     return columns;
 }
 
-QString GroupLabel(int group, const QString& name)
-{
-    return QStringLiteral("%1_%2").arg(group, 3, 10, QLatin1Char('0')).arg(name);
-}
-
 QStringList GroupItems(const ProjectSetup& project, const GroupUsedTable& used)
 {
     QStringList items;
     for (int g = 0; g < kChannels; ++g)
         if (used[g] != -1)
-            items << GroupLabel(g, project.GroupName[g]);
+            items << GroupItemText(g, project.GroupName[g]);
     if (items.isEmpty())
-        items << GroupLabel(0, project.GroupName[0]);
+        items << GroupItemText(0, project.GroupName[0]);
     return items;
 }
-
-int GroupOfItem(const QString& item) { return int(NumericValue(item.left(3))); }
 
 QString WellLabel(int well, int rows)
 {
@@ -67,8 +58,7 @@ QStringList GroupListItems(const ProjectSetup& project, const PlateFormat& plate
     for (int ch = 0; ch < kChannels; ++ch) {
         if (project.ChannelGroup[ch] != group || !project.ChannelEnabled[ch] || plate.ChannelWell[ch] < 0)
             continue;
-        items << WellLabel(plate.ChannelWell[ch], plate.Rows) + QLatin1Char('.') +
-                     QString::number(plate.ChannelBeam[ch]);
+        items << WellItemText(plate, ch);
     }
     return items;
 }
@@ -113,7 +103,7 @@ ChannelView ChannelView::Of(int channel, const ProjectSetup& project, const Plat
     if (g < 0 || g >= kChannelTable)
         return v;
     v.group = g;
-    v.groupLabel = GroupLabel(g, project.GroupName[g]);
+    v.groupLabel = GroupItemText(g, project.GroupName[g]);
     // A group is made of wells: every beam of a well that one of the group's
     // channels lies in counts towards the group's mean.
     std::vector<bool> inGroup(size_t(std::max<int>(plate.MaxWell, 0)) + 1, false);

@@ -5,6 +5,7 @@
 // needs to know about the chosen channel's well and group. Plain tables and
 // texts; the main window puts them into its lists.
 
+#include "core/setup/GroupRules.h"
 #include "core/storage/PlateFormat.h"
 #include "core/storage/ProjectSetup.h"
 
@@ -24,21 +25,16 @@ GroupUsedTable ComputeGroupUsed(const ProjectSetup& project);
 QStringList RowItems(const PlateFormat& plate);
 QStringList ColumnItems(const PlateFormat& plate);
 
-// "003_control": the group number in three digits, "_" and the name.
-QString GroupLabel(int group, const QString& name);
-
 // The group choice: every used group in number order, or the item of group 0
-// when no group is used, so the list is never empty.
+// when no group is used, so the list is never empty. Items are the group
+// list's own (GroupItemText, read back by GroupOfItem).
 QStringList GroupItems(const ProjectSetup& project, const GroupUsedTable& used);
-
-// The group number of a group item: the number in its first three characters.
-int GroupOfItem(const QString& item);
 
 // "C7": the row letter and the column number of a well.
 QString WellLabel(int well, int rows);
 
 // The channels of a group that are enabled and lie in a well, in channel
-// order, each as its well and beam: "C7.1".
+// order, each as its well and beam: "C7.1" (WellItemText).
 QStringList GroupListItems(const ProjectSetup& project, const PlateFormat& plate, int group);
 
 // A place on the plate: row and column indexes from 0, and the beam.
