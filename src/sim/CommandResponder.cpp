@@ -7,8 +7,9 @@
 
 namespace bandora::sim {
 
-CommandResponder::CommandResponder(InstrumentModel& model, FactoryMemory& memory, double stepSeconds)
-    : model_(model), memory_(memory), stepSeconds_(stepSeconds)
+CommandResponder::CommandResponder(InstrumentModel& model, FactoryMemory& memory, double stepSeconds,
+                                   quint8 version)
+    : model_(model), memory_(memory), stepSeconds_(stepSeconds), version_(version)
 {
 }
 
@@ -56,7 +57,7 @@ QByteArray CommandResponder::Respond(const FrameScan& frame, double nowSeconds)
 
     switch (CommandCode(frame.first)) {
     case CommandCode::Identify:
-        return TwoBytes(0x00, kVersion);
+        return TwoBytes(0x00, version_);
     case CommandCode::SetOutputs:
         model_.SetOutputs(frame.second);
         return {};

@@ -20,7 +20,8 @@ public:
     // moves the model on by that much, whatever the clock says, so tests see
     // the same organisms at any speed. stepSeconds = 0: the model follows the
     // real time passed to Respond().
-    CommandResponder(InstrumentModel& model, FactoryMemory& memory, double stepSeconds);
+    CommandResponder(InstrumentModel& model, FactoryMemory& memory, double stepSeconds,
+                     quint8 version = kVersion);
 
     QByteArray Respond(const FrameScan& frame, double nowSeconds);
 
@@ -31,6 +32,7 @@ private:
     InstrumentModel& model_;
     FactoryMemory& memory_;
     double stepSeconds_;
+    quint8 version_;
     double lastNow_ = -1.0;
 };
 

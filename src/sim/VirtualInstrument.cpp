@@ -29,7 +29,7 @@ qint64 SimNowNs()
 VirtualInstrument::VirtualInstrument(const SimOptions& options, const PlateFormat& plate)
     : options_(options), byteNs_(options.pacing && options.baud > 0 ? 10'000'000'000LL / options.baud : 0),
       memory_(options.memoryFile), model_(options.model, plate),
-      responder_(model_, memory_, options.stepMs / 1000.0), faults_(options.faults, options.model.seed + 7)
+      responder_(model_, memory_, options.stepMs / 1000.0, options.version), faults_(options.faults, options.model.seed + 7)
 {
 }
 

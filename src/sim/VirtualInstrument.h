@@ -23,6 +23,7 @@ struct SimOptions {
     int baud = 115200;         // 10 bits per byte on the line
     double stepMs = 0.0;       // > 0: each full beam read moves the model on by this much
     QString memoryFile;        // where the factory record is kept (empty: in memory only)
+    quint8 version = CommandResponder::kVersion; // identify reply; 10 or less is not taken for the instrument
 };
 
 // An instrument that speaks the protocol over a pseudo-terminal, answering on
