@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "QtPrinters.h"
+
 namespace bandora::test {
 
 // Whole-file helpers for tests that set up or inspect folders byte by byte.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "core/common/Operator.h"
 
 #include <QQueue>

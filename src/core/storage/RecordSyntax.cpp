@@ -86,6 +86,27 @@ bool ParseNumber(const QString& text, double& value)
     return true;
 }
 
+double NumericValue(const QString& text)
+{
+    int i = 0;
+    const int n = text.size();
+    while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
+        ++i;
+    const int start = i;
+    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        ++i;
+    const auto isDigit = [&](int k) { return text[k] >= QLatin1Char('0') && text[k] <= QLatin1Char('9'); };
+    while (i < n && isDigit(i))
+        ++i;
+    if (i < n && text[i] == QLatin1Char('.')) {
+        ++i;
+        while (i < n && isDigit(i))
+            ++i;
+    }
+    double value = 0;
+    return ParseNumber(text.mid(start, i - start), value) ? value : 0.0;
+}
+
 QString FormatNumber(double value)
 {
     if (!std::isfinite(value) || value == 0.0)
@@ -178,11 +199,21 @@ RecordField RecordReader::NextField()
     return f;
 }
 
+QVector<RecordField> RecordReader::ReadRecord()
+{
+    SettleAtField();
+    if (line_ >= lines_.size())
+        throw RecordError("unexpected end of file");
+    QVector<RecordField> record = lines_[line_].mid(field_);
+    ++line_;
+    field_ = 0;
+    return record;
+}
+
 QString RecordReader::ReadText() { return NextField().text; }
 
-double RecordReader::ReadNumber()
+double RecordReader::NumberOf(const RecordField& f)
 {
-    const RecordField f = NextField();
     if (f.text.trimmed().isEmpty() && !f.quoted)
         return 0.0; // an empty item between two commas reads as zero
     double v = 0;
@@ -191,13 +222,17 @@ double RecordReader::ReadNumber()
     return v;
 }
 
-qint16 RecordReader::ReadInt16()
+qint16 RecordReader::Int16Of(const RecordField& f)
 {
-    const auto v = ToInt16(ReadNumber());
+    const auto v = ToInt16(NumberOf(f));
     if (!v)
         throw RecordError("number out of 16-bit range");
     return *v;
 }
+
+double RecordReader::ReadNumber() { return NumberOf(NextField()); }
+
+qint16 RecordReader::ReadInt16() { return Int16Of(NextField()); }
 
 qint32 RecordReader::ReadInt32()
 {

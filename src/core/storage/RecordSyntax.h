@@ -38,6 +38,12 @@ struct RecordField {
 // No exponent, no thousands separator, nothing after the number but blanks.
 bool ParseNumber(const QString& text, double& value);
 
+// The numeric value of a text as the leading number in it: blanks, an optional
+// sign, digits with an optional "." and fraction; 0 when the text does not
+// start with a number ("7" -> 7, " 12ab" -> 12, "abc" -> 0, "" -> 0). Used
+// where a file or the operator gives a number as text that is only compared.
+double NumericValue(const QString& text);
+
 // Plain decimal text of a double: no exponent, no trailing zeros, "." as the
 // decimal point (3 -> "3", 2.5 -> "2.5", 0.001 -> "0.001").
 QString FormatNumber(double value);
@@ -65,11 +71,19 @@ public:
     int LineCount() const { return lines_.size(); }
 
     RecordField NextField();      // throws RecordError at the end
+    // The fields from the current position to the end of the line (the whole
+    // next line holding fields when at a line start); the reader then stands
+    // at the start of the following line. Throws RecordError at the end.
+    QVector<RecordField> ReadRecord();
     QString ReadText();           // any field, quotes stripped
     double ReadNumber();          // throws RecordError when not a number
     qint16 ReadInt16();           // rounded half to even; throws beyond 16 bits
     qint32 ReadInt32();           // rounded half to even; throws beyond 32 bits
     void SkipLine();              // throws RecordError when there is no line left
+
+    // The typed reads applied to one field already taken, e.g. from ReadRecord().
+    static double NumberOf(const RecordField& field);
+    static qint16 Int16Of(const RecordField& field);
 
 private:
     void SettleAtField();

@@ -1,0 +1,58 @@
+// bandora-plategen FOLDER
+//
+// Writes the plate files shipped with the program (w384.dat, w96f.dat, ...)
+// into FOLDER and prints, per plate, its wells, the beams per well and, for
+// the plates derived from a footprint, how close the nearest beam comes to a
+// well's bottom edge. The files in data/ are made with it:
+//
+//     bandora-plategen data
+
+#include "core/storage/PlateDerivation.h"
+#include "core/storage/RecordSyntax.h"
+
+#include <QDir>
+#include <QString>
+#include <QVector>
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace bandora;
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: bandora-plategen FOLDER\n");
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "bandora-plategen: cannot create %s\n", argv[1]);
+        return 1;
+    }
+    try {
+        WriteShippedPlateFiles(folder);
+    } catch (const RecordError& e) {
+        std::fprintf(stderr, "bandora-plategen: %s in %s\n", e.what(), argv[1]);
+        return 1;
+    }
+
+    for (const QString& name : ShippedPlateNames()) {
+        const PlateFormat plate = *ShippedPlate(name);
+        QVector<int> beams(plate.Rows * plate.Columns, 0);
+        for (int ch = 0; ch < kChannels; ++ch)
+            if (plate.ChannelWell[ch] >= 0 && plate.ChannelWell[ch] < beams.size())
+                ++beams[plate.ChannelWell[ch]];
+        const auto [fewest, most] = std::minmax_element(beams.cbegin(), beams.cend());
+        QString line = QStringLiteral("%1.dat: %2 wells, %3 to %4 beams per well")
+                           .arg(name)
+                           .arg(beams.size())
+                           .arg(*fewest)
+                           .arg(*most);
+        if (const auto fp = ShippedFootprint(name))
+            line += QStringLiteral(", nearest beam %1 mm from a well edge")
+                        .arg(NearestBeamToAnEdgeMm(*fp), 0, 'f', 3);
+        std::printf("%s\n", qPrintable(line));
+    }
+    return 0;
+}

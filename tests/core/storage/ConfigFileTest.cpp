@@ -1,0 +1,106 @@
+#include "core/storage/ConfigFile.h"
+
+#include "support/Files.h"
+#include "support/ScriptedOperator.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace bandora;
+using namespace bandora::test;
+
+namespace {
+
+const QString kLoadError = QStringLiteral("Error opening config File >>>> Loading DEFAULT configuration...");
+const QByteArray kHeader = "\"Config: <Actual_Project_Number>, <Last_Project>,<Serial_COM>,<Restart_Time>\"\r\n";
+
+struct Loaded {
+    ProgramConfig config;
+    QStringList texts;
+};
+
+Loaded LoadFrom(const QByteArray& content)
+{
+    QTemporaryDir dir;
+    WriteAll(ConfigFilePath(dir.path()), content);
+    ScriptedOperator op;
+    Loaded out;
+    out.config = ProgramConfig{9, 9, 9, 9};
+    LoadConfig(dir.path(), out.config, op);
+    out.texts = op.texts();
+    return out;
+}
+
+} // namespace
+
+TEST(ConfigFile, ValuesAreClampedAfterLoading)
+{
+    Loaded l = LoadFrom(kHeader + "-5,2,20,9\r\n");
+    EXPECT_TRUE(l.texts.isEmpty());
+    EXPECT_EQ(l.config, (ProgramConfig{0, 2, 16, 0}));
+
+    l = LoadFrom(kHeader + "9,3,0,0\r\n");
+    EXPECT_EQ(l.config, (ProgramConfig{9, 9, 1, 0}));
+
+    // Items may be spread over lines and padded with blanks; halves round to even.
+    l = LoadFrom(kHeader + " 3 \r\n 7\r\n 2.5 , 1\r\n");
+    EXPECT_TRUE(l.texts.isEmpty());
+    EXPECT_EQ(l.config, (ProgramConfig{3, 7, 2, 0}));
+}
+
+TEST(ConfigFile, UnreadableFileGivesTheDefaultsWithOneMessage)
+{
+    static const char kBinary[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe,\x80";
+    const QByteArray cases[] = {
+        kHeader,                                   // a header without the second line
+        QByteArray(),                              // empty
+        kHeader + "3,7,4",                         // truncated
+        kHeader + "3,7,four,0\r\n",                // text where a number belongs
+        kHeader + "3,70000,4,0\r\n",               // beyond 16 bits
+        kHeader + "3,-32769,4,0\r\n",
+        kHeader + QByteArray(1 << 20, '1') + ",1,1,1\r\n", // a line of a megabyte
+        QByteArray(kBinary, sizeof kBinary - 1),   // binary garbage
+    };
+    for (const QByteArray& content : cases) {
+        const Loaded l = LoadFrom(content);
+        SCOPED_TRACE(content.left(40).toStdString());
+        EXPECT_EQ(l.texts, QStringList({kLoadError}));
+        EXPECT_EQ(l.config, (ProgramConfig{1, 1, 4, 0}));
+    }
+
+    // Nothing to read at all (the start-up checks for the file first, but a
+    // file may vanish in between).
+    QTemporaryDir dir;
+    ScriptedOperator op;
+    ProgramConfig config{5, 5, 5, 5};
+    LoadConfig(dir.path(), config, op);
+    EXPECT_EQ(op.texts(), QStringList({kLoadError}));
+    EXPECT_EQ(config, (ProgramConfig{1, 1, 4, 0}));
+    EXPECT_FALSE(ConfigFileExists(dir.path())); // the defaults are not written
+
+    // Extra items after the four are no harm.
+    EXPECT_EQ(LoadFrom(kHeader + "2,3,5,0,8,\"x\"\r\n").config, (ProgramConfig{2, 3, 5, 0}));
+}
+
+TEST(ConfigFile, SaveWritesBothLinesAndReportsAFailure)
+{
+    QTemporaryDir dir;
+    ScriptedOperator op;
+    SaveConfig(dir.path(), ProgramConfig{3, 7, 12, 5}, op);
+    EXPECT_TRUE(op.texts().isEmpty());
+    EXPECT_EQ(ReadAll(ConfigFilePath(dir.path())), kHeader + "3,7,12,5\r\n");
+
+    ProgramConfig back;
+    LoadConfig(dir.path(), back, op);
+    EXPECT_EQ(back, (ProgramConfig{3, 7, 12, 0}));
+    EXPECT_TRUE(op.texts().isEmpty());
+
+    // A config.dat that cannot be written over (here a folder of that name).
+    QTemporaryDir blocked;
+    QDir(blocked.path()).mkdir(QStringLiteral("config.dat"));
+    SaveConfig(blocked.path(), ProgramConfig{3, 7, 12, 5}, op);
+    EXPECT_EQ(op.texts(), QStringList({"<Error Saving Config File>"}));
+    EXPECT_EQ(op.shown.front().buttons, Buttons::Ok);
+}

@@ -1,0 +1,348 @@
+#include "core/storage/PlateFiles.h"
+#include "core/storage/ProjectSetup.h"
+#include "core/storage/RecordSyntax.h"
+#include "support/Files.h"
+#include "support/QtPrinters.h"
+#include "support/ScriptedOperator.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace bandora;
+using bandora::test::ScriptedOperator;
+using bandora::test::WriteAll;
+
+namespace {
+
+// A plate file with the given geometry line and one record per entry of
+// wells/beams (channel k gets wells[k], beams[k]).
+QByteArray PlateBytes(const QVector<int>& wells, const QVector<int>& beams,
+                      const QByteArray& geometry = "8,2,-0.5,12,2,0")
+{
+    QByteArray b = "\"Plate format test <Description>,<Rows>,...\"\r\n\"a test plate\"\r\n" + geometry +
+                   "\r\n\"<Channel>,<Well>,<Beam>\"\r\n";
+    for (int k = 0; k < wells.size(); ++k)
+        b += QStringLiteral("\"CH%1\",%2,%3\r\n").arg(k).arg(wells[k]).arg(beams.value(k)).toLatin1();
+    return b;
+}
+
+QString FallbackMessage(const QString& name, int step)
+{
+    return QStringLiteral("Error [\\%1.dat] ID#%2 => Loading plate format from default: 384,96f or 96u...")
+        .arg(name)
+        .arg(step);
+}
+
+bool SameMap(const PlateFormat& a, const PlateFormat& b)
+{
+    for (int ch = 0; ch < kChannels; ++ch)
+        if (a.ChannelWell[ch] != b.ChannelWell[ch] || a.ChannelBeam[ch] != b.ChannelBeam[ch])
+            return false;
+    for (int w = 0; w <= a.MaxWell; ++w)
+        for (int be = 0; be <= a.MaxBeam; ++be)
+            if (a.WellBeamChannel(w, be) != b.WellBeamChannel(w, be))
+                return false;
+    return a.MaxWell == b.MaxWell && a.MaxBeam == b.MaxBeam && a.Rows == b.Rows && a.Columns == b.Columns &&
+           a.RowPitch == b.RowPitch && a.RowOffset == b.RowOffset && a.ColumnPitch == b.ColumnPitch &&
+           a.ColumnOffset == b.ColumnOffset;
+}
+
+} // namespace
+
+TEST(PlateFiles, BuiltInMapsPlaceTheWellsOnTheBeamGrid)
+{
+    const PlateFormat f = BuiltInPlate(QStringLiteral("w96f"));
+    EXPECT_EQ(f.WellBeamChannel(0, 0), 0);
+    EXPECT_EQ(f.WellBeamChannel(0, 1), 16);
+    EXPECT_EQ(f.WellBeamChannel(8, 0), 32); // A2
+    EXPECT_EQ(f.WellBeamChannel(8, 1), 48);
+    EXPECT_EQ(f.ChannelWell[1], -1);
+    EXPECT_EQ(f.ChannelWell[17], -1);
+    EXPECT_EQ(f.WellBeamChannel(95, 1), 32 * 11 + 14 + 16);
+    EXPECT_EQ(f.MaxWell, 95);
+    EXPECT_EQ(f.MaxBeam, 1);
+    EXPECT_EQ(f.ColumnOffset, 0.0);
+
+    const PlateFormat u = BuiltInPlate(QStringLiteral("w96u"));
+    int used = 0;
+    for (int ch = 0; ch < kChannels; ++ch) {
+        if (u.ChannelWell[ch] < 0)
+            continue;
+        ++used;
+        const int w = u.ChannelWell[ch];
+        EXPECT_EQ(ch, 32 * (w / 8) + 2 * (w % 8)) << "channel " << ch;
+        EXPECT_EQ(u.ChannelBeam[ch], 0);
+    }
+    EXPECT_EQ(used, 96);
+    EXPECT_EQ(u.MaxBeam, 0);
+    EXPECT_EQ(u.ColumnOffset, -0.5);
+
+    const PlateFormat w = BuiltInPlate(QStringLiteral("w384"));
+    EXPECT_EQ(w.WellBeamChannel(383, 0), 383);
+    EXPECT_EQ(w.ChannelWell[200], 200);
+    EXPECT_EQ(w.Rows, 16);
+    EXPECT_EQ(w.Columns, 24);
+}
+
+TEST(PlateFiles, ReadsAPlateFileRecordByRecord)
+{
+    QTemporaryDir dir;
+    QVector<int> wells(400, -1), beams(400, 0);
+    wells[0] = 5;  beams[0] = 1;
+    wells[3] = 5;  beams[3] = 0;
+    wells[7] = -4; beams[7] = 2;   // a negative well marks the channel unused
+    wells[9] = 6;  beams[9] = -1;  // so does a negative beam
+    QByteArray bytes = PlateBytes(wells, beams, "6,2.9067,-0.7111,8,2.9067,0.3867");
+    bytes += "\"CH400\",\"garbage after record 385 is never read\",x\r\n";
+    WriteAll(QDir(dir.path()).filePath("wtest.dat"), bytes);
+
+    ProjectSetup project;
+    project.Plate_format = QStringLiteral("wtest");
+    PlateFormat plate = BuiltInPlate(QStringLiteral("w384"));
+    ScriptedOperator op;
+    LoadPlate(project, plate, dir.path(), op);
+
+    EXPECT_TRUE(op.texts().isEmpty()) << op.texts().join('\n').toStdString();
+    EXPECT_EQ(project.Plate_format, QStringLiteral("wtest"));
+    EXPECT_EQ(plate.Rows, 6);
+    EXPECT_DOUBLE_EQ(plate.RowPitch, 2.9067);
+    EXPECT_DOUBLE_EQ(plate.RowOffset, -0.7111);
+    EXPECT_DOUBLE_EQ(plate.ColumnOffset, 0.3867);
+    EXPECT_EQ(plate.MaxWell, 5);
+    EXPECT_EQ(plate.MaxBeam, 1);
+    EXPECT_EQ(plate.WellBeamChannel(5, 0), 3);
+    EXPECT_EQ(plate.ChannelBeam[0], 1);
+    EXPECT_EQ(plate.ChannelWell[7], -1);
+    EXPECT_EQ(plate.ChannelWell[9], -1);
+    EXPECT_EQ(plate.WellBeamChannel(6, 0), 0); // beyond MaxWell: no channel
+}
+
+TEST(PlateFiles, AShortFileKeepsThePreviousPlateForTheRemainingChannels)
+{
+    QTemporaryDir dir;
+    // 96 records: channel k -> well k.
+    QVector<int> wells(96);
+    for (int k = 0; k < 96; ++k)
+        wells[k] = k;
+    WriteAll(QDir(dir.path()).filePath("wshort.dat"), PlateBytes(wells, QVector<int>(96, 0)));
+
+    ProjectSetup project;
+    project.Plate_format = QStringLiteral("wshort");
+    PlateFormat plate = BuiltInPlate(QStringLiteral("w96u"));
+    ScriptedOperator op;
+    LoadPlate(project, plate, dir.path(), op);
+    EXPECT_TRUE(op.texts().isEmpty());
+    EXPECT_EQ(plate.ChannelWell[95], 95);
+    EXPECT_EQ(plate.ChannelWell[96], 24); // kept from w96u: channel 96 = grid column 6, row 0
+    EXPECT_EQ(plate.ChannelWell[97], -1);
+    EXPECT_EQ(plate.ChannelWell[366], 95);
+    EXPECT_EQ(plate.WellBeamChannel(24, 0), 96); // channels 24 and 96 share the cell; 96 is later
+    EXPECT_EQ(plate.WellBeamChannel(95, 0), 366);
+
+    // After a 384-well plate the kept channels name wells 96-383, which the
+    // short file's table does not reach: the file cannot describe the plate.
+    project.Plate_format = QStringLiteral("wshort");
+    plate = BuiltInPlate(QStringLiteral("w384"));
+    LoadPlate(project, plate, dir.path(), op);
+    EXPECT_EQ(op.texts(), QStringList{FallbackMessage("wshort", 3)});
+    EXPECT_EQ(project.Plate_format, QStringLiteral("w96f"));
+    EXPECT_TRUE(SameMap(plate, BuiltInPlate(QStringLiteral("w96f"))));
+}
+
+TEST(PlateFiles, AMissingOrDamagedFileFallsBackToABuiltInPlate)
+{
+    QTemporaryDir dir;
+    ScriptedOperator op;
+    PlateFormat plate = BuiltInPlate(QStringLiteral("w384"));
+
+    ProjectSetup project;
+    project.Plate_format = QStringLiteral("w24");
+    LoadPlate(project, plate, dir.path(), op);
+    EXPECT_EQ(op.texts(), QStringList{FallbackMessage("w24", 0)});
+    EXPECT_EQ(op.shown.value(0).buttons, Buttons::Ok);
+    EXPECT_EQ(project.Plate_format, QStringLiteral("w96f"));
+    EXPECT_TRUE(SameMap(plate, BuiltInPlate(QStringLiteral("w96f"))));
+
+    // A built-in name keeps its name and gets its own built-in map.
+    QByteArray bad = PlateBytes(QVector<int>(384, 0), QVector<int>(384, 0));
+    bad.replace("\"CH17\",0,0", "\"CH17\",zero,0");
+    WriteAll(QDir(dir.path()).filePath("w384.dat"), bad);
+    op.clear();
+    project.Plate_format = QStringLiteral("w384");
+    LoadPlate(project, plate, dir.path(), op);
+    EXPECT_EQ(op.texts(), QStringList{FallbackMessage("w384", 2)});
+    EXPECT_EQ(project.Plate_format, QStringLiteral("w384"));
+    EXPECT_TRUE(SameMap(plate, BuiltInPlate(QStringLiteral("w384"))));
+
+    // The default name of a project whose setup.dat was lost.
+    op.clear();
+    project.Plate_format = QStringLiteral("96f");
+    LoadPlate(project, plate, dir.path(), op);
+    EXPECT_EQ(op.texts(), QStringList{FallbackMessage("96f", 0)});
+    EXPECT_EQ(project.Plate_format, QStringLiteral("w96f"));
+}
+
+// Every damaged plate file ends in the fallback with its message, at the step
+// where the read failed, and never in a crash or an oversized table.
+TEST(PlateFiles, BadFilesNeverGetPastTheFallback)
+{
+    QTemporaryDir dir;
+    const QByteArray good = PlateBytes(QVector<int>(384, 0), QVector<int>(384, 0));
+    QByteArray garbage;
+    for (int i = 0; i < 5000; ++i)
+        garbage.append(static_cast<char>((i * 7919 + 13) % 256));
+
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        int step;
+    };
+    const QVector<Case> cases = {
+        {"empty", "", 1},
+        {"blank lines", "\r\n\r\n\r\n", 1},
+        {"header only", "\"Plate format\"\r\n", 1},
+        {"truncated in the geometry", good.left(60), 1},
+        {"truncated inside a record", good.left(good.size() - 3) + "\"CH384\",", 2},
+        {"binary garbage", garbage, 1},
+        {"a line of a megabyte", "\"t\",\"d\"," + QByteArray(1 << 20, '7') + "\r\n", 1},
+        {"text for the rows", PlateBytes({0}, {0}, "eight,2,-0.5,12,2,0"), 1},
+        {"rows beyond 16 bits", PlateBytes({0}, {0}, "70000,2,-0.5,12,2,0"), 1},
+        {"no rows", PlateBytes({0}, {0}, "0,2,-0.5,12,2,0"), 1},
+        {"too many columns", PlateBytes({0}, {0}, "8,2,-0.5,65,2,0"), 1},
+        {"zero pitch", PlateBytes({0}, {0}, "8,0,-0.5,12,2,0"), 1},
+        {"negative pitch", PlateBytes({0}, {0}, "8,2,-0.5,12,-2,0"), 1},
+        {"huge offset", PlateBytes({0}, {0}, "8,2," + QByteArray(300, '9') + ",12,2,0"), 1},
+        {"text for a well", PlateBytes({0, 1}, {0, 0}).replace("\"CH1\",1", "\"CH1\",\"one\""), 2},
+        {"well beyond 16 bits", PlateBytes({0, 40000}, {0, 0}), 2},
+        {"huge well index", PlateBytes({0, 30000}, {0, 0}), 2},
+        {"huge beam index", PlateBytes({0, 1}, {0, 20000}), 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteAll(QDir(dir.path()).filePath("wbad.dat"), c.bytes);
+        ProjectSetup project;
+        project.Plate_format = QStringLiteral("wbad");
+        PlateFormat plate = BuiltInPlate(QStringLiteral("w384"));
+        ScriptedOperator op;
+        LoadPlate(project, plate, dir.path(), op);
+        EXPECT_EQ(op.texts(), QStringList{FallbackMessage("wbad", c.step)});
+        EXPECT_EQ(project.Plate_format, QStringLiteral("w96f"));
+        EXPECT_TRUE(SameMap(plate, BuiltInPlate(QStringLiteral("w96f"))));
+
+        // Without the fallback the plate in use stays as it was.
+        PlateFormat kept = BuiltInPlate(QStringLiteral("w96u"));
+        EXPECT_TRUE(LoadPlateNoFallback(QStringLiteral("wbad"), kept, dir.path()).has_value());
+        EXPECT_TRUE(SameMap(kept, BuiltInPlate(QStringLiteral("w96u"))));
+    }
+
+    // A file too large to be a plate file is refused before it is read.
+    WriteAll(QDir(dir.path()).filePath("wbad.dat"), QByteArray(RecordReader::MaxFileBytes + 1, ','));
+    ProjectSetup project;
+    project.Plate_format = QStringLiteral("wbad");
+    PlateFormat plate;
+    ScriptedOperator op;
+    LoadPlate(project, plate, dir.path(), op);
+    EXPECT_EQ(op.texts(), QStringList{FallbackMessage("wbad", 0)});
+}
+
+TEST(PlateFiles, ListsThePlateFilesOfTheProgramFolder)
+{
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    for (const char* name : {"w96f.dat", "W6.DAT", "w384.dat", "w96flat.Dat", "wnotes.txt", "config.dat",
+                             "aw1.dat"})
+        WriteAll(d.filePath(name), "x");
+    d.mkdir(QStringLiteral("wfolder.dat"));
+    EXPECT_EQ(ListPlateFiles(dir.path()),
+              (QStringList{"w384", "w6", "w96f", "w96flat"}));
+    EXPECT_TRUE(ListPlateFiles(d.filePath("missing")).isEmpty());
+}
+
+TEST(PlateFiles, ApplyAsksThenClearsTheGroupsAndLoadsThePlate)
+{
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    QVector<int> wells(384), beams(384);
+    for (int ch = 0; ch < 384; ++ch) {
+        wells[ch] = ch / 4;
+        beams[ch] = ch % 4;
+    }
+    WriteAll(d.filePath("w96flat.dat"), PlateBytes(wells, beams));
+    WriteAll(d.filePath("wmine.dat"), PlateBytes(wells, beams));
+    WriteAll(d.filePath("wbroken.dat"), PlateBytes(wells, beams).left(400));
+
+    ProjectSetup project;
+    project.Plate_format = QStringLiteral("w96f");
+    project.ChannelGroup[10] = 3;
+    project.GroupName[3] = QStringLiteral("larvae");
+    PlateFormat plate = BuiltInPlate(QStringLiteral("w96f"));
+    ScriptedOperator op;
+
+    EXPECT_EQ(ApplyPlate(QStringLiteral("w24"), project, plate, dir.path(), op), ApplyPlateResult::SelectionError);
+    EXPECT_EQ(op.texts(), QStringList{"Selection Error"});
+
+    op.clear();
+    op.answers << Answer::No;
+    EXPECT_EQ(ApplyPlate(QStringLiteral("w96flat"), project, plate, dir.path(), op), ApplyPlateResult::Declined);
+    EXPECT_EQ(op.texts(), QStringList{"Load New Plate configuration?"});
+    EXPECT_EQ(op.shown.value(0).buttons, Buttons::YesNo);
+    EXPECT_EQ(project.ChannelGroup[10], 3);
+    EXPECT_EQ(plate.MaxBeam, 1);
+
+    // A damaged file: the operator is told, and plate and groups stay.
+    op.clear();
+    op.answers << Answer::Yes;
+    EXPECT_EQ(ApplyPlate(QStringLiteral("wbroken"), project, plate, dir.path(), op), ApplyPlateResult::Malformed);
+    ASSERT_EQ(op.texts().size(), 2);
+    EXPECT_TRUE(op.texts()[1].startsWith(QStringLiteral("Error [\\wbroken.dat]"))) << op.texts()[1].toStdString();
+    EXPECT_EQ(project.Plate_format, QStringLiteral("w96f"));
+    EXPECT_EQ(project.ChannelGroup[10], 3);
+    EXPECT_TRUE(SameMap(plate, BuiltInPlate(QStringLiteral("w96f"))));
+
+    op.clear();
+    op.answers << Answer::Yes;
+    EXPECT_EQ(ApplyPlate(QStringLiteral("w96flat"), project, plate, dir.path(), op), ApplyPlateResult::Applied);
+    EXPECT_EQ(op.texts(), (QStringList{"Load New Plate configuration?",
+                                       "96 Wells flat bottom [4microbeams/well]\r\n"
+                                       "USE 'W384' or 'W96x4' plate Adapter\r\n"
+                                       "NOTE: DISCONTINUED. Contact provider"}));
+    EXPECT_EQ(project.Plate_format, QStringLiteral("w96flat"));
+    EXPECT_EQ(project.ChannelGroup[10], -1);
+    EXPECT_EQ(project.GroupName[3], QStringLiteral("Free"));
+    EXPECT_EQ(plate.MaxBeam, 3);
+    EXPECT_EQ(plate.WellBeamChannel(2, 3), 11);
+
+    // A plate file of the operator's own shows no texts.
+    op.clear();
+    op.answers << Answer::Yes;
+    EXPECT_EQ(ApplyPlate(QStringLiteral("wmine"), project, plate, dir.path(), op), ApplyPlateResult::Applied);
+    EXPECT_EQ(op.texts(), QStringList{"Load New Plate configuration?"});
+    EXPECT_EQ(project.Plate_format, QStringLiteral("wmine"));
+}
+
+// Plate files copied from another workstation may carry upper-case names;
+// the plate list shows them lower-cased, so every lookup must find them.
+TEST(PlateFiles, PlateNamesFindTheirFileWhateverItsCase)
+{
+    QTemporaryDir dir;
+    QVector<int> wells(384);
+    for (int ch = 0; ch < 384; ++ch)
+        wells[ch] = ch / 8;
+    WriteAll(QDir(dir.path()).filePath("W48.DAT"), PlateBytes(wells, QVector<int>(384, 0)));
+    ASSERT_EQ(ListPlateFiles(dir.path()), QStringList{"w48"});
+
+    ProjectSetup project;
+    project.Plate_format = QStringLiteral("w48");
+    PlateFormat plate;
+    ScriptedOperator op;
+    LoadPlate(project, plate, dir.path(), op);
+    EXPECT_TRUE(op.texts().isEmpty()) << op.texts().join('\n').toStdString();
+    EXPECT_EQ(plate.MaxWell, 47);
+
+    project.Plate_format = QStringLiteral("w96f");
+    op.answers << Answer::Yes;
+    EXPECT_EQ(ApplyPlate(QStringLiteral("w48"), project, plate, dir.path(), op), ApplyPlateResult::Applied);
+    EXPECT_EQ(project.Plate_format, QStringLiteral("w48"));
+}

@@ -1,0 +1,193 @@
+#include "ProjectFolderFixture.h"
+
+#include "core/storage/ChannelTableFiles.h"
+#include "core/storage/RecordSyntax.h"
+
+#include <QFileInfo>
+
+using namespace bandora;
+using namespace bandora::test;
+
+namespace {
+
+QList<QByteArray> Lines(const QByteArray& bytes)
+{
+    QList<QByteArray> lines = bytes.split('\n');
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.pop_back();
+    return lines;
+}
+
+void LoadTables(ProjectSetup& p, const ProjectContext& ctx)
+{
+    LoadChannelEnabled(p, ctx);
+    LoadChannelThresholds(p, ctx);
+    LoadGroupNames(p, ctx);
+    LoadChannelGroups(p, ctx);
+}
+
+} // namespace
+
+TEST_F(ProjectFolderTest, SaveWritesTheFileSetAndKeepsTheBackup)
+{
+    ProjectSetup p = Distinct(6);
+    // Names typed by the operator may hold quotes and line breaks; written
+    // as they are, they would split a record or unbalance the quotes.
+    p.Name = QStringLiteral("Larvae \"wild\"\r\nstrain");
+    p.GroupName[0] = QStringLiteral("ctrl \"A\"\n2");
+    p.GroupName[383] = QStringLiteral("last, one");
+    p.ChannelThreshold[0] = 2.34567;
+    p.ChannelThreshold[1] = 0.1 + 0.2;
+    p.ChannelThreshold[2] = 2.3465;
+    p.ChannelThreshold[384] = 9.0; // the spare entry is never written
+    p.ChannelEnabled[5] = false;
+    p.ChannelGroup[3] = -1;
+    QDir().mkpath(Folder(6));
+    SaveProject(p, Folder(6));
+    EXPECT_FALSE(QFileInfo::exists(File(6, "setup.bak"))); // a first save has nothing to keep
+
+    const QByteArray setup = ReadAll(File(6, "setup.dat"));
+    EXPECT_EQ(setup, QByteArray("\"Project Setup: <Num_proj>,<Name>,<Working_folder>,<Plate_format>\"\r\n"
+                                "6,\"Larvae 'wild'  strain\",\"D:\\data\\p6\\\",\"w384\"\r\n"
+                                "\"<Aq_mode>,<Aq_lapse>,<Sample_Rate>,<RT_Buffer>,<DSP_Method>,<DSP_Interval>\"\r\n"
+                                "2,1440,50,250,0,20\r\n"
+                                "\"<Binary_Acq>,<Threshold_Counter>,<Cal_value>,<Cal_mode>,<Save_counts>,<Save_real>\"\r\n"
+                                "0,150,70,2,0,0\r\n"
+                                "\"Tools: <Menu1:Cal>, <Menu2:Light>, <Menu3:Temp>, <Menu4>, <Menu5>, <Menu6>\"\r\n"
+                                "0,1,1,4,5,6\r\n"
+                                "\"Mn1: <Organism>, <Enab_Cal>, <Enab_Zero>, <SNRx10>,,\"\r\n"
+                                "10,11,12,13,14,15\r\n"
+                                "\"Mn2: <Enable>, <Time_ON>, <v3:Time_OFF>,,,\"\r\n"
+                                "20,21,22,23,24,25\r\n"
+                                "\"Mn3: <v1:Enable>, <v2:Tempx10>,,,,\"\r\n"
+                                "30,31,32,33,34,35\r\n"
+                                "\"Mn4: ,,,,,\"\r\n"
+                                "40,41,42,43,44,45\r\n"
+                                "\"Mn5: ,,,,,\"\r\n"
+                                "50,51,52,53,54,55\r\n"
+                                "\"Mn6: ,,,,,\"\r\n"
+                                "60,61,62,63,64,65\r\n"));
+
+    const auto status = Lines(ReadAll(File(6, "status.dat")));
+    const auto thresholds = Lines(ReadAll(File(6, "threshld.dat")));
+    const auto names = Lines(ReadAll(File(6, "groups.dat")));
+    const auto groups = Lines(ReadAll(File(6, "chgroup.dat")));
+    for (const auto* table : {&status, &thresholds, &names, &groups})
+        ASSERT_EQ(table->size(), 385);
+    EXPECT_EQ(status[0], "\"<Channel>, <Enabled>\"\r");
+    EXPECT_EQ(thresholds[0], "\"<Channel>, <Threshold>\"\r");
+    EXPECT_EQ(names[0], "\"<Group_Number>, <Group_Name>\"\r");
+    EXPECT_EQ(groups[0], "\"<Channel>, <Group: -1=Free>\"\r");
+    EXPECT_EQ(status[6], "5,0\r");
+    EXPECT_EQ(status[7], "6,1\r");
+    EXPECT_EQ(thresholds[1], "0,2.346\r");
+    EXPECT_EQ(thresholds[2], "1,0.3\r");
+    EXPECT_EQ(thresholds[3], "2,2.346\r"); // a tie on the decimal text goes to the even neighbour
+    EXPECT_EQ(thresholds[384], "383,3\r");
+    EXPECT_EQ(names[1], "0,\"ctrl 'A' 2\"\r");
+    EXPECT_EQ(names[13], "12,\"Free\"\r");
+    EXPECT_EQ(names[384], "383,\"last, one\"\r");
+    EXPECT_EQ(groups[4], "3,-1\r");
+    EXPECT_EQ(groups[384], "383,12\r");
+
+    // The next save keeps the previous setup.dat as setup.bak.
+    p.Name = QStringLiteral("renamed");
+    SaveProject(p, Folder(6));
+    EXPECT_EQ(ReadAll(File(6, "setup.bak")), setup);
+
+    // Everything written reads back.
+    ProjectSetup back;
+    back.Num_proj = 6;
+    back.ChannelEnabled.fill(true);
+    LoadSetupFile(back, Context(6));
+    LoadTables(back, Context(6));
+    EXPECT_TRUE(op.texts().isEmpty()) << op.texts().join('|').toStdString();
+    EXPECT_EQ(back.Name, QStringLiteral("renamed"));
+    EXPECT_EQ(back.MenuParam, p.MenuParam);
+    EXPECT_FALSE(back.ChannelEnabled[5]);
+    EXPECT_DOUBLE_EQ(back.ChannelThreshold[0], 2.346);
+    EXPECT_EQ(back.GroupName[0], QStringLiteral("ctrl 'A' 2"));
+    EXPECT_EQ(back.GroupName[383], QStringLiteral("last, one"));
+    EXPECT_EQ(back.ChannelGroup, p.ChannelGroup);
+}
+
+TEST_F(ProjectFolderTest, TablesArePlacedByOrderAndShortFilesKeepTheRest)
+{
+    WriteAll(File(2, "status.dat"), "\"<Channel>, <Enabled>\"\r\n0,5\r\n1,0\r\n7,0\r\n");
+    WriteAll(File(2, "threshld.dat"), "\"<Channel>, <Threshold>\"\r\n0,.5\r\n1,2.34567\r\n");
+    WriteAll(File(2, "groups.dat"), "\"<Group_Number>, <Group_Name>\"\r\n0,\"Mutants\"\r\n1,\"WT, control\"\r\n");
+    WriteAll(File(2, "chgroup.dat"), "\"<Channel>, <Group: -1=Free>\"\r\n0,-1\r\n0,3\r\n\r\n");
+
+    ProjectSetup p;
+    p.Num_proj = 2;
+    p.ChannelEnabled[3] = false;
+    p.ChannelThreshold[2] = 1.25;
+    p.GroupName[5] = QStringLiteral("kept");
+    p.ChannelGroup[2] = 7;
+    LoadTables(p, Context(2));
+    EXPECT_TRUE(op.texts().isEmpty()) << op.texts().join('|').toStdString();
+
+    EXPECT_TRUE(p.ChannelEnabled[0]);  // 5 means enabled
+    EXPECT_FALSE(p.ChannelEnabled[1]);
+    EXPECT_FALSE(p.ChannelEnabled[2]); // the third record, whatever its first field says
+    EXPECT_FALSE(p.ChannelEnabled[3]); // after the last record: as it was
+    EXPECT_TRUE(p.ChannelEnabled[4]);
+    EXPECT_DOUBLE_EQ(p.ChannelThreshold[0], 0.5);
+    EXPECT_DOUBLE_EQ(p.ChannelThreshold[2], 1.25);
+    EXPECT_EQ(p.GroupName[1], QStringLiteral("WT, control"));
+    EXPECT_EQ(p.GroupName[2], QStringLiteral("Group2"));
+    EXPECT_EQ(p.GroupName[5], QStringLiteral("kept"));
+    EXPECT_EQ(p.ChannelGroup[0], -1);
+    EXPECT_EQ(p.ChannelGroup[1], 3);
+    EXPECT_EQ(p.ChannelGroup[2], 7);
+
+    SaveProject(p, Folder(2));
+    const auto status = Lines(ReadAll(File(2, "status.dat")));
+    EXPECT_EQ(status[1], "0,1\r");
+    EXPECT_EQ(Lines(ReadAll(File(2, "threshld.dat")))[2], "1,2.346\r");
+
+    // 385 records fill the spare entry too; more are ignored.
+    QByteArray many = "\"<Channel>, <Threshold>\"\r\n";
+    for (int i = 0; i < 400; ++i)
+        many += QByteArray::number(i) + "," + QByteArray::number(i) + ".5\r\n";
+    WriteAll(File(2, "threshld.dat"), many);
+    LoadChannelThresholds(p, Context(2));
+    EXPECT_TRUE(op.texts().isEmpty());
+    EXPECT_DOUBLE_EQ(p.ChannelThreshold[383], 383.5);
+    EXPECT_DOUBLE_EQ(p.ChannelThreshold[384], 384.5);
+}
+
+TEST_F(ProjectFolderTest, DamagedTableTakesItsDefaultsWithItsMessage)
+{
+    // Good records before the bad one are replaced by the defaults too.
+    WriteAll(File(3, "status.dat"), "\"<Channel>, <Enabled>\"\r\n0,0\r\n1,0\r\n2,x\r\n");
+    WriteAll(File(3, "threshld.dat"), "\"<Channel>, <Threshold>\"\r\n0,7\r\n1\r\n");
+    WriteAll(File(3, "groups.dat"), "\"<Group_Number>, <Group_Name>\"\r\n0,\"A\"\r\n99999,\"B\"\r\n");
+    WriteAll(File(3, "chgroup.dat"), "\"<Channel>, <Group: -1=Free>\"\r\n0,1\r\n1,384\r\n");
+
+    ProjectSetup p;
+    p.Num_proj = 3;
+    p.ChannelEnabled.fill(false);
+    p.ChannelThreshold.fill(1.0);
+    p.GroupName.fill(QStringLiteral("x"));
+    p.ChannelGroup.fill(5);
+    LoadTables(p, Context(3));
+    EXPECT_EQ(op.texts(), QStringList({"Error [\\p0003\\status.dat] => Loading default values...",
+                                       "Error [\\p0003\\threshld.dat] => Loading default values...",
+                                       "Error [\\p0003\\groups.dat] => Loading default groups...",
+                                       "Error [\\p0003\\chgroup.dat] => Loading default groups..."}));
+    const ProjectSetup d;
+    for (int i = 0; i < kChannels; ++i) {
+        ASSERT_TRUE(p.ChannelEnabled[i]) << i;
+        ASSERT_EQ(p.ChannelThreshold[i], 3.0) << i;
+        ASSERT_EQ(p.GroupName[i], d.GroupName[i]) << i;
+        ASSERT_EQ(p.ChannelGroup[i], d.ChannelGroup[i]) << i;
+    }
+    EXPECT_EQ(d.ChannelGroup[15], 0);
+    EXPECT_EQ(d.ChannelGroup[16], 1);
+    EXPECT_EQ(d.ChannelGroup[47], 1);
+    EXPECT_EQ(d.ChannelGroup[367], 11);
+    EXPECT_EQ(d.ChannelGroup[383], 12);
+    EXPECT_EQ(d.GroupName[11], QStringLiteral("Group11"));
+    EXPECT_EQ(d.GroupName[12], QStringLiteral("Free"));
+}

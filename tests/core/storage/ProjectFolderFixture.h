@@ -1,0 +1,69 @@
+#pragma once
+
+#include "core/storage/ProjectFiles.h"
+#include "support/Files.h"
+#include "support/ScriptedOperator.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace bandora::test {
+
+// An application folder of its own per test, with project folders made on demand.
+class ProjectFolderTest : public ::testing::Test {
+protected:
+    QString Folder(int number) const
+    {
+        return number == 0 ? app : QDir(app).filePath(ProjectFolderName(number));
+    }
+    QString File(int number, const QString& name) const { return QDir(Folder(number)).filePath(name); }
+
+    ProjectContext Context(int number)
+    {
+        QDir().mkpath(Folder(number));
+        return ProjectContext{app, Folder(number), &op, {}};
+    }
+
+    // A setup with a value of its own in every field, so a test can tell
+    // what came from a file from what was there before.
+    static ProjectSetup Distinct(int number)
+    {
+        ProjectSetup p;
+        p.Num_proj = static_cast<qint16>(number);
+        p.Name = QStringLiteral("Zebrafish, day 5");
+        p.Working_folder = QStringLiteral("D:\\data\\p%1\\").arg(number);
+        p.Plate_format = QStringLiteral("w384");
+        p.Aq_mode = 2; p.Aq_lapse = 1440; p.Sample_Rate = 50; p.RT_Buffer = 250; p.DSP_Method = 0; p.DSP_Interval = 20;
+        p.Binary_Acq = 0; p.Threshold_Counter = 150; p.Cal_value = 70; p.Cal_mode = 2; p.Save_counts = 0; p.Save_real = 0;
+        p.Menu1 = 0; p.Menu2 = 1; p.Menu3 = 1; p.Menu4 = 4; p.Menu5 = 5; p.Menu6 = 6;
+        for (int row = 1; row <= 6; ++row)
+            for (int c = 0; c < 6; ++c)
+                p.MenuParam[row][c] = static_cast<qint16>(10 * row + c);
+        return p;
+    }
+
+    // The bytes of setup.dat as SaveProject writes them for p.
+    QByteArray SetupBytes(const ProjectSetup& p)
+    {
+        QTemporaryDir scratch;
+        SaveProject(p, scratch.path());
+        return ReadAll(QDir(scratch.path()).filePath(QStringLiteral("setup.dat")));
+    }
+
+    // The first n lines (with their line ends) of a file's bytes.
+    static QByteArray FirstLines(const QByteArray& bytes, int n)
+    {
+        qsizetype at = 0;
+        for (int i = 0; i < n; ++i)
+            at = bytes.indexOf('\n', at) + 1;
+        return bytes.left(at);
+    }
+
+    QTemporaryDir tmp;
+    QString app = tmp.path();
+    ScriptedOperator op;
+};
+
+} // namespace bandora::test
