@@ -80,7 +80,7 @@ TEST(InstrumentModel, CalibrationSettlesEveryBeamInTheWindowWithinAFewPasses)
     for (quint32 seed : {1u, 2u, 3u}) {
         ModelOptions options = NoOrganisms();
         options.seed = seed;
-        InstrumentModel model(options, Plate96TwoBeams());
+        InstrumentModel model(options, BuiltInPlate("w96f"));
         for (int ch = 0; ch < kChannels; ++ch)
             ASSERT_EQ(model.ChannelSetting(ch), Setting(2, 3)) << "the factory setting";
         const int passes = Calibrate(model, 10);
@@ -93,7 +93,7 @@ TEST(InstrumentModel, CalibrationSettlesEveryBeamInTheWindowWithinAFewPasses)
     }
 
     // The extremes of the device test: all dark, all saturated.
-    InstrumentModel model(NoOrganisms(), Plate96TwoBeams());
+    InstrumentModel model(NoOrganisms(), BuiltInPlate("w96f"));
     model.SetChannelSetting(10, Setting(7, 7));
     model.SetChannelSetting(11, 0);
     model.TakeSnapshot();
@@ -107,7 +107,7 @@ TEST(InstrumentModel, KeepsTheTrueCountOfEveryInterruption)
     options.activity = 30.0;
     options.emptyWellFraction = 0.2;
     options.seed = 11;
-    InstrumentModel model(options, Plate96TwoBeams());
+    InstrumentModel model(options, BuiltInPlate("w96f"));
 
     // Sample every beam at 30 ms, as the acquisition does, and count the
     // samples where a clear beam went dark.
@@ -146,7 +146,7 @@ TEST(InstrumentModel, OrganismsMoveLessInTheDark)
         ModelOptions options;
         options.seed = 5;
         options.darkActivity = 0.25;
-        InstrumentModel model(options, Plate96TwoBeams());
+        InstrumentModel model(options, BuiltInPlate("w96f"));
         model.SetOutputs(light ? kOutputLight : 0);
         model.Advance(1800.0);
         qint64 total = 0;
@@ -161,7 +161,7 @@ TEST(InstrumentModel, OrganismsMoveLessInTheDark)
     EXPECT_LT(dark / lit, 0.35);
 
     // A well set by hand.
-    InstrumentModel model(NoOrganisms(), Plate96TwoBeams());
+    InstrumentModel model(NoOrganisms(), BuiltInPlate("w96f"));
     model.SetWell(0, 3, 60.0);
     model.SetOutputs(kOutputLight);
     model.Advance(600.0);
@@ -173,7 +173,7 @@ TEST(InstrumentModel, TemperatureFollowsTheElementAndDriftsBackToTheRoom)
 {
     ModelOptions options = NoOrganisms();
     options.ambient = 22.0;
-    InstrumentModel model(options, Plate96TwoBeams());
+    InstrumentModel model(options, BuiltInPlate("w96f"));
     EXPECT_DOUBLE_EQ(model.Temperature(), 22.0);
 
     model.SetOutputs(kOutputActuator | kOutputHeating);
@@ -200,7 +200,7 @@ TEST(InstrumentModel, TheDoorLetsLightIntoEveryBeam)
 {
     ModelOptions options = NoOrganisms();
     options.noise = 0.0;
-    InstrumentModel model(options, Plate96TwoBeams());
+    InstrumentModel model(options, BuiltInPlate("w96f"));
     model.TakeSnapshot();
     const qint16 closed = model.SnapshotValue(100);
     model.SetDoorOpen(true);

@@ -24,7 +24,7 @@ TEST(VirtualInstrument, AnswersEachCommandAsTheProtocolSays)
 {
     sim::ModelOptions options;
     options.organismsPerWell = 0;
-    InstrumentModel model(options, Plate96TwoBeams());
+    InstrumentModel model(options, BuiltInPlate("w96f"));
     FactoryMemory memory;
     CommandResponder responder(model, memory, 0.03);
 
@@ -98,7 +98,7 @@ TEST(VirtualInstrument, ThePortLinkComesAndGoesWithTheInstrument)
     QDir().mkpath(dir.filePath("ports"));
     ASSERT_TRUE(QFile::link("/dev/ttyUSB7", link)); // the user's own adapter
     {
-        sim::VirtualInstrument sim(FastSimOptions(), Plate96TwoBeams());
+        sim::VirtualInstrument sim(FastSimOptions(), BuiltInPlate("w96f"));
         QString error;
         ASSERT_TRUE(sim.Start(&error)) << error.toStdString();
         ASSERT_TRUE(sim.LinkPort(dir.path(), 4, &error)) << error.toStdString();
@@ -111,7 +111,7 @@ TEST(VirtualInstrument, ThePortLinkComesAndGoesWithTheInstrument)
     EXPECT_EQ(QFileInfo(link).symLinkTarget(), "/dev/ttyUSB7");
 
     WriteAll(dir.filePath("ports/COM8"), "not a link");
-    sim::VirtualInstrument sim(FastSimOptions(), Plate96TwoBeams());
+    sim::VirtualInstrument sim(FastSimOptions(), BuiltInPlate("w96f"));
     QString error;
     ASSERT_TRUE(sim.Start(&error));
     EXPECT_FALSE(sim.LinkPort(dir.path(), 8, &error));

@@ -8,7 +8,7 @@
 #include "support/TestClock.h"
 
 #include "core/link/InstrumentLink.h"
-#include "core/storage/PlateFormat.h"
+#include "core/storage/PlateFiles.h"
 #include "sim/VirtualInstrument.h"
 
 #include <QTemporaryDir>
@@ -18,24 +18,6 @@
 #include <memory>
 
 namespace bandora::test {
-
-// The 96-well flat-bottom map: well w on channels 32 (w div 8) + 2 (w mod 8)
-// (beam 0) and that + 16 (beam 1); the other channels unused.
-inline PlateFormat Plate96TwoBeams()
-{
-    PlateFormat plate;
-    plate.ChannelWell.fill(-1);
-    plate.ChannelBeam.fill(0);
-    for (int w = 0; w < 96; ++w) {
-        const int ch = 32 * (w / 8) + 2 * (w % 8);
-        plate.ChannelWell[ch] = qint16(w);
-        plate.ChannelWell[ch + 16] = qint16(w);
-        plate.ChannelBeam[ch + 16] = 1;
-    }
-    plate.MaxWell = 95;
-    plate.MaxBeam = 1;
-    return plate;
-}
 
 // Fast, repeatable defaults for tests: no line pacing, a fixed model step.
 inline sim::SimOptions FastSimOptions()
@@ -49,7 +31,7 @@ inline sim::SimOptions FastSimOptions()
 class SimulatedInstrument {
 public:
     explicit SimulatedInstrument(const sim::SimOptions& options = FastSimOptions(), int port = 4,
-                                 const PlateFormat& plate = Plate96TwoBeams())
+                                 const PlateFormat& plate = BuiltInPlate("w96f"))
         : sim(std::make_unique<sim::VirtualInstrument>(options, plate)),
           link(std::make_unique<InstrumentLink>(dir.path(), clock, op))
     {

@@ -34,7 +34,7 @@ public:
     {
         QFile::remove(dir.filePath(QStringLiteral("ports/COM%1").arg(port)));
         auto& sim = instruments[port];
-        sim = std::make_unique<sim::VirtualInstrument>(options, Plate96TwoBeams());
+        sim = std::make_unique<sim::VirtualInstrument>(options, BuiltInPlate("w96f"));
         QString error;
         EXPECT_TRUE(sim->Start(&error) && sim->LinkPort(dir.path(), port, &error)) << error.toStdString();
         return *sim;
