@@ -1,7 +1,54 @@
+// The program: reads the command line, builds the program state and the
+// windows, runs the start-up and then the window event loop.
+
+#include "core/AppState.h"
+#include "core/common/ApplicationEventPump.h"
+#include "core/common/Clock.h"
+#include "gui/CommandLine.h"
+#include "gui/FrmInit.h"
+#include "gui/FrmMain.h"
+#include "gui/InstrumentSteps.h"
+#include "gui/QtOperator.h"
+#include "gui/Startup.h"
+
 #include <QApplication>
+#include <QDir>
+
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Bandora"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const bandora::CommandLine line = bandora::ParseCommandLine(QApplication::arguments().mid(1));
+    if (line.help || !line.error.isEmpty()) {
+        if (!line.error.isEmpty())
+            std::fprintf(stderr, "bandora: %s\n", qPrintable(line.error));
+        std::fputs(qPrintable(bandora::CommandLineUsage()), line.help ? stdout : stderr);
+        return line.help ? 0 : 2;
+    }
+    if (line.simulate)
+        std::fputs("bandora: --simulate: the virtual instrument is not built into this version yet; "
+                   "starting without an instrument\n",
+                   stderr);
+
+    const QString appDir =
+        QDir(line.appDir.isEmpty() ? QApplication::applicationDirPath() : line.appDir).absolutePath();
+
+    bandora::QtOperator op;
+    bandora::SystemClock clock;
+    bandora::ApplicationEventPump events;
+    bandora::AppState state(appDir, op, clock, events);
+    bandora::NoInstrumentSteps instrument;
+
+    bandora::FrmMain main(state, instrument);
+    bandora::FrmInit splash;
+    QObject::connect(&main, &bandora::FrmMain::programEnded, &app, [] { QCoreApplication::exit(0); });
+
+    bandora::Startup startup(state, main, splash, instrument);
+    if (startup.Run(line.rest) != bandora::Startup::Result::Running)
+        return 1;
+    return QApplication::exec();
 }

@@ -1,0 +1,57 @@
+#pragma once
+
+// Appends the records of a recording run to its experiment folder: at the end
+// of every buffer cycle one real-time record (when Save_real is 1) and one
+// counts record, then the 11-record rotation of the real-time files. Layouts
+// are in CountsFile.h and RealTimeFile.h.
+
+#include "BinaryRecordFile.h"
+#include "ProjectSetup.h"
+#include "SampleTable.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <span>
+
+namespace bandora {
+
+class ExperimentRecorder {
+public:
+    // Run start: records go to this folder (which exists), file and record
+    // numbers start again at 0. A restart in the same minute reuses the
+    // folder and appends to its files.
+    void Start(const QString& experimentFolder);
+
+    const QString& ExperimentFolder() const { return folder_; }
+    qint16 RecordInFile() const { return recordInFile_; }           // next record in the real-time file
+    qint16 RealTimeFileNumber() const { return realTimeFileNumber_; }
+
+    // The whole sample table of the buffer cycle to the current real-time file.
+    AppendResult AppendRealTimeRecord(const SampleTable& Sample);
+
+    // One activity record: ElapsedMinutes and IntervalCount[0..384], entry 384
+    // holding the temperature in tenths of a degree.
+    AppendResult AppendCountsRecord(qint32 ElapsedMinutes,
+                                    std::span<const qint16, kChannelTable> IntervalCount);
+
+    // The 11-record rotation: records 0..10 go to one file, the next opens the
+    // next file. It runs whether or not real-time records are written.
+    void AdvanceRecord();
+
+    // The end of one buffer cycle: both records, then the rotation. Counts
+    // record r and real-time record r describe the same buffer cycle, and the
+    // readers pair them by position; so when either cannot be stored, neither
+    // is kept (a real-time record already written is taken back), the
+    // rotation does not advance, and the result says why.
+    AppendResult RecordBufferCycle(bool saveReal, const SampleTable& Sample, qint32 ElapsedMinutes,
+                                   std::span<const qint16, kChannelTable> IntervalCount);
+
+private:
+    QString folder_;
+    qint16 recordInFile_ = 0;
+    qint16 realTimeFileNumber_ = 0;
+    QByteArray realTimeBytes_; // kept between records: a record allocates nothing
+};
+
+} // namespace bandora

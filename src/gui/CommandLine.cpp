@@ -1,0 +1,55 @@
+#include "CommandLine.h"
+
+namespace bandora {
+
+CommandLine ParseCommandLine(const QStringList& arguments)
+{
+    CommandLine line;
+    QStringList rest;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        if (arg == QLatin1String("--app-dir")) {
+            if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty()) {
+                line.error = QStringLiteral("--app-dir needs a folder");
+                return line;
+            }
+            line.appDir = arguments[++i];
+        } else if (arg.startsWith(QLatin1String("--app-dir="))) {
+            line.appDir = arg.mid(10);
+            if (line.appDir.isEmpty()) {
+                line.error = QStringLiteral("--app-dir needs a folder");
+                return line;
+            }
+        } else if (arg == QLatin1String("--simulate")) {
+            line.simulate = true;
+        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            line.help = true;
+        } else {
+            rest << arg;
+        }
+    }
+    line.rest = rest.join(QLatin1Char(' '));
+    return line;
+}
+
+bool IsAutoRunSwitch(const QString& switchLine)
+{
+    // Only blanks are trimmed, as a shortcut's command line is.
+    QString s = switchLine;
+    while (s.startsWith(QLatin1Char(' ')))
+        s.remove(0, 1);
+    while (s.endsWith(QLatin1Char(' ')))
+        s.chop(1);
+    return s == QLatin1String("/run") || s == QLatin1String("/RUN") || s == QLatin1String("/Run");
+}
+
+QString CommandLineUsage()
+{
+    return QStringLiteral(
+        "usage: bandora [--app-dir DIR] [--simulate] [/run]\n"
+        "  --app-dir DIR  use DIR as the application folder (default: the folder of the executable)\n"
+        "  --simulate     work with the built-in virtual instrument\n"
+        "  /run           start an experiment right after start-up (also /RUN, /Run)\n");
+}
+
+} // namespace bandora

@@ -1,0 +1,35 @@
+#include "PictureBox.h"
+
+#include <QPainter>
+#include <QResizeEvent>
+
+namespace bandora {
+
+PictureBox::PictureBox(QWidget* parent, QColor background)
+    : QWidget(parent), image_(QSize(1, 1), QImage::Format_RGB32), background_(background)
+{
+    image_.fill(background_);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureBox::clear()
+{
+    image_.fill(background_);
+    update();
+}
+
+void PictureBox::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.drawImage(0, 0, image_);
+}
+
+void PictureBox::resizeEvent(QResizeEvent* event)
+{
+    const QSize size = event->size().expandedTo(QSize(1, 1));
+    image_ = QImage(size, QImage::Format_RGB32);
+    image_.fill(background_);
+    Q_EMIT resized();
+}
+
+} // namespace bandora

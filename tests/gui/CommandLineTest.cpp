@@ -1,0 +1,28 @@
+#include "gui/CommandLine.h"
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+using namespace bandora;
+
+TEST(CommandLine, OptionsAreTakenOutAndTheRestIsTheSwitchLine)
+{
+    CommandLine line = ParseCommandLine({QStringLiteral("--app-dir"), QStringLiteral("/data/lab one"),
+                                         QStringLiteral("--simulate"), QStringLiteral("/run")});
+    EXPECT_TRUE(line.error.isEmpty());
+    EXPECT_EQ(line.appDir, QStringLiteral("/data/lab one"));
+    EXPECT_TRUE(line.simulate);
+    EXPECT_TRUE(IsAutoRunSwitch(line.rest));
+
+    line = ParseCommandLine({QStringLiteral("/run"), QStringLiteral("x")});
+    EXPECT_EQ(line.rest, QStringLiteral("/run x"));
+    EXPECT_FALSE(IsAutoRunSwitch(line.rest));
+    EXPECT_TRUE(line.appDir.isEmpty());
+    EXPECT_FALSE(line.simulate);
+
+    line = ParseCommandLine({QStringLiteral("--app-dir=/x")});
+    EXPECT_EQ(line.appDir, QStringLiteral("/x"));
+
+    EXPECT_FALSE(ParseCommandLine({QStringLiteral("--app-dir")}).error.isEmpty());
+    EXPECT_FALSE(ParseCommandLine({QStringLiteral("--app-dir=")}).error.isEmpty());
+}

@@ -1,0 +1,170 @@
+#include "StartupHarness.h"
+
+#include "core/storage/ConfigFile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+using namespace bandora;
+using namespace bandora::test;
+
+namespace {
+
+// A started program with project 3 "larvae" loaded and the instrument online.
+void StartOnline(StartupHarness& h)
+{
+    h.instrument.online = true;
+    ASSERT_EQ(h.Start(), Startup::Result::Running);
+    h.state->project.Num_proj = 3;
+    h.state->project.Name = QStringLiteral("larvae");
+    h.op.clear();
+}
+
+} // namespace
+
+TEST(MainWindow, ExitAsksAboutSavingOnlyOnlineAndAlwaysEnds)
+{
+    {
+        StartupHarness h;
+        StartOnline(h);
+        h.op.answers.enqueue(Answer::No);
+        h.main->mnexit->trigger();
+        EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Update values to project 3_larvae before Exit?")});
+        EXPECT_EQ(h.op.shown.front().buttons, Buttons::YesNo);
+        EXPECT_EQ(h.instrument.portCloses, 1);
+        EXPECT_EQ(h.ended, 1);
+        EXPECT_EQ(h.clock.pausedMs, 0);
+        EXPECT_FALSE(QFile::exists(QDir(h.state->projectFolder).filePath(QStringLiteral("setup.bak"))));
+    }
+    {
+        StartupHarness h;
+        StartOnline(h);
+        h.op.answers.enqueue(Answer::Yes);
+        h.main->close();
+        EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Update values to project 3_larvae before Exit?")});
+        EXPECT_TRUE(ReadAll(QDir(h.appDir()).filePath(QStringLiteral("setup.dat"))).contains("\"larvae\""));
+        EXPECT_EQ(h.clock.pausedMs, 600);
+        EXPECT_GE(h.events.turns, 1);
+        EXPECT_EQ(h.instrument.portCloses, 1);
+        EXPECT_EQ(h.ended, 1);
+    }
+    {
+        StartupHarness h;
+        ASSERT_EQ(h.Start(), Startup::Result::Running);
+        h.op.clear();
+        h.main->close();
+        EXPECT_TRUE(h.op.texts().isEmpty());
+        EXPECT_EQ(h.instrument.portCloses, 0);
+        EXPECT_EQ(h.ended, 1);
+    }
+}
+
+TEST(MainWindow, PortMenuMovesTheCheckMarkAndStoresThePort)
+{
+    StartupHarness h;
+    h.WriteConfig("0,2,4,0");
+    ASSERT_EQ(h.Start(), Startup::Result::Running);
+    ASSERT_EQ(h.main->mncom1.size(), 15);
+    auto checked = [&h] {
+        QList<int> out;
+        for (QAction* a : h.main->mncom1)
+            if (a->isChecked())
+                out << a->property("index").toInt();
+        return out;
+    };
+    EXPECT_EQ(checked(), QList<int>{4});
+    h.op.clear();
+    EXPECT_EQ(h.main->ComPortAction(7)->text(), QStringLiteral("COM7"));
+
+    h.main->ComPortAction(7)->trigger();
+    EXPECT_EQ(checked(), QList<int>{7});
+    EXPECT_EQ(h.state->config.Serial_COM, 7);
+    EXPECT_EQ(ReadAll(QDir(h.appDir()).filePath(QStringLiteral("config.dat"))),
+              QByteArray("\"Config: <Actual_Project_Number>, <Last_Project>,<Serial_COM>,<Restart_Time>\"\r\n"
+                         "0,2,7,0\r\n"));
+    EXPECT_TRUE(h.op.texts().isEmpty());
+
+    // A port beyond the menu (16 is allowed in config.dat) checks no entry.
+    h.main->CheckComPort(16);
+    EXPECT_TRUE(checked().isEmpty());
+}
+
+TEST(MainWindow, ActivationRewritesTheProjectBoxUnlessAcquiring)
+{
+    StartupHarness h;
+    ASSERT_EQ(h.Start(), Startup::Result::Running);
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+
+    h.state->project.Num_proj = 4;
+    h.state->project.Name = QStringLiteral("zebrafish");
+    QApplication::setActiveWindow(h.main.get());
+    EXPECT_EQ(h.main->txt_projecto->text(), QStringLiteral("4_zebrafish"));
+    EXPECT_EQ(QApplication::focusWidget(), h.main->CmdMain);
+
+    QApplication::setActiveWindow(&other);
+    h.state->project.Name = QStringLiteral("renamed");
+    h.main->AcquisitionTimer().start(100000);
+    QApplication::setActiveWindow(h.main.get());
+    h.main->AcquisitionTimer().stop();
+    EXPECT_EQ(h.main->txt_projecto->text(), QStringLiteral("4_zebrafish"));
+}
+
+TEST(MainWindow, ManualCalibrationMenuSwitchesTheCalibrationControls)
+{
+    StartupHarness h;
+    ASSERT_EQ(h.Start(), Startup::Result::Running);
+    // The start-up leaves manual calibration off: every run calibrates itself.
+    EXPECT_FALSE(h.main->ManualCalibration());
+    EXPECT_TRUE(h.main->mncal_off->isChecked());
+    EXPECT_FALSE(h.main->mncal_on->isChecked());
+    EXPECT_TRUE(h.main->mnCalibra->isChecked());
+    EXPECT_FALSE(h.main->mnCalibra->isEnabled());
+    EXPECT_TRUE(h.main->Cmd_readblank->isHidden());
+    EXPECT_FALSE(h.main->cmd_calibra->isEnabled());
+
+    h.main->mncal_on->trigger();
+    EXPECT_TRUE(h.main->ManualCalibration());
+    EXPECT_TRUE(h.main->mncal_on->isChecked());
+    EXPECT_FALSE(h.main->mncal_off->isChecked());
+    EXPECT_TRUE(h.main->mnCalibra->isEnabled());
+    EXPECT_FALSE(h.main->Cmd_readblank->isHidden());
+
+    h.main->mnZero->click();
+    EXPECT_EQ(h.state->project.MenuParam[1][2], 0);
+    EXPECT_TRUE(h.main->Cmd_autozero->isEnabled());
+
+    h.main->mncal_off->trigger();
+    EXPECT_TRUE(h.main->mnZero->isChecked());
+    EXPECT_EQ(h.state->project.MenuParam[1][2], 1);
+}
+
+TEST(MainWindow, ActionsOfLaterWindowsSaySoAndTheAboutWindowDoesNotBlock)
+{
+    StartupHarness h;
+    h.instrument.online = true;
+    ASSERT_EQ(h.Start(), Startup::Result::Running);
+    h.op.clear();
+    h.main->CmdOffline->click();
+    h.main->mn_factory->trigger();
+    h.main->CmdPlay->click();
+    ASSERT_EQ(h.op.texts().size(), 3);
+    for (const QString& t : h.op.texts())
+        EXPECT_TRUE(t.contains(QLatin1String("not available"))) << t.toStdString();
+
+    h.main->mnabout->trigger();
+    QWidget* about = h.main->findChild<QWidget*>(QStringLiteral("Frm_About"));
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_FALSE(about->isModal());
+    auto* version = about->findChild<QLabel*>(QStringLiteral("Label_version"));
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text(), QStringLiteral("<<V2.5[OCX] RevA 08/13>>"));
+}

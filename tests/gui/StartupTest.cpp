@@ -1,0 +1,174 @@
+#include "StartupHarness.h"
+
+#include "core/storage/ProjectFiles.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+using namespace bandora;
+using namespace bandora::test;
+
+namespace {
+
+const QString kOfflineRefusal =
+    QStringLiteral("Acquisition not allowed in OFFLINE MODE. Connect the equipment and restart the program.");
+
+bool AnyWindowVisible()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible())
+            return true;
+    return false;
+}
+
+QStringList StartingTexts(const QStringList& texts)
+{
+    QStringList out;
+    for (const QString& t : texts)
+        if (t.startsWith(QLatin1String("STARTING")))
+            out << t;
+    return out;
+}
+
+} // namespace
+
+TEST(Startup, MissingConfigEndsBeforeAnythingIsShownOrWritten)
+{
+    StartupHarness h(false);
+    EXPECT_EQ(h.Start(QStringLiteral("/run")), Startup::Result::MissingConfig);
+    EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Config file not found: Check correct software installation")});
+    EXPECT_TRUE(QDir(h.appDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+    EXPECT_FALSE(AnyWindowVisible());
+    EXPECT_EQ(h.instrument.searches, 0);
+    EXPECT_TRUE(h.splashTexts.isEmpty());
+}
+
+TEST(Startup, OfflineStartStepsTheSplashAndShowsTheMainWindow)
+{
+    StartupHarness h;
+    ASSERT_EQ(h.Start(), Startup::Result::Running);
+    EXPECT_EQ(StartingTexts(h.splashTexts),
+              (QStringList{QStringLiteral("STARTING........... Reading Configuration..."),
+                           QStringLiteral("STARTING........... Opening Communication Port..."),
+                           QStringLiteral("STARTING........... Reading Factory Calibration..."),
+                           QStringLiteral("STARTING........... Starting Offline Session...")}));
+    EXPECT_FALSE(h.splash->isVisible());
+    EXPECT_TRUE(h.main->isVisible());
+    EXPECT_EQ(h.main->windowTitle(), QStringLiteral("<Bandora> Acquisition Software  --------> Main"));
+    EXPECT_EQ(h.state->StartupStage, 9);
+    EXPECT_TRUE(h.state->OfflineMode);
+    EXPECT_EQ(h.instrument.factoryReads, 0);
+    EXPECT_EQ(h.main->combo_minutes->count(), 10);
+    EXPECT_EQ(h.main->combo_minutes->itemText(9), QStringLiteral("1440"));
+    EXPECT_EQ(h.main->combo_minutes->currentText(), QStringLiteral("30"));
+    EXPECT_FALSE(h.main->CmdPause->isEnabled());
+    EXPECT_EQ(h.main->txt_projecto->text(), QStringLiteral("0_Default"));
+
+    // The staged program folder starts without a single message.
+    EXPECT_TRUE(h.op.texts().isEmpty()) << h.op.texts().join(QLatin1Char('|')).toStdString();
+
+    // Acquisition is refused without the instrument.
+    h.main->CmdPlay->click();
+    EXPECT_EQ(h.op.texts(), QStringList{kOfflineRefusal});
+}
+
+TEST(Startup, OnlineStartReadsTheFactoryCalibrationAfterResettingItAndSaysCommunicationOk)
+{
+    StartupHarness h;
+    h.instrument.online = true;
+    h.instrument.searchTexts = {QStringLiteral("STARTING........... Opening Communication Port [3]")};
+    ASSERT_EQ(h.Start(QString(), [&h] {
+                  h.state->factory.Offset = 7.0;
+                  h.state->factory.Slope = 1.0;
+              }),
+              Startup::Result::Running);
+    EXPECT_EQ(StartingTexts(h.splashTexts),
+              (QStringList{QStringLiteral("STARTING........... Reading Configuration..."),
+                           QStringLiteral("STARTING........... Opening Communication Port..."),
+                           QStringLiteral("STARTING........... Opening Communication Port [3]"),
+                           QStringLiteral("STARTING........... Reading Factory Calibration..."),
+                           QStringLiteral("STARTING........... Communication OK...")}));
+    EXPECT_EQ(h.instrument.factoryReads, 1);
+    EXPECT_EQ(h.instrument.offsetSeenByRead, 0.0);
+    EXPECT_EQ(h.instrument.slopeSeenByRead, 0.219);
+    EXPECT_FALSE(h.state->OfflineMode);
+}
+
+TEST(Startup, FailureInAStageNamesTheStageAndLeavesNoWindow)
+{
+    StartupHarness h;
+    h.instrument.failSearch = true;
+    EXPECT_EQ(h.Start(), Startup::Result::Failed);
+    ASSERT_FALSE(h.op.texts().isEmpty());
+    EXPECT_EQ(h.op.texts().last(), QStringLiteral("Error loading INIT parameters #ERROR:5"));
+    EXPECT_FALSE(AnyWindowVisible());
+}
+
+TEST(Startup, OnlyTheThreeRunSwitchesStartAnExperiment)
+{
+    for (const QString& line : {QStringLiteral("/run"), QStringLiteral("/RUN"), QStringLiteral("/Run"),
+                                QStringLiteral("  /run ")}) {
+        StartupHarness h;
+        ASSERT_EQ(h.Start(line), Startup::Result::Running) << line.toStdString();
+        EXPECT_TRUE(h.startup->AutoRun()) << line.toStdString();
+        EXPECT_EQ(h.op.texts().count(kOfflineRefusal), 1) << line.toStdString();
+        EXPECT_EQ(h.op.texts().last(), kOfflineRefusal) << line.toStdString();
+    }
+    for (const QString& line : {QStringLiteral("/rUn"), QStringLiteral("/run x"), QStringLiteral("run"),
+                                QStringLiteral("\t/run"), QString()}) {
+        StartupHarness h;
+        ASSERT_EQ(h.Start(line), Startup::Result::Running) << line.toStdString();
+        EXPECT_FALSE(h.startup->AutoRun()) << line.toStdString();
+        EXPECT_EQ(h.op.texts().count(kOfflineRefusal), 0) << line.toStdString();
+    }
+}
+
+TEST(Startup, ProjectFolderAndToolFramesComeFromTheCurrentProject)
+{
+    StartupHarness h;
+    ProjectSetup p;
+    p.Num_proj = 3;
+    p.Name = QStringLiteral("larvae");
+    p.Plate_format = QStringLiteral("w96f");
+    p.Menu1 = 0;
+    p.Menu2 = 1;
+    p.Menu3 = 2; // only 1 shows a tool frame
+    p.MenuParam[2] = {1, 0, 0, 3, 15, 25}; // light schedule with a pulse train, hours never set
+    p.MenuParam[3] = {1, 10, 0, 0, 0, 0};  // a set point of 1.0 degree
+    const QString folder = QDir(h.appDir()).filePath(QStringLiteral("p00003"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    SaveProject(p, folder);
+    h.WriteConfig("3,5,4,0");
+
+    ASSERT_EQ(h.Start(), Startup::Result::Running);
+    EXPECT_EQ(QDir(h.state->projectFolder), QDir(folder));
+    EXPECT_EQ(h.main->txt_projecto->text(), QStringLiteral("3_larvae"));
+    EXPECT_TRUE(h.main->frm_mn1->isHidden());
+    EXPECT_FALSE(h.main->frm_mn2->isHidden());
+    EXPECT_TRUE(h.main->frm_mn3->isHidden());
+
+    EXPECT_EQ(h.main->txt_lon->text(), QStringLiteral("9"));
+    EXPECT_EQ(h.main->txt_loff->text(), QStringLiteral("21"));
+    EXPECT_EQ(h.main->txt_pulseon->text(), QStringLiteral("1.5"));
+    EXPECT_FALSE(h.main->frm_pulse->isHidden());
+    EXPECT_FALSE(h.main->txt_lon->isEnabled());
+    EXPECT_EQ(h.main->txttemp->text(), QStringLiteral("20.0"));
+    EXPECT_EQ(h.state->project.MenuParam[3][1], 200);
+}
+
+TEST(Startup, MissingProjectFolderFallsBackToTheDefaultProject)
+{
+    StartupHarness h;
+    h.WriteConfig("6,6,4,0");
+    ASSERT_EQ(h.Start(), Startup::Result::Running);
+    EXPECT_EQ(h.state->config.Actual_Project_Number, 0);
+    EXPECT_EQ(QDir(h.state->projectFolder), QDir(h.appDir()));
+    EXPECT_EQ(h.main->txt_projecto->text(), QStringLiteral("0_Default"));
+    EXPECT_FALSE(QDir(h.appDir()).exists(QStringLiteral("p00006")));
+}
