@@ -54,11 +54,6 @@ bool Number(const QString& text, double min, double max, double& value)
 
 } // namespace
 
-QString DefaultMemoryFile(const QString& appDir)
-{
-    return QDir(appDir).filePath(QStringLiteral("ports/instrument-memory.dat"));
-}
-
 bool ParseSimCommandLine(const QStringList& arguments, SimCommandLine& out, QString& error)
 {
     SimOptions& o = out.options;

@@ -20,7 +20,4 @@ struct SimCommandLine {
 // with the reason in `error`; `--help` returns false with the usage text.
 bool ParseSimCommandLine(const QStringList& arguments, SimCommandLine& out, QString& error);
 
-// The factory record file of the virtual instrument of an application folder.
-QString DefaultMemoryFile(const QString& appDir);
-
 } // namespace bandora::sim

@@ -26,6 +26,11 @@ qint64 SimNowNs()
         .count();
 }
 
+QString DefaultMemoryFile(const QString& appDir)
+{
+    return QDir(appDir).filePath(QStringLiteral("ports/instrument-memory.dat"));
+}
+
 VirtualInstrument::VirtualInstrument(const SimOptions& options, const PlateFormat& plate)
     : options_(options), byteNs_(options.pacing && options.baud > 0 ? 10'000'000'000LL / options.baud : 0),
       memory_(options.memoryFile), model_(options.model, plate),
@@ -65,7 +70,11 @@ bool VirtualInstrument::LinkPort(const QString& appDir, int portNumber, QString*
     const QFileInfo info(path);
     QString previous;
     if (info.isSymLink()) {
-        previous = info.symLinkTarget();
+        // A link to a pseudo-terminal is a leftover of a virtual instrument
+        // that did not end cleanly; anything else is the user's own device
+        // and comes back when this instrument stops.
+        if (!info.symLinkTarget().startsWith(QLatin1String("/dev/pts/")))
+            previous = info.symLinkTarget();
         QFile::remove(path);
     } else if (info.exists()) {
         if (error)

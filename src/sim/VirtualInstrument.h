@@ -110,4 +110,8 @@ private:
 // Monotonic nanoseconds, the instrument's time base.
 qint64 SimNowNs();
 
+// Where the virtual instrument of an application folder keeps its factory
+// record: ports/instrument-memory.dat.
+QString DefaultMemoryFile(const QString& appDir);
+
 } // namespace bandora::sim

@@ -93,6 +93,6 @@ int main(int argc, char** argv)
 #endif
     const qint64 frames = instrument.FramesReceived();
     instrument.Stop();
-    err << "bandora-sim: stopped after " << frames << " frames; link removed." << Qt::endl;
+    err << "bandora-sim: stopped after " << frames << " frames." << Qt::endl;
     return 0;
 }

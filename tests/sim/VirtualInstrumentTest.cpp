@@ -110,6 +110,15 @@ TEST(VirtualInstrument, ThePortLinkComesAndGoesWithTheInstrument)
     EXPECT_FALSE(QFileInfo(dir.filePath("ports/COM6")).isSymLink());
     EXPECT_EQ(QFileInfo(link).symLinkTarget(), "/dev/ttyUSB7");
 
+    // A leftover link of an instrument that was killed is not put back.
+    ASSERT_TRUE(QFile::link("/dev/pts/999", dir.filePath("ports/COM5")));
+    {
+        sim::VirtualInstrument sim(FastSimOptions(), BuiltInPlate("w96f"));
+        QString error;
+        ASSERT_TRUE(sim.Start(&error) && sim.LinkPort(dir.path(), 5, &error));
+    }
+    EXPECT_FALSE(QFileInfo(dir.filePath("ports/COM5")).isSymLink());
+
     WriteAll(dir.filePath("ports/COM8"), "not a link");
     sim::VirtualInstrument sim(FastSimOptions(), BuiltInPlate("w96f"));
     QString error;
