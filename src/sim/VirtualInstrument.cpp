@@ -200,6 +200,7 @@ void VirtualInstrument::Handle(const FrameScan& frame, qint64 nowNs)
     ++frames_;
     QByteArray reply;
     Fault fault = Fault::None;
+    qint64 lateNs = 0;
     {
         std::lock_guard lock(mutex_);
         if (frameLog_.size() < kFrameLogSize)
@@ -214,16 +215,15 @@ void VirtualInstrument::Handle(const FrameScan& frame, qint64 nowNs)
             reply = faults_.Shorten(reply);
         else if (fault == Fault::Corrupt)
             reply = faults_.Corrupt(reply);
+        else if (fault == Fault::Late)
+            lateNs = qint64(options_.faults.lateMs) * 1'000'000;
     }
     if (fault == Fault::Drop)
         return;
     // On a real line the frame itself takes five byte times to arrive, and an
     // instrument answers one command after the other: a late reply holds up
     // every reply behind it.
-    qint64 start = std::max(nowNs + kFrameBytes * byteNs_, busyUntilNs_);
-    if (fault == Fault::Late)
-        start += qint64(options_.faults.lateMs) * 1'000'000;
-    Schedule(reply, start);
+    Schedule(reply, std::max(nowNs + kFrameBytes * byteNs_, busyUntilNs_) + lateNs);
 }
 
 void VirtualInstrument::Schedule(const QByteArray& reply, qint64 startNs)

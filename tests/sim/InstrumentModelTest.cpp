@@ -16,53 +16,26 @@ constexpr int kHigh = 1843;
 
 quint8 Setting(int pinHole, int gain) { return quint8(gain * 32 + pinHole); }
 
-// The receiver adjustment the program runs on every used channel: one step
-// of PinHole x 8 + Gain per pass toward the window, stopping at its edges.
+// The receiver adjustment: each pass, every beam not yet seen inside the
+// window moves its setting PinHole x 8 + Gain one step toward it. Returns the
+// passes needed until every beam has been inside, or -1.
 int Calibrate(InstrumentModel& model, int maxPasses)
 {
     std::array<bool, kChannels> done{};
-    std::array<int, kChannels> direction{};
     for (int pass = 1; pass <= maxPasses; ++pass) {
         model.Advance(0.03);
         model.TakeSnapshot();
-        bool allDone = true;
+        bool allInside = true;
         for (int ch = 0; ch < kChannels; ++ch) {
+            const int s = model.SnapshotValue(ch);
+            done[ch] = done[ch] || (s >= kLow && s <= kHigh);
             if (done[ch])
                 continue;
-            const int s = model.SnapshotValue(ch);
-            int pinHole = model.ChannelSetting(ch) & 7;
-            int gain = model.ChannelSetting(ch) >> 5;
-            if (s >= kLow && s <= kHigh) {
-                done[ch] = true;
-                continue;
-            }
-            if (s < kLow && direction[ch] != -1) {
-                if (gain < 7)
-                    ++gain;
-                else if (pinHole < 7)
-                    gain = 0, ++pinHole;
-                else
-                    done[ch] = true;
-                direction[ch] = +1;
-            } else if (s > kHigh && direction[ch] != +1) {
-                if (gain >= 1)
-                    --gain;
-                else if (pinHole >= 2)
-                    gain = 7, --pinHole;
-                else
-                    done[ch] = true;
-                direction[ch] = -1;
-            } else if (s < kLow) {
-                done[ch] = true;
-            } else {
-                direction[ch] = 0;
-            }
-            if (!done[ch]) {
-                model.SetChannelSetting(ch, Setting(pinHole, gain));
-                allDone = false;
-            }
+            allInside = false;
+            const int level = (model.ChannelSetting(ch) & 7) * 8 + (model.ChannelSetting(ch) >> 5) + (s < kLow ? 1 : -1);
+            model.SetChannelSetting(ch, Setting(level / 8, level % 8));
         }
-        if (allDone)
+        if (allInside)
             return pass;
     }
     return -1;
