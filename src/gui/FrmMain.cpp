@@ -42,7 +42,7 @@ const QString kTitle = QStringLiteral("<Bandora> Acquisition Software  -------->
 
 FrmMain::FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent)
     : QMainWindow(parent), state_(state), instrument_(instrument), cycle_(state.project.RT_Buffer),
-      tools_(state.project, noOutputs_, state.clock)
+      linkOutputs_(state), tools_(state.project, linkOutputs_, state.clock)
 {
     setObjectName(QStringLiteral("Frm_Main"));
     setWindowTitle(kTitle);

@@ -3,7 +3,7 @@
 #include "SetupHost.h"
 #include "core/acquisition/CycleState.h"
 #include "core/tools/LightTemperatureControl.h"
-#include "core/tools/OutputSender.h"
+#include "core/tools/LinkOutputSender.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -115,7 +115,7 @@ public:
     ChannelSelectors& Selectors() { return *selectors_; }
     OrganismPanel& Organism() { return *organism_; }
     ToolPanels& ToolPanel() { return *toolPanels_; }
-    // Where SetOutputs goes: nowhere until the instrument link provides it.
+    // Where SetOutputs goes: the serial link, unless told otherwise (tests).
     void SetOutputSender(OutputSender& sender) { tools_.SetSender(sender); }
     // The row, column and group lists from the plate and the groups, the
     // first of each selected (also after the setup window changed them).
@@ -171,7 +171,7 @@ private:
     // buffers do. Nothing starts it until the acquisition cycle exists.
     QTimer Timeradq;
     CycleState cycle_;
-    NoOutputSender noOutputs_;
+    LinkOutputSender linkOutputs_;
     LightTemperatureControl tools_;
     LivePlots* plots_ = nullptr;
     ChannelSelectors* selectors_ = nullptr;
