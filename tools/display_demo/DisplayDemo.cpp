@@ -4,20 +4,25 @@
 // and taking screenshots without an instrument:
 //
 //   bandora_display_demo --app-dir build/default/app [--warm TICKS] [--zoom N]
+//                        [--simulate]
 //
 // --warm runs that many ticks at once before the window shows, so the plots
-// have a history; the demo then ticks every 30 ms like a run.
+// have a history; the demo then ticks every 30 ms like a run. --simulate
+// reads the beams and the temperature from the virtual instrument over the
+// serial line instead, and sends it the light and temperature outputs.
 
 #include "core/AppState.h"
 #include "core/acquisition/LiveDisplay.h"
 #include "core/common/ApplicationEventPump.h"
 #include "core/common/Clock.h"
+#include "core/link/InstrumentLink.h"
 #include "gui/ChannelSelectors.h"
 #include "gui/FrmInit.h"
 #include "gui/FrmMain.h"
 #include "gui/InstrumentSteps.h"
 #include "gui/LivePlots.h"
 #include "gui/QtOperator.h"
+#include "gui/SerialInstrumentSteps.h"
 #include "gui/Startup.h"
 #include "gui/ToolPanels.h"
 
@@ -27,7 +32,9 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 
 using namespace bandora;
 
@@ -58,6 +65,45 @@ public:
         CycleState& c = cycle_;
         LiveDisplay& display = main_.Display();
         const int col = c.Column;
+        if (state_.link && !state_.OfflineMode) {
+            ReadInstrument(col);
+            Detect(col);
+        } else {
+            Synthesise(col);
+        }
+        Rest();
+    }
+
+private:
+    // The beams of the virtual instrument, with a level a tenth below each
+    // beam's highest value so far.
+    void ReadInstrument(int col)
+    {
+        std::array<qint16, kChannelTable> values{};
+        state_.link->ReadAllBeams(values);
+        for (int ch = 0; ch < kChannels; ++ch) {
+            cycle_.Sample(ch, col) = values[size_t(ch)];
+            peak_[size_t(ch)] = std::max<int>(peak_[size_t(ch)], values[size_t(ch)]);
+            cycle_.Level(ch, col) = qint16(peak_[size_t(ch)] * 9 / 10);
+        }
+    }
+
+    void Detect(int col)
+    {
+        CycleState& c = cycle_;
+        for (int ch = 0; ch < kChannels; ++ch) {
+            if (col == 0)
+                c.IntervalCount[size_t(ch)] = 0;
+            const bool below = c.Sample(ch, col) < c.Level(ch, col);
+            if (below && !c.BelowLevel[size_t(ch)])
+                ++c.IntervalCount[size_t(ch)];
+            c.BelowLevel[size_t(ch)] = below;
+        }
+    }
+
+    void Synthesise(int col)
+    {
+        CycleState& c = cycle_;
         for (int ch = 0; ch < kChannels; ++ch) {
             auto& dip = dip_[size_t(ch)];
             // Some wells are busier than others.
@@ -78,6 +124,13 @@ public:
             }
             c.BelowLevel[size_t(ch)] = below;
         }
+    }
+
+    // The rest of the tick, in the cycle's order.
+    void Rest()
+    {
+        CycleState& c = cycle_;
+        LiveDisplay& display = main_.Display();
         if (c.TickCount == state_.project.DSP_Interval)
             display.RedrawSignal();
         if (c.PlotTicks > 1) {
@@ -102,10 +155,14 @@ public:
         ++c.TickCount;
     }
 
-private:
     void BufferCycleEnd()
     {
         LightTemperatureControl& tools = main_.Tools();
+        if (state_.link && !state_.OfflineMode) {
+            tools.TakeTemperature(state_.link->ReadTemperature(), state_.factory.Slope, state_.factory.Offset);
+            tools.RegulateAndSchedule();
+            return;
+        }
         // The block warms while heating, cools while cooling, and drifts
         // towards the room otherwise.
         if (tools.ActuatorOn)
@@ -122,6 +179,7 @@ private:
     QRandomGenerator rng_{1234};
     std::array<int, kChannelTable> baseline_{};
     std::array<int, kChannelTable> dip_{};
+    std::array<int, kChannelTable> peak_{};
     double block_ = 23.8;
 };
 
@@ -155,16 +213,23 @@ int main(int argc, char** argv)
     parser.addOption({QStringLiteral("warm"), QStringLiteral("ticks run before showing"), QStringLiteral("N"),
                       QStringLiteral("650")});
     parser.addOption({QStringLiteral("zoom"), QStringLiteral("zoom steps"), QStringLiteral("N"), QStringLiteral("0")});
+    parser.addOption({QStringLiteral("simulate"), QStringLiteral("read the virtual instrument")});
     parser.process(app);
 
     QtOperator op;
     SystemClock clock;
     ApplicationEventPump events;
     AppState state(QDir(parser.value(QStringLiteral("app-dir"))).absolutePath(), op, clock, events);
-    DemoInstrument instrument;
-    FrmMain main(state, instrument);
+    DemoInstrument synthetic;
+    std::unique_ptr<SerialInstrumentSteps> serial;
+    InstrumentSteps* instrument = &synthetic;
+    if (parser.isSet(QStringLiteral("simulate"))) {
+        serial = std::make_unique<SerialInstrumentSteps>(state, true);
+        instrument = serial.get();
+    }
+    FrmMain main(state, *instrument);
     FrmInit splash;
-    Startup startup(state, main, splash, instrument, SplashTimings{1, 1});
+    Startup startup(state, main, splash, *instrument, SplashTimings{1, 1});
     if (startup.Run(QString()) != Startup::Result::Running)
         return 1;
 
@@ -186,6 +251,8 @@ int main(int argc, char** argv)
     main.Cycle().ResetCounters();
     main.Cycle().ResetChannels();
     main.Display().ResetActivityPanel();
+    if (state.link && !state.OfflineMode)
+        main.Tools().TakeTemperature(state.link->ReadTemperature(), state.factory.Slope, state.factory.Offset);
     main.Tools().LightAtRunStart();
     main.Display().ResetSignalPlot();
     main.Display().ShowElapsed(0, 0, p.Aq_lapse);
