@@ -1,4 +1,5 @@
 #include "StartupHarness.h"
+#include "support/Plates.h"
 
 #include "core/storage/PlateFiles.h"
 #include "gui/LivePlots.h"
@@ -19,23 +20,6 @@ using namespace bandora;
 using namespace bandora::test;
 
 namespace {
-
-// 96 wells of four beams: channel = 4 x well + beam.
-PlateFormat FourBeamPlate()
-{
-    PlateFormat p;
-    p.Rows = 8;
-    p.Columns = 12;
-    for (int ch = 0; ch < kChannels; ++ch) {
-        p.ChannelWell[ch] = qint16(ch / 4);
-        p.ChannelBeam[ch] = qint16(ch % 4);
-    }
-    p.ChannelWell[kChannels] = -1;
-    p.MaxWell = 95;
-    p.MaxBeam = 3;
-    p.RebuildWellBeamChannel();
-    return p;
-}
 
 // A started window on the given plate, every channel enabled and free.
 void StartOn(StartupHarness& h, const PlateFormat& plate)

@@ -202,33 +202,20 @@ TEST(LightTemperatureControl, PulseTrainOfThreeThenTheLastStateStays)
     EXPECT_EQ(r.sender.sent.size(), 1u);
 }
 
-TEST(LightTemperatureControl, ButtonsSendAtOnceUnlessARunIsActive)
+TEST(LightTemperatureControl, APendingChangeIsSentOnceAndTheEndSwitchesOff)
 {
     Rig r;
-    r.tools.PressLight(false);
-    r.tools.PressActuator(false);
-    EXPECT_EQ(r.sender.sent, (std::vector<quint8>{4, 5}));
-    // Changing the mode switches the running element off.
-    r.tools.PressMode(false);
+    r.tools.ActuatorOn = true;
+    r.tools.PressMode(true);
     EXPECT_TRUE(r.tools.HeaterOn);
-    EXPECT_FALSE(r.tools.ActuatorOn);
-    EXPECT_EQ(r.sender.sent.back(), 6);
-
-    // During a run the cycle alone talks to the instrument: the change waits
-    // for its 25-sample step, which sends it once.
-    r.sender.sent.clear();
+    EXPECT_FALSE(r.tools.ActuatorOn) << "a change of mode switches the element off";
     r.tools.PressLight(true);
-    r.tools.PressActuator(true);
     EXPECT_TRUE(r.sender.sent.empty());
-    EXPECT_TRUE(r.tools.ApplyPending);
     r.tools.PulseTrainAndPending(1.0);
-    EXPECT_EQ(r.sender.sent, std::vector<quint8>{3});
-    EXPECT_FALSE(r.tools.ApplyPending);
     r.tools.PulseTrainAndPending(1.5);
-    EXPECT_EQ(r.sender.sent.size(), 1u);
+    EXPECT_EQ(r.sender.sent, std::vector<quint8>{6});
 
-    // The end of a run switches light and element off, keeping the mode.
-    r.tools.LightOn = r.tools.ActuatorOn = true;
+    r.tools.ActuatorOn = true;
     r.tools.SwitchOff();
     EXPECT_EQ(r.sender.sent.back(), 2);
 }
