@@ -1,0 +1,127 @@
+#include "DeviceTest.h"
+
+#include "core/AppState.h"
+#include "core/common/Operator.h"
+#include "core/link/InstrumentLink.h"
+
+namespace bandora {
+
+namespace {
+constexpr int kBlockFirst[] = {0, 32, 64, 96};
+}
+
+DeviceTest::DeviceTest(AppState& state) : state_(state) {}
+
+bool DeviceTest::Start()
+{
+    // The test talks to the instrument from its own timer: while the
+    // acquisition timer can run, the two would interleave their exchanges.
+    if (state_.AcquisitionState != 0) {
+        state_.op.inform(QStringLiteral("Stop acquisition before Testing"));
+        return false;
+    }
+    const QString question = QStringLiteral("DEVICE TEST:\r\n"
+                                            "Ligth Microbeams will be adjusted to maximum and minimum.\r\n"
+                                            "Please, remove any microplate from the slot\r\n"
+                                            " and close Bandora door");
+    TestStep_ = 0;
+    running_ = state_.op.ask(question, Buttons::OkCancel) == Answer::Ok;
+    return running_;
+}
+
+bool DeviceTest::Tick(const std::function<void()>& paint)
+{
+    if (!running_)
+        return false;
+    if (TestStep_ > kLastStep) {
+        End();
+        return false;
+    }
+    if (!state_.OfflineMode && !ReadSignals()) {
+        state_.op.inform(QStringLiteral("COM Error"));
+        End();
+        return false;
+    }
+    if (paint)
+        paint();
+    if (!RunStepActions()) {
+        TestStep_ = kLastStep + 1;
+        End();
+        return false;
+    }
+    if (!running_)
+        return false; // "No" at the question
+    ++TestStep_;
+    return true;
+}
+
+bool DeviceTest::ReadSignals()
+{
+    // All four blocks or none: a map half from this tick and half from the
+    // last would show changes that did not happen.
+    std::array<BeamBlock, 4> blocks;
+    for (int b = 0; b < 4; ++b)
+        if (state_.link == nullptr || !state_.link->ReadBeamBlock(kBlockFirst[b], blocks[size_t(b)]))
+            return false;
+    for (int b = 0; b < 4; ++b)
+        StoreBlock(blocks[size_t(b)], kBlockFirst[b], Signal_);
+    return true;
+}
+
+std::vector<int> DeviceTest::ChannelsOfStep(int step)
+{
+    std::vector<int> channels;
+    if (step == 4 || step == 5) {
+        channels = {0, 1, 2, 3};
+    } else if (step >= 10 && step <= 25) {
+        const int r = step - 10;
+        for (int i = 0; i < 24; ++i)
+            channels.push_back(16 * i + r);
+    } else if (step >= 26 && step <= 89) {
+        const int k = step - 26;
+        channels = {k, k + 64, k + 128, 383 - k, 383 - (k + 64), 383 - (k + 128)};
+    } else if (step >= 90 && step <= 105) {
+        const int j = step - 90;
+        for (int i = 0; i < 12; ++i) {
+            channels.push_back(16 * i + j);
+            channels.push_back(383 - j - 16 * i);
+        }
+    }
+    return channels;
+}
+
+quint8 DeviceTest::SettingOfStep(int step)
+{
+    if (step == 4 || (step >= 10 && step <= 25))
+        return kSettingMax;
+    if (step >= 90 && step <= 105)
+        return kSettingMid;
+    return kSettingMin;
+}
+
+bool DeviceTest::RunStepActions()
+{
+    const int step = TestStep_;
+    if (step == 4)
+        state_.op.inform(QStringLiteral("Turning ON A1-D1"));
+    else if (step == 5)
+        state_.op.inform(QStringLiteral("Turning OFF A1-D1"));
+    else if (step == 9) {
+        if (state_.op.ask(QStringLiteral("OK to proceed?"), Buttons::YesNo) == Answer::No)
+            End();
+        return true;
+    }
+    const quint8 setting = SettingOfStep(step);
+    for (int channel : ChannelsOfStep(step)) {
+        if (state_.link == nullptr || state_.link->WriteChannelRegister(channel, setting) != 1)
+            return false;
+    }
+    return true;
+}
+
+void DeviceTest::End()
+{
+    running_ = false;
+}
+
+} // namespace bandora

@@ -1,0 +1,113 @@
+#include "FactoryCalibration.h"
+
+#include "core/common/Clock.h"
+#include "core/common/Operator.h"
+#include "core/common/Rounding.h"
+#include "core/link/InstrumentLink.h"
+#include "core/storage/RecordSyntax.h"
+
+#include <cmath>
+
+namespace bandora {
+
+namespace {
+
+constexpr double kDefaultSlope = 0.219;
+// The start-up read accepts offsets up to this size; a larger one would be
+// written but thrown away again at the next start.
+constexpr double kLargestOffset = 10.0;
+
+QString Degrees(double t)
+{
+    return QString::number(t, 'f', 1);
+}
+
+} // namespace
+
+FactoryRecordValues MakeFactoryRecord(double offset, double slope, int month, int year)
+{
+    const double thousandths = slope * 1000.0;
+    const qint64 high = qint64(thousandths / 256.0);
+    const qint64 low = RoundHalfEven(thousandths - 256.0 * double(high));
+    const qint64 tenths = RoundHalfEven(std::fabs(offset) * 10.0);
+    return {0, quint8(month), quint8(year), quint8(offset < 0 ? 1 : 0), quint8(tenths), quint8(low), quint8(high)};
+}
+
+QString LastCalibrationText(int month, int year)
+{
+    return QStringLiteral("OK Last Factory Calibration %1/%2 [mm/yy]")
+        .arg(month, 2, 10, QLatin1Char('0'))
+        .arg(year, 2, 10, QLatin1Char('0'));
+}
+
+FactoryCalibration::FactoryCalibration(AppState& state) : state_(state) {}
+
+bool FactoryCalibration::MayOpen() const
+{
+    if (state_.OfflineMode || state_.AcquisitionState != 0 || state_.link == nullptr) {
+        state_.op.inform(QStringLiteral("Only possible to access in: ONLINE mode and STOP experiment"));
+        return false;
+    }
+    return true;
+}
+
+QString FactoryCalibration::Load()
+{
+    FactoryCal& cal = state_.factory;
+    if (!cal.Valid) {
+        cal.Offset = 0.0;
+        cal.Slope = kDefaultSlope;
+        return QStringLiteral("NON Calibrated");
+    }
+    return LastCalibrationText(cal.Month, cal.Year);
+}
+
+QString FactoryCalibration::PollTemperature()
+{
+    lastRaw_ = state_.link->ReadTemperature();
+    return Degrees(lastRaw_ * state_.factory.Slope + state_.factory.Offset);
+}
+
+double FactoryCalibration::NewOffset(double reference, int raw) const
+{
+    return reference - raw * state_.factory.Slope;
+}
+
+QString FactoryCalibration::Calibrate(const QString& referenceText)
+{
+    FactoryCal& cal = state_.factory;
+    lastRaw_ = state_.link->ReadTemperature();
+    double reference = 0.0;
+    if (!ParseNumber(referenceText.trimmed(), reference) || reference > kHighestReference
+        || reference < kLowestReference) {
+        state_.op.inform(QStringLiteral("invalid Calibration Parameter: value must be between 4°C and 50°C"));
+        return {};
+    }
+    // A failed reading (-1) would put a made-up offset into the instrument's
+    // memory for good: nothing is written without a real reading.
+    if (lastRaw_ < 0) {
+        state_.op.inform(QStringLiteral("COM Error"));
+        return {};
+    }
+    const double offset = NewOffset(reference, lastRaw_);
+    if (std::fabs(offset) > kLargestOffset) {
+        state_.op.inform(QStringLiteral("invalid Calibration Parameter: the new offset %1 is beyond 10°C")
+                             .arg(Degrees(offset)));
+        return {};
+    }
+    const QDate today = state_.clock.now().date();
+    const int month = today.month();
+    const int year = today.year() % 100;
+    const FactoryRecordValues values = MakeFactoryRecord(offset, cal.Slope, month, year);
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (state_.link->WriteMemoryRegister(quint8(kFactoryFirstAddress + i), values[i]) != 1)
+            return QStringLiteral("NON Calibrated");
+    }
+    cal.Offset = offset;
+    cal.Month = qint16(month);
+    cal.Year = qint16(year);
+    cal.OffsetSign = qint16(offset < 0 ? 1 : 0);
+    return LastCalibrationText(month, year);
+}
+
+} // namespace bandora

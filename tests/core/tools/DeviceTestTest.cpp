@@ -1,0 +1,151 @@
+#include "support/SimulatedInstrument.h"
+
+#include "core/AppState.h"
+#include "core/tools/DeviceTest.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace bandora::test {
+namespace {
+
+TEST(DeviceTest, EachStepWritesItsRowsAndDiagonals)
+{
+    const auto row = [](int r) {
+        std::vector<int> v;
+        for (int i = 0; i < 24; ++i)
+            v.push_back(16 * i + r);
+        return v;
+    };
+    EXPECT_EQ(DeviceTest::ChannelsOfStep(10), row(0)); // row A: 0, 16, .. 368
+    EXPECT_EQ(DeviceTest::ChannelsOfStep(10).back(), 368);
+    EXPECT_EQ(DeviceTest::ChannelsOfStep(25), row(15)); // row P: 15, 31, .. 383
+    EXPECT_EQ(DeviceTest::ChannelsOfStep(26), (std::vector<int>{0, 64, 128, 383, 319, 255}));
+    EXPECT_EQ(DeviceTest::ChannelsOfStep(89), (std::vector<int>{63, 127, 191, 320, 256, 192}));
+    EXPECT_EQ(DeviceTest::SettingOfStep(10), 231);
+    EXPECT_EQ(DeviceTest::SettingOfStep(26), 0);
+    EXPECT_EQ(DeviceTest::SettingOfStep(90), 66);
+    for (int quiet : {0, 3, 6, 8, 9, 106, 120})
+        EXPECT_TRUE(DeviceTest::ChannelsOfStep(quiet).empty()) << quiet;
+
+    // Steps 90..105 give setting 66 to every channel exactly once.
+    std::multiset<int> mid;
+    for (int s = 90; s <= 105; ++s)
+        for (int ch : DeviceTest::ChannelsOfStep(s))
+            mid.insert(ch);
+    EXPECT_EQ(mid.size(), 384u);
+    EXPECT_EQ(std::set<int>(mid.begin(), mid.end()).size(), 384u);
+}
+
+struct TestRig {
+    SimulatedInstrument rig;
+    TestEventPump events;
+    AppState app{rig.AppDir(), rig.op, rig.clock, events};
+    DeviceTest test{app};
+
+    TestRig()
+    {
+        EXPECT_TRUE(rig.Open());
+        app.link = rig.link.get();
+    }
+    std::array<quint8, kChannels> Settings()
+    {
+        std::array<quint8, kChannels> s{};
+        rig.sim->WithModel([&](sim::InstrumentModel& m) {
+            for (int ch = 0; ch < kChannels; ++ch)
+                s[size_t(ch)] = m.ChannelSetting(ch);
+        });
+        return s;
+    }
+};
+
+TEST(DeviceTest, AWholeRunLightsRowsAndLeavesEveryChannelAtTheMiddleSetting)
+{
+    TestRig t;
+    ASSERT_TRUE(t.test.Start());
+    EXPECT_EQ(t.rig.op.texts().value(0),
+              "DEVICE TEST:\r\nLigth Microbeams will be adjusted to maximum and minimum.\r\n"
+              "Please, remove any microplate from the slot\r\n and close Bandora door");
+    int paints = 0;
+    int ticks = 0;
+    while (t.test.Tick([&] { ++paints; })) {
+        ++ticks;
+        const int done = t.test.TestStep() - 1;
+        if (done == 10) {
+            const auto s = t.Settings();
+            EXPECT_EQ(s[0], 231);
+            EXPECT_EQ(s[368], 231);
+            EXPECT_NE(s[1], 231) << "row B is not lit yet";
+        }
+        if (done == 26) {
+            const auto s = t.Settings();
+            for (int ch : {0, 64, 128, 383, 319, 255})
+                EXPECT_EQ(s[size_t(ch)], 0) << ch;
+            EXPECT_EQ(s[1], 231);
+        }
+        ASSERT_LT(ticks, 200);
+    }
+    EXPECT_EQ(ticks, 121);
+    EXPECT_EQ(paints, 121);
+    EXPECT_FALSE(t.test.Running());
+    for (quint8 s : t.Settings())
+        EXPECT_EQ(s, 66);
+    EXPECT_EQ(t.rig.op.texts(),
+              (QStringList{t.rig.op.texts().value(0), "Turning ON A1-D1", "Turning OFF A1-D1", "OK to proceed?"}));
+    EXPECT_GT(t.test.Signal()[200], 0) << "the map shows the beams read";
+}
+
+TEST(DeviceTest, RefusalsCancelAndNoAtTheQuestion)
+{
+    TestRig t;
+    t.app.AcquisitionState = 2;
+    EXPECT_FALSE(t.test.Start());
+    EXPECT_EQ(t.rig.op.texts(), QStringList{"Stop acquisition before Testing"});
+    EXPECT_FALSE(t.test.Tick({}));
+    EXPECT_EQ(t.rig.sim->FramesReceived(), 0);
+
+    t.app.AcquisitionState = 0;
+    t.rig.op.answers.enqueue(Answer::Cancel);
+    EXPECT_FALSE(t.test.Start());
+    EXPECT_FALSE(t.test.Tick({}));
+
+    const auto before = t.Settings();
+    t.rig.op.answers.enqueue(Answer::Ok);
+    ASSERT_TRUE(t.test.Start());
+    t.rig.op.answers.append({Answer::Ok, Answer::Ok, Answer::No});
+    int ticks = 0;
+    while (t.test.Tick({}))
+        ++ticks;
+    EXPECT_EQ(ticks, 9) << "steps 0..8 ran, the No at step 9 ended the test";
+    EXPECT_EQ(t.rig.op.texts().last(), "OK to proceed?");
+    const auto after = t.Settings();
+    for (int ch = 0; ch < kChannels; ++ch)
+        EXPECT_EQ(after[size_t(ch)], ch < 4 ? 0 : before[size_t(ch)]) << ch;
+}
+
+TEST(DeviceTest, ABadBlockOrAFailedWriteStopsTheTest)
+{
+    TestRig t;
+    ASSERT_TRUE(t.test.Start());
+    // Ticks 0..4 read 20 blocks; the instrument falls silent in the writes
+    // of step 4.
+    sim::FaultOptions unplug;
+    unplug.silenceAfter = 22;
+    t.rig.sim->SetFaults(unplug);
+    int ticks = 0;
+    while (t.test.Tick({}))
+        ++ticks;
+    EXPECT_EQ(ticks, 4);
+    EXPECT_EQ(t.test.TestStep(), 121);
+    EXPECT_TRUE(t.rig.op.texts().last().startsWith("Ops...Data Writing ERROR: reg(")) << t.rig.op.texts().join('|').toStdString();
+
+    // A block that does not come: "COM Error" at once, nothing written.
+    ASSERT_TRUE(t.test.Start());
+    EXPECT_FALSE(t.test.Tick({}));
+    EXPECT_EQ(t.rig.op.texts().last(), "COM Error");
+    EXPECT_FALSE(t.test.Running());
+}
+
+} // namespace
+} // namespace bandora::test

@@ -1,0 +1,127 @@
+#include "support/SimulatedInstrument.h"
+
+#include "core/AppState.h"
+#include "core/tools/FactoryCalibration.h"
+#include "core/tools/FactoryRecord.h"
+
+#include <gtest/gtest.h>
+
+namespace bandora::test {
+namespace {
+
+TEST(FactoryCalibration, TheRecordCarriesOffsetSlopeAndDate)
+{
+    EXPECT_EQ(MakeFactoryRecord(25.0 - 100 * 0.219, 0.219, 3, 26), (FactoryRecordValues{0, 3, 26, 0, 31, 219, 0}));
+    EXPECT_EQ(MakeFactoryRecord(-2.5, 0.219, 12, 5), (FactoryRecordValues{0, 12, 5, 1, 25, 219, 0}));
+    // A slope above 0.255 spills into the high byte: 0.45 = 450 = 1 x 256 + 194.
+    EXPECT_EQ(MakeFactoryRecord(0.25, 0.45, 1, 0), (FactoryRecordValues{0, 1, 0, 0, 2, 194, 1})) << "2.5 tenths to even";
+    EXPECT_EQ(LastCalibrationText(3, 13), "OK Last Factory Calibration 03/13 [mm/yy]");
+}
+
+struct FactoryRig {
+    explicit FactoryRig(double ambient = 22.4)
+        : rig([&] {
+              sim::SimOptions o = FastSimOptions();
+              // The virtual instrument's own record (offset 0.5, slope
+              // 0.219) turns this room into a raw reading of 100.
+              o.model.ambient = ambient;
+              return o;
+          }())
+    {
+        EXPECT_TRUE(rig.Open());
+        app.link = rig.link.get();
+        rig.clock.set(QDateTime(QDate(2026, 3, 14), QTime(10, 0)));
+    }
+    SimulatedInstrument rig;
+    TestEventPump events;
+    AppState app{rig.AppDir(), rig.op, rig.clock, events};
+    FactoryCalibration window{app};
+};
+
+TEST(FactoryCalibration, ACalibrationWritesTheRecordThatTheNextStartReads)
+{
+    FactoryRig f;
+    f.app.factory = FactoryCal{true, 1, 25, 0, 0.0, 0.219};
+    EXPECT_EQ(f.window.Load(), "OK Last Factory Calibration 01/25 [mm/yy]");
+    EXPECT_EQ(f.window.PollTemperature(), "21.9");
+    EXPECT_EQ(f.window.LastRaw(), 100);
+
+    EXPECT_EQ(f.window.Calibrate("25.0"), "OK Last Factory Calibration 03/26 [mm/yy]");
+    EXPECT_TRUE(f.rig.op.texts().isEmpty()) << f.rig.op.texts().join('|').toStdString();
+    const auto memory = f.rig.sim->Memory();
+    EXPECT_EQ(memory[0], 0);
+    EXPECT_EQ(memory[1], 3);
+    EXPECT_EQ(memory[2], 26);
+    EXPECT_EQ(memory[3], 0);
+    EXPECT_EQ(memory[4], 31);
+    EXPECT_EQ(memory[5], 0xDB);
+    EXPECT_EQ(memory[6], 0);
+    EXPECT_NEAR(f.app.factory.Offset, 3.1, 1e-9);
+    EXPECT_DOUBLE_EQ(f.app.factory.Slope, 0.219);
+
+    // The next start of the program reads the new calibration.
+    AppState next{f.rig.AppDir(), f.rig.op, f.rig.clock, f.events};
+    next.link = f.rig.link.get();
+    ReadFactoryCalibration(next, *f.rig.link);
+    EXPECT_TRUE(next.factory.Valid);
+    EXPECT_DOUBLE_EQ(next.factory.Offset, 3.1);
+    EXPECT_EQ(next.factory.Month, 3);
+    EXPECT_EQ(next.factory.Year, 26);
+}
+
+TEST(FactoryCalibration, AnInvalidRecordAtStartStaysUncalibratedUntilTheNextStart)
+{
+    FactoryRig f;
+    f.app.factory = FactoryCal{false, 0, 0, 0, 4.0, 0.3};
+    EXPECT_EQ(f.window.Load(), "NON Calibrated");
+    EXPECT_DOUBLE_EQ(f.app.factory.Offset, 0.0);
+    EXPECT_DOUBLE_EQ(f.app.factory.Slope, 0.219);
+    EXPECT_EQ(f.window.Calibrate("25.0"), "OK Last Factory Calibration 03/26 [mm/yy]");
+    EXPECT_FALSE(f.app.factory.Valid) << "only the start-up read decides validity";
+    EXPECT_EQ(f.window.Load(), "NON Calibrated");
+    EXPECT_DOUBLE_EQ(f.app.factory.Offset, 0.0);
+}
+
+TEST(FactoryCalibration, ReferencesOutsideFourToFiftyAreRefusedWithoutAWrite)
+{
+    for (const char* bad : {"3.9", "50.1", "abc", ""}) {
+        FactoryRig f;
+        const auto before = f.rig.sim->Memory();
+        EXPECT_TRUE(f.window.Calibrate(bad).isEmpty()) << bad;
+        EXPECT_EQ(f.rig.op.texts(),
+                  QStringList{"invalid Calibration Parameter: value must be between 4°C and 50°C"});
+        EXPECT_EQ(f.rig.sim->Memory(), before);
+    }
+    // The limits themselves are taken (with the room near them, so the new
+    // offset stays one the next start accepts).
+    const std::pair<double, const char*> limits[] = {{4.5, "4.0"}, {50.3, "50.0"}};
+    for (const auto& [room, reference] : limits) {
+        FactoryRig f(room);
+        EXPECT_EQ(f.window.Calibrate(reference), "OK Last Factory Calibration 03/26 [mm/yy]") << reference;
+        EXPECT_TRUE(f.rig.op.texts().isEmpty()) << f.rig.op.texts().join('|').toStdString();
+    }
+}
+
+TEST(FactoryCalibration, AFailedWriteLeavesTheCalibrationInMemoryAlone)
+{
+    FactoryRig f;
+    f.app.factory = FactoryCal{true, 1, 25, 0, 0.5, 0.219};
+    sim::FaultOptions unplug;
+    unplug.silenceAfter = 1 + 9 * 3; // the reading and three addresses
+    f.rig.sim->SetFaults(unplug);
+    EXPECT_EQ(f.window.Calibrate("25.0"), "NON Calibrated");
+    EXPECT_EQ(f.rig.op.texts(), QStringList{"Ops...Data Writing ERROR: reg(131)... Check COM and Try again"});
+    EXPECT_DOUBLE_EQ(f.app.factory.Offset, 0.5);
+    EXPECT_EQ(f.app.factory.Month, 1);
+    const auto memory = f.rig.sim->Memory();
+    EXPECT_EQ(memory[1], 3) << "the addresses before the failure keep their new values";
+    EXPECT_EQ(memory[2], 26);
+
+    // A reading that fails writes nothing: its offset would be made up.
+    f.rig.op.clear();
+    EXPECT_TRUE(f.window.Calibrate("25.0").isEmpty());
+    EXPECT_EQ(f.rig.op.texts(), QStringList{"COM Error"});
+}
+
+} // namespace
+} // namespace bandora::test
