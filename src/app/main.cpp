@@ -38,6 +38,7 @@ int main(int argc, char** argv)
     bandora::ApplicationEventPump events;
     bandora::AppState state(appDir, op, clock, events);
     bandora::SerialInstrumentSteps instrument(state, line.simulate);
+    instrument.SetDoorCycle(line.doorCycle);
 
     bandora::FrmMain main(state, instrument);
     bandora::FrmInit splash;

@@ -22,6 +22,15 @@ CommandLine ParseCommandLine(const QStringList& arguments)
             }
         } else if (arg == QLatin1String("--simulate")) {
             line.simulate = true;
+        } else if (arg == QLatin1String("--door-cycle")) {
+            bool ok = false;
+            const double seconds = i + 1 < arguments.size() ? arguments[i + 1].toDouble(&ok) : 0.0;
+            if (!ok || seconds < 0.1 || seconds > 3600) {
+                line.error = QStringLiteral("--door-cycle needs a number of seconds, 0.1 to 3600");
+                return line;
+            }
+            line.doorCycle = seconds;
+            ++i;
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             line.help = true;
         } else {
@@ -46,9 +55,10 @@ bool IsAutoRunSwitch(const QString& switchLine)
 QString CommandLineUsage()
 {
     return QStringLiteral(
-        "usage: bandora [--app-dir DIR] [--simulate] [/run]\n"
+        "usage: bandora [--app-dir DIR] [--simulate [--door-cycle S]] [/run]\n"
         "  --app-dir DIR  use DIR as the application folder (default: the folder of the executable)\n"
         "  --simulate     work with the built-in virtual instrument\n"
+        "  --door-cycle S the virtual instrument's door opens and closes every S seconds\n"
         "  /run           start an experiment right after start-up (also /RUN, /Run)\n");
 }
 

@@ -5,10 +5,11 @@
 
 namespace bandora {
 
-// bandora [--app-dir DIR] [--simulate] [/run]
+// bandora [--app-dir DIR] [--simulate [--door-cycle S]] [/run]
 struct CommandLine {
     QString appDir;      // empty: the folder of the executable
     bool simulate = false;
+    double doorCycle = 0.0; // > 0: the virtual instrument's door opens and closes every S seconds
     QString rest;        // everything else, joined by blanks: the switch line of the start-up
     QString error;       // set when the line cannot be understood; the program does not start
     bool help = false;

@@ -1,7 +1,9 @@
 #include "FrmMain.h"
 
 #include "ChannelSelectors.h"
+#include "DeviceTestView.h"
 #include "FrmAbout.h"
+#include "FrmFactory.h"
 #include "FrmSetup.h"
 #include "InstrumentSteps.h"
 #include "LivePlots.h"
@@ -54,13 +56,19 @@ FrmMain::FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent)
     selectors_ = new ChannelSelectors(*this, state_, *plots_);
     organism_ = new OrganismPanel(*this, state_);
     toolPanels_ = new ToolPanels(*this, state_, tools_);
+    deviceTest_ = new DeviceTestView(state_, *Picact, *picturetime, *plots_, this);
     ConnectActions();
     resize(1280, 720);
 }
 
 LiveDisplay& FrmMain::Display() { return *plots_; }
 
-FrmMain::~FrmMain() = default;
+FrmMain::~FrmMain()
+{
+    // The factory window is a window of its own that shows this one again
+    // when it closes: it must not outlive it.
+    delete factory_.data();
+}
 
 void FrmMain::ConnectActions()
 {
@@ -68,8 +76,8 @@ void FrmMain::ConnectActions()
         connect(com, &QAction::triggered, this, [this, com] { ChooseComPort(com->property("index").toInt()); });
     connect(mncal_on, &QAction::triggered, this, [this] { SetManualCalibration(true); });
     connect(mncal_off, &QAction::triggered, this, [this] { SetManualCalibration(false); });
-    connect(mn_factory, &QAction::triggered, this, [this] { NotAvailable(QStringLiteral("Factory Settings")); });
-    connect(mnstatustest, &QAction::triggered, this, [this] { NotAvailable(QStringLiteral("Test DEVICE")); });
+    connect(mn_factory, &QAction::triggered, this, &FrmMain::OpenFactory);
+    connect(mnstatustest, &QAction::triggered, this, &FrmMain::StartDeviceTest);
     connect(mncontent, &QAction::triggered, this, &FrmMain::OpenHelp);
     connect(mnabout, &QAction::triggered, this, &FrmMain::ShowAbout);
     connect(mnexit, &QAction::triggered, this, &QWidget::close);
@@ -103,6 +111,16 @@ void FrmMain::ConnectActions()
 }
 
 void FrmMain::ShowZoom() { txtzoom->setText(QString::number(plots_->Zoom())); }
+
+void FrmMain::StartDeviceTest() { deviceTest_->Start(); }
+
+void FrmMain::OpenFactory()
+{
+    if (!factory_)
+        factory_ = FrmFactory::Open(state_, *this);
+}
+
+FrmFactory* FrmMain::FactoryWindow() const { return factory_; }
 
 void FrmMain::NotAvailable(const QString& what)
 {

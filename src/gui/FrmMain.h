@@ -25,7 +25,9 @@ namespace bandora {
 
 struct AppState;
 class ChannelSelectors;
+class DeviceTestView;
 class FrmAbout;
+class FrmFactory;
 class FrmSetup;
 class InstrumentSteps;
 class LiveDisplay;
@@ -100,6 +102,12 @@ public:
     void ShowAbout();
     // Re-reads the project into the window when it becomes active again.
     void Activate();
+    // Advanced > Test DEVICE and Advanced > Factory Settings.
+    void StartDeviceTest();
+    void OpenFactory();
+    DeviceTestView& DeviceTester() { return *deviceTest_; }
+    // The factory window while it is open.
+    FrmFactory* FactoryWindow() const;
     // Asks about saving (online only), closes the port and ends the program.
     void Shutdown();
 
@@ -177,6 +185,8 @@ private:
     ChannelSelectors* selectors_ = nullptr;
     OrganismPanel* organism_ = nullptr;
     ToolPanels* toolPanels_ = nullptr;
+    DeviceTestView* deviceTest_ = nullptr;
+    QPointer<FrmFactory> factory_;
 
 public:
     // Controls, named as the rest of the program knows them.

@@ -29,6 +29,7 @@ void SerialInstrumentSteps::StartSimulation(AppState& state)
     // factory record kept in the application folder.
     sim::SimOptions options;
     options.memoryFile = sim::DefaultMemoryFile(state.appDir);
+    options.model.doorCycle = doorCycle_;
     auto instrument = std::make_unique<sim::VirtualInstrument>(options, state.plate);
     QString problem;
     if (!instrument->Start(&problem) || !instrument->LinkPort(state.appDir, state.config.Serial_COM, &problem)) {

@@ -28,6 +28,9 @@ public:
     void ClosePort(AppState& state) override;
 
     InstrumentLink& Link() { return *link_; }
+    // The virtual instrument's door opens and closes every this many seconds
+    // (0: it stays closed); set before the instrument search.
+    void SetDoorCycle(double seconds) { doorCycle_ = seconds; }
     // The virtual instrument, once started (null otherwise).
     sim::VirtualInstrument* Simulated() { return simulated_.get(); }
 
@@ -36,6 +39,7 @@ private:
 
     std::unique_ptr<InstrumentLink> link_;
     bool simulate_;
+    double doorCycle_ = 0.0;
     std::unique_ptr<sim::VirtualInstrument> simulated_;
 };
 

@@ -20,7 +20,8 @@ constexpr quint8 kFactorySetting = 3 * 32 + 2; // Gain 3, PinHole 2
 
 InstrumentModel::InstrumentModel(const ModelOptions& options, const PlateFormat& plate)
     : rng_(options.seed), noise_(options.noise), darkActivity_(options.darkActivity), ambient_(options.ambient),
-      temperature_(std::isnan(options.startTemperature) ? options.ambient : options.startTemperature)
+      temperature_(std::isnan(options.startTemperature) ? options.ambient : options.startTemperature),
+      doorCycle_(options.doorCycle)
 {
     std::uniform_real_distribution<double> spread(1.0 - kSensitivitySpread, 1.0 + kSensitivitySpread);
     for (int ch = 0; ch < kChannels; ++ch) {
@@ -128,14 +129,22 @@ void InstrumentModel::Step(double dt)
     }
 }
 
+bool InstrumentModel::DoorOpen() const
+{
+    if (doorCycle_ <= 0.0)
+        return doorOpen_;
+    return doorOpen_ != (qint64(std::floor(seconds_ / doorCycle_)) % 2 == 1);
+}
+
 void InstrumentModel::TakeSnapshot()
 {
     std::normal_distribution<double> noise(0.0, noise_ > 0.0 ? noise_ : 1.0);
+    const bool doorOpen = DoorOpen();
     for (int ch = 0; ch < kChannels; ++ch) {
         double value = BeamLevel(ch);
         if (beams_[ch].blockedFor > 0.0)
             value *= 1.0 - beams_[ch].depth;
-        if (doorOpen_)
+        if (doorOpen)
             value += kDoorLight;
         if (noise_ > 0.0)
             value += noise(rng_);

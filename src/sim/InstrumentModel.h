@@ -21,6 +21,7 @@ struct ModelOptions {
     double darkActivity = 0.3;      // activity in the dark, as a share of the activity in the light
     double ambient = 22.0;          // room temperature, degrees Celsius
     double startTemperature = NAN;  // NaN: the room temperature
+    double doorCycle = 0.0;         // > 0: the door is opened and closed every this many seconds
 };
 
 // The physics behind the protocol: 384 beams whose receivers follow their
@@ -52,7 +53,9 @@ public:
 
     // --- what the operator (or a test) can change --------------------------------
     void SetDoorOpen(bool open) { doorOpen_ = open; }
-    bool DoorOpen() const { return doorOpen_; }
+    // Open now: as set, or turned the other way in every second period of
+    // the door cycle.
+    bool DoorOpen() const;
     // Organisms of a well (0 = empty) and their crossings per minute in the light.
     void SetWell(int well, int organisms, double activity);
     int Organisms(int well) const;
@@ -98,6 +101,7 @@ private:
     double temperature_;
     double seconds_ = 0.0;
     bool doorOpen_ = false;
+    double doorCycle_ = 0.0;
     quint8 outputs_ = 0;
     bool hasSnapshot_ = false;
 

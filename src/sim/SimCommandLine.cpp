@@ -36,6 +36,8 @@ DIR/ports/COMN, where the program looks for port N. Runs until interrupted
   --memory FILE          where the factory record is kept
                          (default DIR/ports/instrument-memory.dat)
   --door-open            start with the door open
+  --door-cycle S         open and close the door every S seconds (the beams
+                         of the device test's map brighten and darken)
   --version-byte N       second byte of the identify reply (default 25)
   --no-pacing            reply at once instead of at the line speed
   --baud B               line speed of the pacing (default 115200)
@@ -84,6 +86,7 @@ bool ParseSimCommandLine(const QStringList& arguments, SimCommandLine& out, QStr
         {"--activity", number(0, 6000, [&](double v) { o.model.activity = v; })},
         {"--dark-activity", number(0, 100, [&](double v) { o.model.darkActivity = v; })},
         {"--noise", number(0, 1000, [&](double v) { o.model.noise = v; })},
+        {"--door-cycle", number(0.1, 3600, [&](double v) { o.model.doorCycle = v; })},
         {"--ambient", number(-20, 60, [&](double v) { o.model.ambient = v; })},
         {"--seed", number(0, 4294967295.0, [&](double v) { o.model.seed = quint32(v); })},
         {"--step-ms", number(0, 60000, [&](double v) { o.stepMs = v; })},
