@@ -34,6 +34,8 @@ public:
 
     // The menu entry.
     void Start();
+    // One tick of Timer_test (tests call it instead of waiting).
+    void OnTick();
 
     // The grey level of a beam value: value / 8, held to 0..255.
     static int GreyLevel(qint16 value);
@@ -43,7 +45,6 @@ public:
     QLabel* lbl_autostart = nullptr;
 
 private:
-    void OnTick();
     void DrawTestMap();
     void PaintTestMap();
     void DrawProgress();

@@ -64,7 +64,7 @@ QByteArray CommandResponder::Respond(const FrameScan& frame, double nowSeconds)
     case CommandCode::ReadMemoryByte:
         return TwoBytes(memory_.Read(frame.second), 0);
     case CommandCode::ReadTemperature: {
-        const double raw = (model_.Temperature() - memory_.Offset()) / memory_.Slope();
+        const double raw = (model_.Temperature() - kSensorOffset) / kSensorSlope;
         return TwoBytes(quint8(std::clamp(std::lround(raw), 0L, 255L)), 0);
     }
     case CommandCode::ReadBeamBlock:

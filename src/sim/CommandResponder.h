@@ -15,6 +15,12 @@ namespace bandora::sim {
 class CommandResponder {
 public:
     static constexpr quint8 kVersion = 25; // second byte of the identify reply
+    // The temperature sensor's own characteristic: raw = (T - offset) / slope.
+    // It is that of the record the instrument leaves the factory with and does
+    // not follow what is written into the memory later, so a calibration
+    // against a reference moves the temperature the program shows.
+    static constexpr double kSensorOffset = 0.5;
+    static constexpr double kSensorSlope = 0.219;
 
     // stepSeconds > 0: every full read of the beams (the block of channel 0)
     // moves the model on by that much, whatever the clock says, so tests see

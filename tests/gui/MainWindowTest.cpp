@@ -153,7 +153,7 @@ TEST(MainWindow, ActionsOfLaterWindowsSaySoAndTheAboutWindowDoesNotBlock)
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     h.op.clear();
     h.main->CmdOffline->click();
-    h.main->mn_factory->trigger();
+    h.main->Cmdreport->click();
     h.main->CmdPlay->click();
     ASSERT_EQ(h.op.texts().size(), 3);
     for (const QString& t : h.op.texts())

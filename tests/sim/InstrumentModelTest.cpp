@@ -182,6 +182,19 @@ TEST(InstrumentModel, TheDoorLetsLightIntoEveryBeam)
     model.SetDoorOpen(false);
     model.TakeSnapshot();
     EXPECT_EQ(model.SnapshotValue(100), closed);
+
+    // A door cycle opens it in every second period, so the device test's map
+    // changes without anyone at the instrument.
+    options.doorCycle = 2.0;
+    InstrumentModel cycling(options, BuiltInPlate("w96f"));
+    const auto valueAt = [&](double seconds) {
+        cycling.Advance(seconds - cycling.Seconds());
+        cycling.TakeSnapshot();
+        return cycling.SnapshotValue(100);
+    };
+    EXPECT_EQ(valueAt(1.0), closed);
+    EXPECT_GT(valueAt(3.0), closed + 1000);
+    EXPECT_EQ(valueAt(5.0), closed);
 }
 
 } // namespace

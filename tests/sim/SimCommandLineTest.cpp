@@ -11,13 +11,14 @@ TEST(SimCommandLine, ReadsTheOptionsAndRefusesMistakes)
     QString error;
     ASSERT_TRUE(ParseSimCommandLine({"--app-dir", "/tmp/a", "--port", "7", "--plate", "W384", "--no-pacing",
                                      "--fault-rate", "0.1", "--faults", "drop,late", "--silence-after", "50",
-                                     "--step-ms", "30", "--door-open"},
+                                     "--step-ms", "30", "--door-open", "--door-cycle", "4"},
                                     command, error))
         << error.toStdString();
     EXPECT_EQ(command.appDir, "/tmp/a");
     EXPECT_EQ(command.port, 7);
     EXPECT_EQ(command.plate, "w384");
     EXPECT_TRUE(command.doorOpen);
+    EXPECT_DOUBLE_EQ(command.options.model.doorCycle, 4.0);
     EXPECT_FALSE(command.options.pacing);
     EXPECT_DOUBLE_EQ(command.options.stepMs, 30.0);
     EXPECT_DOUBLE_EQ(command.options.faults.rate, 0.1);

@@ -1,0 +1,185 @@
+// The device test and the factory window inside the program (--simulate):
+// the map in the activity panel follows the virtual instrument's door, and a
+// calibration written from the factory window is what the next start reads.
+
+#include "core/AppState.h"
+#include "core/link/InstrumentLink.h"
+#include "gui/DeviceTestView.h"
+#include "gui/FrmFactory.h"
+#include "gui/FrmInit.h"
+#include "gui/FrmMain.h"
+#include "gui/PictureBox.h"
+#include "gui/SerialInstrumentSteps.h"
+#include "gui/Startup.h"
+#include "sim/VirtualInstrument.h"
+#include "support/Files.h"
+#include "support/QtPrinters.h"
+#include "support/ScriptedOperator.h"
+#include "support/TestClock.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace bandora;
+using namespace bandora::test;
+
+namespace {
+
+// The program started in `folder` with its virtual instrument on COM4.
+struct Program {
+    explicit Program(const QString& folder) : dir(folder)
+    {
+        const QDir staged(QStringLiteral(BANDORA_APP_DIR));
+        for (const QString& name : staged.entryList({QStringLiteral("*.dat")}, QDir::Files))
+            if (!QFile::exists(QDir(dir).filePath(name)))
+                WriteAll(QDir(dir).filePath(name), ReadAll(staged.filePath(name)));
+        WriteAll(QDir(dir).filePath("config.dat"),
+                 "\"Config: <Actual_Project_Number>, <Last_Project>,<Serial_COM>,<Restart_Time>\"\r\n0,0,4,0\r\n");
+        QDir().mkpath(QDir(dir).filePath("ports"));
+        clock.set(QDateTime(QDate(2026, 3, 14), QTime(10, 0)));
+        state = std::make_unique<AppState>(dir, op, clock, events);
+        instrument = std::make_unique<SerialInstrumentSteps>(*state, true);
+        main = std::make_unique<FrmMain>(*state, *instrument);
+        splash = std::make_unique<FrmInit>();
+        startup = std::make_unique<Startup>(*state, *main, *splash, *instrument, SplashTimings{1, 1});
+        EXPECT_EQ(startup->Run(QString()), Startup::Result::Running);
+        EXPECT_NE(instrument->Simulated(), nullptr);
+    }
+    ~Program()
+    {
+        startup.reset();
+        main.reset();
+        instrument.reset();
+    }
+
+    QString dir;
+    ScriptedOperator op;
+    TestClock clock;
+    TestEventPump events;
+    std::unique_ptr<AppState> state;
+    std::unique_ptr<SerialInstrumentSteps> instrument;
+    std::unique_ptr<FrmMain> main;
+    std::unique_ptr<FrmInit> splash;
+    std::unique_ptr<Startup> startup;
+};
+
+// The grey of the square of channel 200 (column 13, row I) in the map.
+int SquareGrey(const QImage& img, int channel)
+{
+    const double w = DeviceTestView::kMargin + DeviceTestView::kColumns * DeviceTestView::kSquare;
+    const double h = DeviceTestView::kMargin + DeviceTestView::kRows * DeviceTestView::kSquare;
+    const double scale = std::min(img.width() / w, img.height() / h);
+    const double x0 = (img.width() - w * scale) / 2 + DeviceTestView::kMargin * scale;
+    const double y0 = (img.height() - h * scale) / 2 + DeviceTestView::kMargin * scale;
+    const int c = channel / 16;
+    const int r = channel % 16;
+    // A corner of the square, outside its circle.
+    const QPoint corner(int(x0 + (c * 100 + 12) * scale), int(y0 + (r * 100 + 12) * scale));
+    return qGray(img.pixel(corner));
+}
+
+} // namespace
+
+TEST(DeviceTools, TheTestMapFollowsTheDoorAndThePanelComesBack)
+{
+    QTemporaryDir dir;
+    Program p(dir.path());
+    FrmMain& w = *p.main;
+    w.resize(1366, 768);
+    w.Picact->resize(600, 420);
+    DeviceTestView& view = w.DeviceTester();
+
+    p.op.clear();
+    // OK to the question and the two messages of A1-D1, then No at step 9:
+    // the whole test against the paced virtual instrument takes long.
+    p.op.answers.append({Answer::Ok, Answer::Ok, Answer::Ok, Answer::No});
+    w.mnstatustest->trigger();
+    ASSERT_TRUE(view.Timer_test.isActive());
+    EXPECT_FALSE(view.lbl_autostart->isHidden());
+    EXPECT_EQ(view.lbl_autostart->text(), "Open and close Bandora Door to see sensing changes");
+
+    view.OnTick();
+    EXPECT_EQ(view.Timer_test.interval(), 100);
+    const int closed = SquareGrey(w.Picact->image(), 200);
+    p.instrument->Simulated()->SetDoorOpen(true);
+    view.OnTick();
+    const int open = SquareGrey(w.Picact->image(), 200);
+    EXPECT_GE(open, closed + 8) << "opening the door brightens every square";
+    p.instrument->Simulated()->SetDoorOpen(false);
+    view.OnTick();
+    EXPECT_NEAR(SquareGrey(w.Picact->image(), 200), closed, 10);
+    const QImage map = w.Picact->image().copy();
+
+    int ticks = 3;
+    while (view.Timer_test.isActive() && ticks < 200) {
+        view.OnTick();
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, 10) << "steps 0..9, the No ends it";
+    EXPECT_TRUE(view.lbl_autostart->isHidden());
+    EXPECT_NE(w.Picact->image(), map) << "the panel is back to its normal drawing";
+    EXPECT_EQ(p.instrument->Simulated()->ChannelSetting(0), 0) << "A1 turned off at step 5";
+
+    // While an experiment is paused the test is refused and nothing changes.
+    p.op.clear();
+    p.state->AcquisitionState = 2;
+    w.mnstatustest->trigger();
+    EXPECT_EQ(p.op.texts(), QStringList{"Stop acquisition before Testing"});
+    EXPECT_FALSE(view.Timer_test.isActive());
+}
+
+TEST(DeviceTools, TheFactoryWindowCalibratesAndTheNextStartReadsIt)
+{
+    QTemporaryDir dir;
+    double offset = 0.0;
+    {
+        Program p(dir.path());
+        FrmMain& w = *p.main;
+        p.op.clear();
+        p.state->AcquisitionState = 2;
+        w.mn_factory->trigger();
+        EXPECT_EQ(p.op.texts(), QStringList{"Only possible to access in: ONLINE mode and STOP experiment"});
+        EXPECT_EQ(w.FactoryWindow(), nullptr);
+
+        p.state->AcquisitionState = 0;
+        w.mn_factory->trigger();
+        FrmFactory* f = w.FactoryWindow();
+        ASSERT_NE(f, nullptr);
+        EXPECT_TRUE(w.isHidden());
+        EXPECT_TRUE(f->Timer_temp.isActive());
+        EXPECT_EQ(f->Timer_temp.interval(), 1000);
+        EXPECT_EQ(f->txt_set_temp->text(), "25.0");
+        EXPECT_EQ(f->txt_current_temp->text(), "0.0");
+        f->PollTemperature();
+        const double shown = f->txt_current_temp->text().toDouble();
+        EXPECT_NEAR(shown, 22.0, 1.0) << "the virtual instrument's room";
+
+        f->txt_set_temp->setText("24.0");
+        f->Cmd_temp->click();
+        EXPECT_EQ(f->txt_mensaje->text(), "OK Last Factory Calibration 03/26 [mm/yy]");
+        offset = p.state->factory.Offset;
+        f->PollTemperature();
+        EXPECT_NEAR(f->txt_current_temp->text().toDouble(), 24.0, 0.25);
+
+        f->close();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(w.isHidden());
+        EXPECT_EQ(w.FactoryWindow(), nullptr);
+    }
+    // The next start reads the record from the instrument's memory.
+    Program next(dir.path());
+    EXPECT_TRUE(next.state->factory.Valid);
+    EXPECT_NEAR(next.state->factory.Offset, offset, 0.05);
+    EXPECT_EQ(next.state->factory.Month, 3);
+    EXPECT_EQ(next.state->factory.Year, 26);
+}
