@@ -16,13 +16,16 @@ namespace {
 constexpr double kWidthUnits = DeviceTestView::kMargin + DeviceTestView::kColumns * DeviceTestView::kSquare;
 constexpr double kHeightUnits = DeviceTestView::kMargin + DeviceTestView::kRows * DeviceTestView::kSquare;
 
-// Map units onto the panel, the whole map visible and square wells round.
-void MapUnits(QPainter& p, const QImage& img)
+// The strip above the map where lbl_autostart sits, in pixels.
+constexpr int kLabelStrip = 22;
+
+// The map fills the panel below the label strip: map units onto pixels.
+QTransform MapUnits(const QImage& img)
 {
-    const double scale = std::min(img.width() / kWidthUnits, img.height() / kHeightUnits);
-    p.translate((img.width() - kWidthUnits * scale) / 2.0, (img.height() - kHeightUnits * scale) / 2.0);
-    p.scale(scale, scale);
-    p.setRenderHint(QPainter::Antialiasing);
+    QTransform t;
+    t.translate(0, kLabelStrip);
+    t.scale(img.width() / kWidthUnits, std::max(1, img.height() - kLabelStrip) / kHeightUnits);
+    return t;
 }
 
 } // namespace
@@ -36,7 +39,7 @@ DeviceTestView::DeviceTestView(AppState& state, PictureBox& Picact, PictureBox& 
     connect(&Timer_test, &QTimer::timeout, this, &DeviceTestView::OnTick);
     lbl_autostart = new QLabel(&Picact);
     lbl_autostart->setObjectName(QStringLiteral("lbl_autostart"));
-    lbl_autostart->setStyleSheet(QStringLiteral("QLabel { background: #ffffc0; color: black; padding: 2px; }"));
+    lbl_autostart->setStyleSheet(QStringLiteral("QLabel { background: #ffffc0; color: black; padding: 1px; }"));
     lbl_autostart->hide();
     // A resized panel comes back blank (and the live display draws its own
     // picture on it): while the test runs the map is drawn again at once.
@@ -65,7 +68,7 @@ void DeviceTestView::Start()
     DrawTestMap();
     lbl_autostart->setText(QStringLiteral("Open and close Bandora Door to see sensing changes"));
     lbl_autostart->adjustSize();
-    lbl_autostart->move(4, 4);
+    lbl_autostart->move(2, 1);
     lbl_autostart->show();
     lbl_autostart->raise();
     Timer_test.start(DeviceTest::kFirstTickMs);
@@ -91,16 +94,21 @@ void DeviceTestView::DrawTestMap()
     QImage& img = picact_.image();
     img.fill(Qt::white);
     QPainter p(&img);
-    MapUnits(p, img);
+    // The lettering is drawn in pixels, so it stays legible however the map
+    // is stretched.
+    const QTransform map = MapUnits(img);
     QFont font = p.font();
-    font.setPixelSize(55);
+    font.setPixelSize(std::clamp(int(map.m22() * kMargin * 0.8), 9, 14));
     font.setBold(true);
     p.setFont(font);
     p.setPen(Qt::red);
     for (int c = 0; c < kColumns; ++c)
-        p.drawText(QRectF(kMargin + c * kSquare, 0, kSquare, kMargin), Qt::AlignCenter, QString::number(c + 1));
+        p.drawText(map.mapRect(QRectF(kMargin + c * kSquare, 0, kSquare, kMargin)), Qt::AlignCenter,
+                   QString::number(c + 1));
     for (int r = 0; r < kRows; ++r)
-        p.drawText(QRectF(0, kMargin + r * kSquare, kMargin, kSquare), Qt::AlignCenter, QString(QChar('A' + r)));
+        p.drawText(map.mapRect(QRectF(0, kMargin + r * kSquare, kMargin, kSquare)), Qt::AlignCenter,
+                   QString(QChar('A' + r)));
+    p.setTransform(map);
     DrawGrid(p);
     picact_.changed();
 }
@@ -109,7 +117,7 @@ void DeviceTestView::PaintTestMap()
 {
     QImage& img = picact_.image();
     QPainter p(&img);
-    MapUnits(p, img);
+    p.setTransform(MapUnits(img));
     const auto& signal = test_.Signal();
     for (int c = 0; c < kColumns; ++c) {
         for (int r = 0; r < kRows; ++r) {
@@ -124,7 +132,10 @@ void DeviceTestView::PaintTestMap()
 
 void DeviceTestView::DrawGrid(QPainter& p)
 {
-    p.setPen(QPen(Qt::red, 4));
+    p.setRenderHint(QPainter::Antialiasing);
+    QPen pen(Qt::red, 1);
+    pen.setCosmetic(true);
+    p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     for (int c = 0; c <= kColumns; ++c)
         p.drawLine(QLineF(kMargin + c * kSquare, kMargin, kMargin + c * kSquare, kHeightUnits));

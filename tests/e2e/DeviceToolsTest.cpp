@@ -73,19 +73,16 @@ struct Program {
     std::unique_ptr<Startup> startup;
 };
 
-// The grey of the square of channel 200 (column 13, row I) in the map.
+// The grey of a channel's square in the map, at a corner outside its circle.
 int SquareGrey(const QImage& img, int channel)
 {
-    const double w = DeviceTestView::kMargin + DeviceTestView::kColumns * DeviceTestView::kSquare;
-    const double h = DeviceTestView::kMargin + DeviceTestView::kRows * DeviceTestView::kSquare;
-    const double scale = std::min(img.width() / w, img.height() / h);
-    const double x0 = (img.width() - w * scale) / 2 + DeviceTestView::kMargin * scale;
-    const double y0 = (img.height() - h * scale) / 2 + DeviceTestView::kMargin * scale;
+    const double sx = img.width() / double(DeviceTestView::kMargin + DeviceTestView::kColumns * DeviceTestView::kSquare);
+    const double sy = (img.height() - 22) / double(DeviceTestView::kMargin + DeviceTestView::kRows * DeviceTestView::kSquare);
     const int c = channel / 16;
     const int r = channel % 16;
-    // A corner of the square, outside its circle.
-    const QPoint corner(int(x0 + (c * 100 + 12) * scale), int(y0 + (r * 100 + 12) * scale));
-    return qGray(img.pixel(corner));
+    const double x = DeviceTestView::kMargin + c * 100 + 8;
+    const double y = DeviceTestView::kMargin + r * 100 + 8;
+    return qGray(img.pixel(QPoint(int(x * sx), 22 + int(y * sy))));
 }
 
 } // namespace
