@@ -1,0 +1,78 @@
+#include "GroupActivity.h"
+
+#include "core/common/Rounding.h"
+#include "core/storage/CountsFile.h"
+
+#include <QFileInfo>
+
+namespace bandora {
+
+qint64 WellRecordValue(const PlateFormat& plate, std::span<const qint16, kChannelTable> counts,
+                       const QVector<WellBeam>& beams)
+{
+    if (beams.isEmpty())
+        return 0;
+    if (plate.MaxBeam == 0)
+        return beams.front().Beam == 0 ? counts[beams.front().Channel] : 0;
+    qint64 sum = 0;
+    for (const WellBeam& b : beams)
+        sum += counts[b.Channel];
+    return RoundHalfEven(double(sum) / double(beams.size()));
+}
+
+std::optional<GroupActivity> ComputeGroupActivity(const QString& experimentFolder, const OfflineExperiment& experiment,
+                                                  int channel)
+{
+    const QString path = CountsFilePath(experimentFolder);
+    if (!QFileInfo(path).isFile() || channel < 0 || channel >= kChannels)
+        return std::nullopt;
+    CountsFileReader reader(path);
+    if (!reader.IsOpen())
+        return std::nullopt;
+
+    const PlateFormat& plate = experiment.Plate;
+    const int well = plate.ChannelWell[channel];
+    const QVector<WellBeam> wellBeams = well >= 0 ? WellBeams(plate, well) : QVector<WellBeam>();
+    QVector<QVector<WellBeam>> groupBeams;
+    for (int w : WellsOfGroup(plate, experiment.Project, experiment.Project.ChannelGroup[channel]))
+        groupBeams.push_back(WellBeams(plate, w));
+
+    GroupActivity result;
+    result.Records = reader.RecordCount();
+    result.GroupWells = int(groupBeams.size());
+
+    // The file is read twice, record by record, so that a recording of weeks
+    // never has to be held whole: once for its end, once for the sums.
+    qint32 end = 0;
+    for (qint64 r = 0; r < result.Records; ++r)
+        if (const auto rec = reader.Read(r))
+            end = qMax(end, rec->ElapsedMinutes);
+    result.EndMinutes = end;
+    const int bins = int(RoundHalfEven(double(end) / kActivityBinMinutes)) + 2;
+    result.Well.fill(0, bins);
+    result.Group.fill(0, bins);
+
+    for (qint64 r = 0; r < result.Records; ++r) {
+        const auto rec = reader.Read(r);
+        if (!rec)
+            break;
+        const std::span<const qint16, kChannelTable> counts(rec->IntervalCount);
+        // A record belongs to the bin its time falls in, so records of a
+        // joined file that are out of time order still land where they were
+        // recorded.
+        const qint64 t = rec->ElapsedMinutes;
+        const int k = int(qBound<qint64>(1, (t + kActivityBinMinutes - 1) / kActivityBinMinutes, qint64(bins) - 1));
+        const qint64 own = WellRecordValue(plate, counts, wellBeams);
+        result.Well[k] += own;
+        result.WellTotal += own;
+        if (!groupBeams.isEmpty()) {
+            qint64 sum = 0;
+            for (const auto& beams : groupBeams)
+                sum += WellRecordValue(plate, counts, beams);
+            result.Group[k] += RoundHalfEven(double(sum) / double(groupBeams.size()));
+        }
+    }
+    return result;
+}
+
+} // namespace bandora
