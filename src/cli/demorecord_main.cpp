@@ -61,7 +61,7 @@ void DemoGroups(ProjectSetup& project, const PlateFormat& plate)
         project.GroupName[g + 1] = names[g];
     for (int ch = 0; ch < kChannels; ++ch) {
         const int well = plate.ChannelWell[ch];
-        const int group = well < 0 ? -1 : well / qMax<int>(plate.Rows, 1) / columnsPerGroup;
+        const int group = well < 0 ? 3 : well / qMax<int>(plate.Rows, 1) / columnsPerGroup;
         project.ChannelGroup[ch] = qint16(group < 3 ? group + 1 : -1);
     }
 }

@@ -261,14 +261,23 @@ void DrawGroupActivity(QImage& image, const ActivityPlotInput& in)
     DrawXTitle(p, f, QStringLiteral("Time[min]"));
     DrawYTitle(p, f, QStringLiteral("events per 30 min"));
 
+    // Bins that hold no record (a pause between joined parts, the end of the
+    // recording) were not recorded: the line breaks there rather than
+    // dropping to zero.
     auto series = [&](const QVector<qint64>& values, const QColor& colour) {
         QPainterPath path;
+        bool drawing = false;
         for (int k = 1; k < bins; ++k) {
+            if (a.BinRecords[k] == 0) {
+                drawing = false;
+                continue;
+            }
             const QPointF point(f.Px(k * kActivityBinMinutes), f.Py(double(values[k])));
-            if (k == 1)
-                path.moveTo(point);
-            else
+            if (drawing)
                 path.lineTo(point);
+            else
+                path.moveTo(point);
+            drawing = true;
         }
         p.setPen(QPen(colour, 2));
         p.setBrush(Qt::NoBrush);
@@ -276,7 +285,8 @@ void DrawGroupActivity(QImage& image, const ActivityPlotInput& in)
         if (bins <= 200) {
             p.setBrush(colour);
             for (int k = 1; k < bins; ++k)
-                p.drawEllipse(QPointF(f.Px(k * kActivityBinMinutes), f.Py(double(values[k]))), 2.5, 2.5);
+                if (a.BinRecords[k] > 0)
+                    p.drawEllipse(QPointF(f.Px(k * kActivityBinMinutes), f.Py(double(values[k]))), 2.5, 2.5);
         }
     };
     series(a.Group, kGroupColour);

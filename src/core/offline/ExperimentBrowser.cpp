@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <optional>
 
@@ -34,7 +35,16 @@ std::optional<QString> SubprojectName(const QString& experimentFolder)
 
 QStringList ListProjectFolders(const QString& appDir)
 {
-    return QDir(appDir).entryList({QStringLiteral("p?????")}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+    // Project folders are "p" and a number of five digits; another folder
+    // that happens to match (say "plates") is no project.
+    static const QRegularExpression number(QStringLiteral("^.\\d{5}$"));
+    const QStringList names =
+        QDir(appDir).entryList({QStringLiteral("p?????")}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+    QStringList projects;
+    for (const QString& name : names)
+        if (number.match(name).hasMatch())
+            projects << name;
+    return projects;
 }
 
 QStringList ListExperimentFolders(const QString& projectFolder)

@@ -14,8 +14,8 @@ class Operator;
 // A project holds at most this many experiment folders worth listing.
 constexpr int kMaxExperimentFolders = 999;
 
-// Project folders "p" + five characters of the program folder, in the order
-// the file system gives them.
+// Project folders "p" + five digits of the program folder, in the order the
+// file system gives them.
 QStringList ListProjectFolders(const QString& appDir);
 
 // Folders of the project shaped like an experiment folder (eight characters,

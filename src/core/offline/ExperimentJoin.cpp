@@ -81,38 +81,42 @@ JoinResult JoinExperiments(const QString& projectFolder, const QStringList& name
         result.Outcome = JoinResult::Status::FolderInUse;
         return result;
     }
+    const bool newFolder = !target.exists();
     if (!project.mkpath(result.FolderName)) {
         result.Outcome = JoinResult::Status::Failed;
         result.Error = QDir::toNativeSeparators(target.path()) + QStringLiteral(": the folder cannot be created");
         return result;
     }
 
+    // A failed join leaves nothing behind, not even the folder it made.
+    auto fail = [&](const QString& error) {
+        result.Outcome = JoinResult::Status::Failed;
+        result.Error = error;
+        if (newFolder)
+            project.rmdir(result.FolderName);
+        return result;
+    };
     // The joined records are written beside counts.bin and take its place
     // only when complete: a failed join leaves no half-joined file, and an
     // earlier join's longer file of the same minute is replaced whole.
     QSaveFile out(CountsFilePath(target.path()));
-    if (!out.open(QIODevice::WriteOnly)) {
-        result.Outcome = JoinResult::Status::Failed;
-        result.Error = QDir::toNativeSeparators(out.fileName()) + QStringLiteral(": ") + out.errorString();
-        return result;
-    }
+    if (!out.open(QIODevice::WriteOnly))
+        return fail(QDir::toNativeSeparators(out.fileName()) + QStringLiteral(": ") + out.errorString());
     std::array<char, kCountsRecordBytes> bytes{};
     for (int i = 0; i < names.size(); ++i) {
         CountsFileReader in(CountsFilePath(project.filePath(names[i])));
         if (!in.IsOpen()) {
             out.cancelWriting();
-            result.Outcome = JoinResult::Status::Failed;
-            result.Error = in.ErrorText();
-            return result;
+            out.commit(); // discards the unfinished file
+            return fail(in.ErrorText());
         }
         for (qint64 r = 0; r < in.RecordCount(); ++r) {
             const auto rec = in.Read(r);
             if (!rec) {
                 out.cancelWriting();
-                result.Outcome = JoinResult::Status::Failed;
-                result.Error = QDir::toNativeSeparators(CountsFilePath(project.filePath(names[i]))) +
-                               QStringLiteral(": record %1 cannot be read").arg(r);
-                return result;
+                out.commit();
+                return fail(QDir::toNativeSeparators(CountsFilePath(project.filePath(names[i]))) +
+                            QStringLiteral(": record %1 cannot be read").arg(r));
             }
             EncodeCountsRecord(rec->ElapsedMinutes + result.Offsets[i], rec->IntervalCount, bytes);
             if (out.write(bytes.data(), bytes.size()) != qint64(bytes.size()))
@@ -120,11 +124,8 @@ JoinResult JoinExperiments(const QString& projectFolder, const QStringList& name
             ++result.Records;
         }
     }
-    if (!out.commit()) {
-        result.Outcome = JoinResult::Status::Failed;
-        result.Error = QDir::toNativeSeparators(out.fileName()) + QStringLiteral(": ") + out.errorString();
-        return result;
-    }
+    if (!out.commit())
+        return fail(QDir::toNativeSeparators(out.fileName()) + QStringLiteral(": ") + out.errorString());
 
     QString block = QStringLiteral("Data Block: ");
     for (const QString& name : names)

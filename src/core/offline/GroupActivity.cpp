@@ -51,6 +51,7 @@ std::optional<GroupActivity> ComputeGroupActivity(const QString& experimentFolde
     const int bins = int(RoundHalfEven(double(end) / kActivityBinMinutes)) + 2;
     result.Well.fill(0, bins);
     result.Group.fill(0, bins);
+    result.BinRecords.fill(0, bins);
 
     for (qint64 r = 0; r < result.Records; ++r) {
         const auto rec = reader.Read(r);
@@ -62,6 +63,7 @@ std::optional<GroupActivity> ComputeGroupActivity(const QString& experimentFolde
         // recorded.
         const qint64 t = rec->ElapsedMinutes;
         const int k = int(qBound<qint64>(1, (t + kActivityBinMinutes - 1) / kActivityBinMinutes, qint64(bins) - 1));
+        ++result.BinRecords[k];
         const qint64 own = WellRecordValue(plate, counts, wellBeams);
         result.Well[k] += own;
         result.WellTotal += own;

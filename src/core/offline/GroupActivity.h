@@ -20,6 +20,7 @@ struct GroupActivity {
     // 30k minutes (bin 1 also the times of 0 and below); bin 0 stays empty.
     QVector<qint64> Well;
     QVector<qint64> Group;
+    QVector<int> BinRecords; // records in each bin: a bin without any was not recorded
     qint32 EndMinutes = 0;  // the largest time of the file
     qint64 Records = 0;
     int GroupWells = 0;     // wells of the group

@@ -35,7 +35,9 @@ QByteArray SignalExportText(const SignalExportRequest& r, const RealTimeStore& s
         text += r.WellText.toUtf8() + '.' + QByteArray::number(b.Beam) + ' ';
     text += kLineEnd;
     for (int slot = 0; slot < kSlotsPerPage; ++slot) {
-        for (int s = 1; s <= kSlotSamples; ++s) {
+        // Ticks 0..499 of the buffer cycle: every recorded value once (tick
+        // 500 of a slot only repeats tick 499 for drawing).
+        for (int s = 0; s < kSlotSamples; ++s) {
             for (const WellBeam& b : r.Beams) {
                 text += QByteArray::number(store.Value(b.Channel, slot, s));
                 text += ' ';

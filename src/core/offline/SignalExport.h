@@ -9,7 +9,7 @@
 //   Well: B3 Page[1/2] [#0k-27.5k]
 //   <empty line>
 //   B3.0 B3.1                       one column per beam that has a channel
-//   2011 1987                       27,500 lines: slot by slot, samples 1..500,
+//   2011 1987                       27,500 lines: slot by slot, ticks 0..499,
 //   ...                             every value followed by a blank
 //
 // The page spans 55 buffer cycles of 500 samples, so page p runs from sample
