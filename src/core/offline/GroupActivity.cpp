@@ -41,39 +41,44 @@ std::optional<GroupActivity> ComputeGroupActivity(const QString& experimentFolde
     result.Records = reader.RecordCount();
     result.GroupWells = int(groupBeams.size());
 
-    // The file is read twice, record by record, so that a recording of weeks
-    // never has to be held whole: once for its end, once for the sums.
+    // One pass, block by block, so that a recording of weeks is neither read
+    // twice nor held whole. A record belongs to the bin its time falls in,
+    // so the records of a joined file that are out of time order still land
+    // where they were recorded.
+    constexpr qint64 kBlock = 4096;
+    std::vector<CountsRecord> block;
     qint32 end = 0;
-    for (qint64 r = 0; r < result.Records; ++r)
-        if (const auto rec = reader.Read(r))
-            end = qMax(end, rec->ElapsedMinutes);
-    result.EndMinutes = end;
-    const int bins = int(RoundHalfEven(double(end) / kActivityBinMinutes)) + 2;
-    result.Well.fill(0, bins);
-    result.Group.fill(0, bins);
-    result.BinRecords.fill(0, bins);
-
-    for (qint64 r = 0; r < result.Records; ++r) {
-        const auto rec = reader.Read(r);
-        if (!rec)
+    for (qint64 first = 0; first < result.Records; first += kBlock) {
+        if (reader.ReadBlock(first, kBlock, block) == 0)
             break;
-        const std::span<const qint16, kChannelTable> counts(rec->IntervalCount);
-        // A record belongs to the bin its time falls in, so records of a
-        // joined file that are out of time order still land where they were
-        // recorded.
-        const qint64 t = rec->ElapsedMinutes;
-        const int k = int(qBound<qint64>(1, (t + kActivityBinMinutes - 1) / kActivityBinMinutes, qint64(bins) - 1));
-        ++result.BinRecords[k];
-        const qint64 own = WellRecordValue(plate, counts, wellBeams);
-        result.Well[k] += own;
-        result.WellTotal += own;
-        if (!groupBeams.isEmpty()) {
-            qint64 sum = 0;
-            for (const auto& beams : groupBeams)
-                sum += WellRecordValue(plate, counts, beams);
-            result.Group[k] += RoundHalfEven(double(sum) / double(groupBeams.size()));
+        for (const CountsRecord& rec : block) {
+            const std::span<const qint16, kChannelTable> counts(rec.IntervalCount);
+            end = qMax(end, rec.ElapsedMinutes);
+            const qint64 t = rec.ElapsedMinutes;
+            const int k = int(qMax<qint64>(1, (t + kActivityBinMinutes - 1) / kActivityBinMinutes));
+            if (k >= result.Well.size()) {
+                result.Well.resize(k + 1);
+                result.Group.resize(k + 1);
+                result.BinRecords.resize(k + 1);
+            }
+            ++result.BinRecords[k];
+            const qint64 own = WellRecordValue(plate, counts, wellBeams);
+            result.Well[k] += own;
+            result.WellTotal += own;
+            if (!groupBeams.isEmpty()) {
+                qint64 sum = 0;
+                for (const auto& beams : groupBeams)
+                    sum += WellRecordValue(plate, counts, beams);
+                result.Group[k] += RoundHalfEven(double(sum) / double(groupBeams.size()));
+            }
         }
     }
+    // Room for every 30 minutes up to the end, and one more bin.
+    result.EndMinutes = end;
+    const int bins = int(RoundHalfEven(double(end) / kActivityBinMinutes)) + 2;
+    result.Well.resize(qMax<qsizetype>(bins, result.Well.size()));
+    result.Group.resize(result.Well.size());
+    result.BinRecords.resize(result.Well.size());
     return result;
 }
 
