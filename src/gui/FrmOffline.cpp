@@ -389,6 +389,8 @@ void FrmOffline::Redraw()
 
     switch (view_) {
     case View::None:
+        DrawPlotMessage(image, QStringLiteral("Double-click a project in the list on the left, then one of its "
+                                              "experiments,\nthen choose a view: Channel Signal, Analyze or Group Activity."));
         break;
     case View::ChannelSignal:
     case View::Analyze:
