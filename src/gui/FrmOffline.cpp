@@ -211,7 +211,10 @@ void FrmOffline::OpenExperiment(const QString& name)
 
 void FrmOffline::ReadSettingsAndFillLists()
 {
-    ReadOfflineExperiment(selectedFolder_, state_.appDir, projectNumber_, state_.op, experiment_);
+    // Nothing chosen yet: there is no folder to read (an empty path would
+    // name the current directory).
+    if (!selectedFolder_.isEmpty())
+        ReadOfflineExperiment(selectedFolder_, state_.appDir, projectNumber_, state_.op, experiment_);
     FillLists();
 }
 
