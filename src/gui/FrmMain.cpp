@@ -326,6 +326,11 @@ void FrmMain::OpenOffline()
 
 FrmOffline* FrmMain::OfflineWindow() const { return offline_.data(); }
 
+QString FrmMain::OfflineSelectedExperiment() const
+{
+    return offline_ ? offline_->SelectedExperimentName() : QString();
+}
+
 void FrmMain::showSetupWindow() { OpenSetup(); }
 
 void FrmMain::openReportWindow(const QString& experimentFolder, int binMinutes)

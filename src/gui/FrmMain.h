@@ -95,6 +95,10 @@ public:
     void OpenOffline();
     // The offline window while it exists.
     FrmOffline* OfflineWindow() const;
+    // The experiment folder name selected in the offline window's browser,
+    // from which the per-well export stamps its lines; empty when the window
+    // does not exist or lists projects.
+    QString OfflineSelectedExperiment() const;
     // Files the windows hand to the desktop go through this opener; tests
     // put one in that opens nothing.
     void SetDesktopOpener(DesktopOpener& opener) { opener_ = &opener; }

@@ -184,6 +184,7 @@ TEST(MainWindow, OfflineButtonShowsTheOfflineWindowUntilItsCloseBox)
     main.SetupWindow()->Command21->click();
     main.Txt_description->setText(QStringLiteral("N2 at 20 C"));
 
+    EXPECT_TRUE(main.OfflineSelectedExperiment().isEmpty());
     main.CmdOffline->click();
     QPointer<FrmOffline> offline = main.OfflineWindow();
     ASSERT_FALSE(offline.isNull());
