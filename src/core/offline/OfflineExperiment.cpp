@@ -73,12 +73,6 @@ QVector<WellBeam> WellBeams(const PlateFormat& plate, int well)
     return beams;
 }
 
-QString WellLabel(int well, int rows)
-{
-    rows = qMax(rows, 1);
-    return QString(QChar(u'A' + well % rows)) + QString::number(well / rows + 1);
-}
-
 bool ParseWellLabel(const QString& label, int& row, int& column)
 {
     const QString t = label.trimmed();

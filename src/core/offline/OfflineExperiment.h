@@ -47,10 +47,6 @@ struct WellBeam {
 // The beams 0 .. MaxBeam of a well that have a channel, in beam order.
 QVector<WellBeam> WellBeams(const PlateFormat& plate, int well);
 
-// Row letter and column number of a well on a plate of `rows` rows: wells are
-// numbered down the columns (C7 for row 3, column 7).
-QString WellLabel(int well, int rows);
-
 // The row (0-based) and column (1-based) a label such as "B3" names; false
 // for anything else.
 bool ParseWellLabel(const QString& label, int& row, int& column);
