@@ -4,6 +4,7 @@
 #include "DeviceTestView.h"
 #include "FrmAbout.h"
 #include "FrmFactory.h"
+#include "FrmOffline.h"
 #include "FrmSetup.h"
 #include "InstrumentSteps.h"
 #include "LivePlots.h"
@@ -84,10 +85,10 @@ void FrmMain::ConnectActions()
 
     connect(CmdPlay, &QPushButton::clicked, this, &FrmMain::StartRun);
     connect(CmdSetup, &QPushButton::clicked, this, &FrmMain::OpenSetup);
+    connect(CmdOffline, &QPushButton::clicked, this, &FrmMain::OpenOffline);
     const std::pair<QPushButton*, QString> later[] = {
         {CmdPause, QStringLiteral("Pause")},
         {CmdStop, QStringLiteral("Stop")},
-        {CmdOffline, QStringLiteral("The offline window")},
         {Cmdreport, QStringLiteral("The report window")},
         {cmd_calibra, QStringLiteral("Fast CALIB")},
         {Cmd_autozero, QStringLiteral("Fast ZERO")},
@@ -293,11 +294,44 @@ void FrmMain::showMainWindow()
     activateWindow();
 }
 
-bool FrmMain::showOfflineWindow()
+void FrmMain::showOfflineWindow() { OpenOffline(); }
+
+void FrmMain::OpenOffline()
 {
-    // The offline window is not built yet; the setup window says so and
-    // comes back here.
-    return false;
+    if (!offline_) {
+        offline_ = new FrmOffline(state_, *this, *opener_, this);
+        // It takes the main window's place on the screen.
+        offline_->setGeometry(geometry());
+    }
+    if (setup_)
+        setup_->SetDescription(Txt_description->text());
+    offline_->show();
+    offline_->raise();
+    offline_->activateWindow();
+    hide();
+}
+
+FrmOffline* FrmMain::OfflineWindow() const { return offline_.data(); }
+
+QString FrmMain::OfflineSelectedExperiment() const
+{
+    return offline_ ? offline_->SelectedExperimentName() : QString();
+}
+
+void FrmMain::showSetupWindow() { OpenSetup(); }
+
+void FrmMain::openReportWindow(const QString& experimentFolder, int binMinutes)
+{
+    OpenReportOn(experimentFolder, binMinutes);
+}
+
+void FrmMain::OpenReportOn(const QString& experimentFolder, int binMinutes)
+{
+    // Where the report window, once it exists, opens on the experiment with
+    // the bin size in its "Bin size (min):" box.
+    Q_UNUSED(experimentFolder);
+    Q_UNUSED(binMinutes);
+    NotAvailable(QStringLiteral("The report window"));
 }
 
 void FrmMain::showToolFrame(int tool, bool shown)
@@ -364,6 +398,8 @@ void FrmMain::Shutdown()
     ended_ = true;
     if (about_)
         about_->close();
+    if (offline_)
+        offline_->hide();
     Q_EMIT programEnded();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DesktopOpener.h"
+#include "OfflineHost.h"
 #include "SetupHost.h"
 #include "core/acquisition/CycleState.h"
 #include "core/tools/LightTemperatureControl.h"
@@ -28,6 +30,7 @@ class ChannelSelectors;
 class DeviceTestView;
 class FrmAbout;
 class FrmFactory;
+class FrmOffline;
 class FrmSetup;
 class InstrumentSteps;
 class LiveDisplay;
@@ -45,7 +48,7 @@ class ToolPanels;
 //
 // The port menu entries COM1..COM15 form one family named "mncom1", each
 // carrying its port number in the property "index" (see ComPortAction).
-class FrmMain : public QMainWindow, private SetupHost {
+class FrmMain : public QMainWindow, private SetupHost, private OfflineHost {
     Q_OBJECT
 public:
     FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent = nullptr);
@@ -97,6 +100,22 @@ public:
     void OpenSetup();
     // The setup window while it exists (the run start hides it).
     FrmSetup* SetupWindow() const;
+    // CmdOffline (and the start-up in offline mode, and the setup window's
+    // "OffLine"): shows the offline window, gives the setup window the
+    // description of the next experiment and hides this window. The offline
+    // window is made on first use and kept, hidden, until its close box.
+    void OpenOffline();
+    // The offline window while it exists.
+    FrmOffline* OfflineWindow() const;
+    // The experiment folder name selected in the offline window's browser,
+    // from which the per-well export stamps its lines; empty when the window
+    // does not exist or lists projects.
+    QString OfflineSelectedExperiment() const;
+    // Files the windows hand to the desktop go through this opener; tests
+    // put one in that opens nothing.
+    void SetDesktopOpener(DesktopOpener& opener) { opener_ = &opener; }
+    // The report window opened on an experiment folder with a bin size.
+    void OpenReportOn(const QString& experimentFolder, int binMinutes);
     // Help > Content and Help > About.
     void OpenHelp();
     void ShowAbout();
@@ -168,12 +187,18 @@ private:
     double fontScale_ = 1.0;
     QPointer<FrmAbout> about_;
     QPointer<FrmSetup> setup_;
+    QPointer<FrmOffline> offline_;
+    SystemDesktopOpener systemOpener_;
+    DesktopOpener* opener_ = &systemOpener_;
 
     // What the setup window asks of this window.
     void setMainDescription(const QString& text) override;
     void showMainWindow() override;
-    bool showOfflineWindow() override;
+    void showOfflineWindow() override;
     void showToolFrame(int tool, bool shown) override;
+    // What the offline window asks of this window (showMainWindow above too).
+    void showSetupWindow() override;
+    void openReportWindow(const QString& experimentFolder, int binMinutes) override;
 
     // The acquisition cycle's timer; it belongs to the window, as its ring
     // buffers do. Nothing starts it until the acquisition cycle exists.

@@ -116,6 +116,9 @@ TEST(SimulatedRun, TheCycleDrivesThePlotsTheTimeAndTheOutputs)
 {
     StartupHarness h;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
+    // The harness starts without an instrument, which shows the offline
+    // window; a run happens online, on the main window.
+    h.main->show();
     h.main->resize(1366, 768);
     RecordingSender sender;
     FrmMain& w = *h.main;

@@ -43,15 +43,6 @@ QStringList GroupItems(const ProjectSetup& project, const GroupUsedTable& used)
     return items;
 }
 
-QString WellLabel(int well, int rows)
-{
-    if (well < 0 || rows < 1)
-        return QString();
-    const int column = well / rows;
-    const int row = well - column * rows;
-    return QString(QChar(65 + row)) + QString::number(column + 1);
-}
-
 QStringList GroupListItems(const ProjectSetup& project, const PlateFormat& plate, int group)
 {
     QStringList items;

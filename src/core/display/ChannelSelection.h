@@ -30,9 +30,6 @@ QStringList ColumnItems(const PlateFormat& plate);
 // list's own (GroupItemText, read back by GroupOfItem).
 QStringList GroupItems(const ProjectSetup& project, const GroupUsedTable& used);
 
-// "C7": the row letter and the column number of a well.
-QString WellLabel(int well, int rows);
-
 // The channels of a group that are enabled and lie in a well, in channel
 // order, each as its well and beam: "C7.1" (WellItemText).
 QStringList GroupListItems(const ProjectSetup& project, const PlateFormat& plate, int group);
