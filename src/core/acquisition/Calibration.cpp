@@ -40,8 +40,7 @@ bool Calibration::ReadCalibrationFile()
 {
     try {
         RecordReader reader = RecordReader::FromFile(FilePath());
-        reader.ReadText();
-        reader.SkipLine();
+        reader.ReadText(); // the header
         for (int ch = 0; ch < kChannelTable && !reader.AtEnd(); ++ch) {
             const auto record = reader.ReadRecord();
             if (record.size() < 3)
