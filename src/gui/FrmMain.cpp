@@ -405,7 +405,9 @@ void FrmMain::showToolFrame(int tool, bool shown)
 
 void FrmMain::Activate()
 {
-    if (!Timeradq.isActive()) {
+    // A run paused with its time counter has no timer either; its buffers
+    // and counts must survive the window coming back to the front.
+    if (!Timeradq.isActive() && state_.AcquisitionState == 0) {
         ShowProjectName();
         // The acquisition cycle re-creates its buffers for the current
         // RT_Buffer, resets every channel's count and level and clears the

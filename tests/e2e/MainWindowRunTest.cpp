@@ -91,6 +91,11 @@ TEST(MainWindowRun, TheButtonsRunAnExperimentAndTheWindowSaysWhenRecordingFails)
     EXPECT_EQ(state.AcquisitionState, 2);
     EXPECT_EQ(w.lbl_status->text(), QStringLiteral("<< PAUSED >>"));
     EXPECT_EQ(w.lbl_timecounter->text(), QStringLiteral("Time Counter = OFF"));
+    // The window coming back to the front keeps the paused run's buffers.
+    const qint16 sample = w.Cycle().Sample(0, 5);
+    ASSERT_NE(sample, 0);
+    w.Activate();
+    EXPECT_EQ(w.Cycle().Sample(0, 5), sample);
     w.CmdStop->click();
     EXPECT_EQ(state.AcquisitionState, 0);
     EXPECT_FALSE(w.AcquisitionTimer().isActive());
