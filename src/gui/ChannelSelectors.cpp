@@ -39,15 +39,18 @@ ChannelSelectors::ChannelSelectors(FrmMain& window, AppState& state, LivePlots& 
             [this] { FillGroupList(GroupOfItem(w_.combogrup->currentText())); });
     connect(w_.lstgrup, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { ChooseItem(item->text()); });
-    w_.lstgrup->installEventFilter(this);
+    list_ = w_.lstgrup;
+    list_->installEventFilter(this);
 }
 
 bool ChannelSelectors::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == w_.lstgrup && event->type() == QEvent::KeyPress) {
+    // Compared with the list's own pointer: while the window is taken down
+    // the list still gets events, and the window must not be touched then.
+    if (watched == list_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && w_.lstgrup->currentItem()) {
-            ChooseItem(w_.lstgrup->currentItem()->text());
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && list_->currentItem()) {
+            ChooseItem(list_->currentItem()->text());
             return true;
         }
     }

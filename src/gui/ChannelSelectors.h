@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+class QListWidget;
+
 namespace bandora {
 
 struct AppState;
@@ -46,6 +48,7 @@ private:
     FrmMain& w_;
     AppState& state_;
     LivePlots& plots_;
+    QListWidget* list_ = nullptr; // lstgrup, watched for the Enter key
     GroupUsedTable GroupUsed_{};
 };
 

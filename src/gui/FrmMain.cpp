@@ -2,6 +2,7 @@
 
 #include "ChannelSelectors.h"
 #include "FrmAbout.h"
+#include "FrmOffline.h"
 #include "FrmSetup.h"
 #include "InstrumentSteps.h"
 #include "LivePlots.h"
@@ -93,11 +94,11 @@ void FrmMain::ConnectActions()
     connect(CmdPause, &QPushButton::clicked, this, &FrmMain::PauseRun);
     connect(CmdStop, &QPushButton::clicked, this, &FrmMain::StopRun);
     connect(CmdSetup, &QPushButton::clicked, this, &FrmMain::OpenSetup);
+    connect(CmdOffline, &QPushButton::clicked, this, &FrmMain::OpenOffline);
     connect(cmd_calibra, &QPushButton::clicked, this, &FrmMain::FastCalibration);
     connect(Cmd_autozero, &QPushButton::clicked, this, &FrmMain::FastZero);
     connect(Cmd_readblank, &QPushButton::clicked, this, &FrmMain::ReadBlank);
     const std::pair<QPushButton*, QString> later[] = {
-        {CmdOffline, QStringLiteral("The offline window")},
         {Cmdreport, QStringLiteral("The report window")},
     };
     for (const auto& [button, what] : later)
@@ -209,8 +210,9 @@ void FrmMain::StopRun() { run_->StopRun(); }
 
 void FrmMain::ReportFinishedExperiment()
 {
-    // The report window is not part of this version; the finished
-    // experiment stays in its folder for the offline reports.
+    // A Monitor run has no experiment to report on.
+    if (state_.Recording)
+        OpenReportOn(run_->ExperimentFolder(), combo_minutes->currentText().toInt());
 }
 
 void FrmMain::FastCalibration()
@@ -377,11 +379,44 @@ void FrmMain::showMainWindow()
     activateWindow();
 }
 
-bool FrmMain::showOfflineWindow()
+void FrmMain::showOfflineWindow() { OpenOffline(); }
+
+void FrmMain::OpenOffline()
 {
-    // The offline window is not built yet; the setup window says so and
-    // comes back here.
-    return false;
+    if (!offline_) {
+        offline_ = new FrmOffline(state_, *this, *opener_, this);
+        // It takes the main window's place on the screen.
+        offline_->setGeometry(geometry());
+    }
+    if (setup_)
+        setup_->SetDescription(Txt_description->text());
+    offline_->show();
+    offline_->raise();
+    offline_->activateWindow();
+    hide();
+}
+
+FrmOffline* FrmMain::OfflineWindow() const { return offline_.data(); }
+
+QString FrmMain::OfflineSelectedExperiment() const
+{
+    return offline_ ? offline_->SelectedExperimentName() : QString();
+}
+
+void FrmMain::showSetupWindow() { OpenSetup(); }
+
+void FrmMain::openReportWindow(const QString& experimentFolder, int binMinutes)
+{
+    OpenReportOn(experimentFolder, binMinutes);
+}
+
+void FrmMain::OpenReportOn(const QString& experimentFolder, int binMinutes)
+{
+    // Where the report window, once it exists, opens on the experiment with
+    // the bin size in its "Bin size (min):" box.
+    Q_UNUSED(experimentFolder);
+    Q_UNUSED(binMinutes);
+    NotAvailable(QStringLiteral("The report window"));
 }
 
 void FrmMain::showToolFrame(int tool, bool shown)
@@ -450,6 +485,8 @@ void FrmMain::Shutdown()
     ended_ = true;
     if (about_)
         about_->close();
+    if (offline_)
+        offline_->hide();
     Q_EMIT programEnded();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DesktopOpener.h"
+#include "OfflineHost.h"
 #include "SetupHost.h"
 #include "core/acquisition/AcquisitionCycle.h"
 #include "core/acquisition/Calibration.h"
@@ -34,6 +36,7 @@ namespace bandora {
 struct AppState;
 class ChannelSelectors;
 class FrmAbout;
+class FrmOffline;
 class FrmSetup;
 class InstrumentSteps;
 class LiveDisplay;
@@ -51,7 +54,7 @@ class ToolPanels;
 //
 // The port menu entries COM1..COM15 form one family named "mncom1", each
 // carrying its port number in the property "index" (see ComPortAction).
-class FrmMain : public QMainWindow, private SetupHost, private RunWindow {
+class FrmMain : public QMainWindow, private SetupHost, private OfflineHost, private RunWindow {
     Q_OBJECT
 public:
     FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent = nullptr);
@@ -94,8 +97,8 @@ public:
     // CmdPause and CmdStop.
     void PauseRun();
     void StopRun();
-    // The report action at the end of a run's lapse. The report window is
-    // not part of this version: the experiment stays in its folder.
+    // The report action at the end of a run's lapse, on the finished
+    // experiment.
     void ReportFinishedExperiment();
     // Fast CALIB, Fast ZERO and Read Blank.
     void FastCalibration();
@@ -119,6 +122,22 @@ public:
     void OpenSetup();
     // The setup window while it exists (the run start hides it).
     FrmSetup* SetupWindow() const;
+    // CmdOffline (and the start-up in offline mode, and the setup window's
+    // "OffLine"): shows the offline window, gives the setup window the
+    // description of the next experiment and hides this window. The offline
+    // window is made on first use and kept, hidden, until its close box.
+    void OpenOffline();
+    // The offline window while it exists.
+    FrmOffline* OfflineWindow() const;
+    // The experiment folder name selected in the offline window's browser,
+    // from which the per-well export stamps its lines; empty when the window
+    // does not exist or lists projects.
+    QString OfflineSelectedExperiment() const;
+    // Files the windows hand to the desktop go through this opener; tests
+    // put one in that opens nothing.
+    void SetDesktopOpener(DesktopOpener& opener) { opener_ = &opener; }
+    // The report window opened on an experiment folder with a bin size.
+    void OpenReportOn(const QString& experimentFolder, int binMinutes);
     // Help > Content and Help > About.
     void OpenHelp();
     void ShowAbout();
@@ -184,12 +203,18 @@ private:
     double fontScale_ = 1.0;
     QPointer<FrmAbout> about_;
     QPointer<FrmSetup> setup_;
+    QPointer<FrmOffline> offline_;
+    SystemDesktopOpener systemOpener_;
+    DesktopOpener* opener_ = &systemOpener_;
 
     // What the setup window asks of this window.
     void setMainDescription(const QString& text) override;
     void showMainWindow() override;
-    bool showOfflineWindow() override;
+    void showOfflineWindow() override;
     void showToolFrame(int tool, bool shown) override;
+    // What the offline window asks of this window (showMainWindow above too).
+    void showSetupWindow() override;
+    void openReportWindow(const QString& experimentFolder, int binMinutes) override;
 
     // What the run control and calibration ask of this window.
     void StartTimer() override;

@@ -25,13 +25,15 @@ OrganismPanel::OrganismPanel(FrmMain& window, AppState& state) : QObject(&window
 {
     connect(w_.Cmb_organism, &QComboBox::activated, this, &OrganismPanel::ChooseOrganism);
     connect(w_.txt_snr_umbral, &QLineEdit::editingFinished, this, &OrganismPanel::CheckFactor);
-    w_.lbl_umbral->installEventFilter(this);
-    w_.lbl_umbral->setCursor(Qt::PointingHandCursor);
+    label_ = w_.lbl_umbral;
+    label_->installEventFilter(this);
+    label_->setCursor(Qt::PointingHandCursor);
 }
 
 bool OrganismPanel::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == w_.lbl_umbral && event->type() == QEvent::MouseButtonRelease) {
+    // The label's own pointer: it gets events while the window is taken down.
+    if (watched == label_ && event->type() == QEvent::MouseButtonRelease) {
         ToggleBox();
         return true;
     }

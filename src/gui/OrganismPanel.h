@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+class QLabel;
+
 namespace bandora {
 
 struct AppState;
@@ -36,6 +38,7 @@ private:
 
     FrmMain& w_;
     AppState& state_;
+    QLabel* label_ = nullptr; // lbl_umbral, watched for clicks
     double SnrThreshold_ = 1.8;
     bool checking_ = false;
 };

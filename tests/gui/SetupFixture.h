@@ -34,10 +34,11 @@ class RecordingHost final : public SetupHost {
 public:
     void setMainDescription(const QString&) override {}
     void showMainWindow() override {}
-    bool showOfflineWindow() override { return false; }
+    void showOfflineWindow() override { ++offlineShown; }
     void showToolFrame(int tool, bool shown) override { toolFrames[tool] = shown; }
 
     std::map<int, bool> toolFrames;
+    int offlineShown = 0;
 };
 
 class SetupWindowTest : public ::testing::Test {

@@ -1,5 +1,7 @@
 #include "StartupHarness.h"
 
+#include "gui/FrmOffline.h"
+
 #include "core/storage/ProjectFiles.h"
 
 #include <QApplication>
@@ -49,7 +51,7 @@ TEST(Startup, MissingConfigEndsBeforeAnythingIsShownOrWritten)
     EXPECT_TRUE(h.splashTexts.isEmpty());
 }
 
-TEST(Startup, OfflineStartStepsTheSplashAndShowsTheMainWindow)
+TEST(Startup, OfflineStartStepsTheSplashAndShowsTheOfflineWindow)
 {
     StartupHarness h;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
@@ -59,8 +61,12 @@ TEST(Startup, OfflineStartStepsTheSplashAndShowsTheMainWindow)
                            QStringLiteral("STARTING........... Reading Factory Calibration..."),
                            QStringLiteral("STARTING........... Starting Offline Session...")}));
     EXPECT_FALSE(h.splash->isVisible());
-    EXPECT_TRUE(h.main->isVisible());
-    EXPECT_EQ(h.main->windowTitle(), QStringLiteral("<Bandora> Acquisition Software  --------> Main"));
+    // Without an instrument the offline window comes up in the main window's place.
+    EXPECT_FALSE(h.main->isVisible());
+    ASSERT_NE(h.main->OfflineWindow(), nullptr);
+    EXPECT_TRUE(h.main->OfflineWindow()->isVisible());
+    EXPECT_EQ(h.main->OfflineWindow()->windowTitle(),
+              QStringLiteral("<Bandora> Acquisition Software  --------> Offline"));
     EXPECT_EQ(h.state->StartupStage, 9);
     EXPECT_TRUE(h.state->OfflineMode);
     EXPECT_EQ(h.instrument.factoryReads, 0);
@@ -73,7 +79,10 @@ TEST(Startup, OfflineStartStepsTheSplashAndShowsTheMainWindow)
     // The staged program folder starts without a single message.
     EXPECT_TRUE(h.op.texts().isEmpty()) << h.op.texts().join(QLatin1Char('|')).toStdString();
 
-    // Project 0 refuses a run before the missing instrument is even noticed.
+    // The offline window's "Main" shows the main window, where project 0
+    // refuses a run before the missing instrument is even noticed.
+    h.main->OfflineWindow()->cmdMain->click();
+    EXPECT_TRUE(h.main->isVisible());
     h.main->CmdPlay->click();
     EXPECT_EQ(h.op.texts().last(), kProjectZeroRefusal);
     EXPECT_EQ(h.state->AcquisitionState, 0);
