@@ -158,7 +158,7 @@ TEST(MainWindow, ActionsOfLaterWindowsSaySoAndTheAboutWindowDoesNotBlock)
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     h.op.clear();
     h.main->mn_factory->trigger();
-    h.main->CmdPlay->click();
+    h.main->Cmdreport->click();
     ASSERT_EQ(h.op.texts().size(), 2);
     for (const QString& t : h.op.texts())
         EXPECT_TRUE(t.contains(QLatin1String("not available"))) << t.toStdString();
