@@ -117,15 +117,11 @@ TEST(FindInstrument, ASilentConfiguredPortLeadsToTheScan)
 TEST(FindInstrument, OnlyAnIdentityAboveTenCounts)
 {
     Bench bench(2);
-    sim::SimOptions five = FastSimOptions();
-    five.version = 5;
-    sim::SimOptions ten = FastSimOptions();
-    ten.version = 10;
-    sim::SimOptions eleven = FastSimOptions();
-    eleven.version = 11;
-    bench.Put(2, five);
-    bench.Put(5, ten);
-    bench.Put(9, eleven);
+    for (const auto& [port, version] : {std::pair{2, 5}, {5, 10}, {9, 11}}) {
+        sim::SimOptions options = FastSimOptions();
+        options.version = version;
+        bench.Put(port, options);
+    }
     bench.Find();
     EXPECT_EQ(bench.app.config.Serial_COM, 9);
     EXPECT_EQ(bench.IdentifyFrames(5), 2);
