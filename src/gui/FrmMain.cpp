@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QUrl>
 
@@ -58,6 +59,20 @@ FrmMain::FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent)
     organism_ = new OrganismPanel(*this, state_);
     toolPanels_ = new ToolPanels(*this, state_, tools_);
     deviceTest_ = new DeviceTestView(state_, *Picact, *picturetime, *plots_, this);
+    acquisition_ = std::make_unique<AcquisitionCycle>(state_, cycle_, tools_, *plots_, recorder_);
+    calibration_ = std::make_unique<Calibration>(state_, cycle_, static_cast<RunWindow&>(*this));
+    run_ = std::make_unique<RunControl>(state_, cycle_, tools_, *plots_, recorder_, *calibration_,
+                                        static_cast<RunWindow&>(*this));
+    calibration_->stopRun = [this] { StopRun(); };
+    acquisition_->hooks.StopTimer = [this] { Timeradq.stop(); };
+    acquisition_->hooks.Report = [this] { ReportFinishedExperiment(); };
+    acquisition_->hooks.StopRun = [this] { StopRun(); };
+    acquisition_->hooks.Caption = [this](const QString& text) { ShowCalibrating(text); };
+    acquisition_->hooks.RecordingStatus = [this](const QString& reason) { ShowRecordingProblem(reason); };
+    acquisition_->hooks.AutoAdjust = [this](std::array<bool, kChannelTable>& done) {
+        calibration_->RunAutoAdjust(done);
+    };
+    connect(&Timeradq, &QTimer::timeout, this, [this] { acquisition_->OnAcquisitionTick(); });
     ConnectActions();
     resize(1280, 720);
 }
@@ -84,15 +99,15 @@ void FrmMain::ConnectActions()
     connect(mnexit, &QAction::triggered, this, &QWidget::close);
 
     connect(CmdPlay, &QPushButton::clicked, this, &FrmMain::StartRun);
+    connect(CmdPause, &QPushButton::clicked, this, &FrmMain::PauseRun);
+    connect(CmdStop, &QPushButton::clicked, this, &FrmMain::StopRun);
     connect(CmdSetup, &QPushButton::clicked, this, &FrmMain::OpenSetup);
     connect(CmdOffline, &QPushButton::clicked, this, &FrmMain::OpenOffline);
+    connect(cmd_calibra, &QPushButton::clicked, this, &FrmMain::FastCalibration);
+    connect(Cmd_autozero, &QPushButton::clicked, this, &FrmMain::FastZero);
+    connect(Cmd_readblank, &QPushButton::clicked, this, &FrmMain::ReadBlank);
     const std::pair<QPushButton*, QString> later[] = {
-        {CmdPause, QStringLiteral("Pause")},
-        {CmdStop, QStringLiteral("Stop")},
         {Cmdreport, QStringLiteral("The report window")},
-        {cmd_calibra, QStringLiteral("Fast CALIB")},
-        {Cmd_autozero, QStringLiteral("Fast ZERO")},
-        {Cmd_readblank, QStringLiteral("Read Blank")},
     };
     for (const auto& [button, what] : later)
         connect(button, &QPushButton::clicked, this, [this, what = what] { NotAvailable(what); });
@@ -203,19 +218,105 @@ void FrmMain::ClearActivityPlots()
 
 void FrmMain::StartRun()
 {
-    // The run control replaces this with the start of an experiment; the
-    // offline refusal stays its first word on a workstation without the link.
-    if (state_.OfflineMode) {
-        state_.op.inform(QStringLiteral(
-            "Acquisition not allowed in OFFLINE MODE. Connect the equipment and restart the program."));
-        return;
-    }
-    NotAvailable(QStringLiteral("Acquisition"));
+    ShowRecordingProblem(QString());
+    run_->StartRun();
 }
+
+void FrmMain::PauseRun() { run_->PauseRun(); }
+
+void FrmMain::StopRun() { run_->StopRun(); }
+
+void FrmMain::ReportFinishedExperiment()
+{
+    // A Monitor run has no experiment to report on.
+    if (state_.Recording)
+        OpenReportOn(run_->ExperimentFolder(), combo_minutes->currentText().toInt());
+}
+
+void FrmMain::FastCalibration()
+{
+    ShowStatus(QStringLiteral("<AUTOCALIBRATION>"));
+    state_.SnrThreshold = NumericValue(txt_snr_umbral->text());
+    calibration_->RunCalibration();
+    ShowStatus(QString());
+}
+
+void FrmMain::FastZero()
+{
+    ShowStatus(QStringLiteral("<AUTOCALIBRATION>"));
+    state_.SnrThreshold = NumericValue(txt_snr_umbral->text());
+    calibration_->RunAutoZero();
+    ShowStatus(QString());
+}
+
+void FrmMain::ReadBlank() { calibration_->StartBlankReading(); }
+
+void FrmMain::ShowRecordingProblem(const QString& reason)
+{
+    lbl_recording->setText(reason.isEmpty() ? QString() : QStringLiteral("RECORDING IS FAILING: ") + reason);
+    lbl_recording->setVisible(!reason.isEmpty());
+}
+
+void FrmMain::StartTimer()
+{
+    Timeradq.setInterval(30);
+    Timeradq.start();
+}
+
+void FrmMain::StopTimer() { Timeradq.stop(); }
+
+void FrmMain::ShowRunning(bool running)
+{
+    CmdPlay->setEnabled(!running);
+    CmdSetup->setEnabled(!running);
+    CmdOffline->setEnabled(!running);
+    CmdPause->setEnabled(running);
+    Cmb_organism->setEnabled(!running);
+    txt_snr_umbral->setEnabled(!running);
+    if (running && setup_)
+        setup_->hide();
+}
+
+void FrmMain::LockForBlank()
+{
+    CmdSetup->setEnabled(false);
+    CmdOffline->setEnabled(false);
+    if (setup_)
+        setup_->hide();
+}
+
+QString FrmMain::DescriptionText() const { return Txt_description->text(); }
+QString FrmMain::SnrText() const { return txt_snr_umbral->text(); }
+QString FrmMain::TemperatureText() const { return txttemp->text(); }
+
+void FrmMain::ShowStatus(const QString& text)
+{
+    lbl_status->setText(text);
+    lbl_status->setVisible(!text.isEmpty());
+}
+
+void FrmMain::ShowRunLabel(const QString& text) { lbl_timecounter->setText(text); }
+
+void FrmMain::ShowCalibrating(const QString& text)
+{
+    lbl_calibrating->setText(text);
+    lbl_calibrating->setVisible(!text.isEmpty());
+    pic_calibra->setVisible(!text.isEmpty());
+}
+
+void FrmMain::ScaleProgress(int width, int height)
+{
+    Q_UNUSED(height);
+    pic_calibra->setRange(0, width);
+    pic_calibra->setValue(0);
+}
+
+void FrmMain::ProgressMark(int x) { pic_calibra->setValue(x); }
 
 void FrmMain::SetManualCalibration(bool on)
 {
     manualCalibration_ = on;
+    state_.ManualCalibration = on;
     Cmd_readblank->setVisible(on);
     if (!on) {
         // Without manual calibration every run calibrates and zeroes itself.
@@ -233,12 +334,14 @@ void FrmMain::SetManualCalibration(bool on)
 void FrmMain::OnAutoCalibrationToggled(bool checked)
 {
     state_.project.MenuParam[1][1] = checked ? 1 : 0;
+    state_.AutoCalibrate = checked;
     cmd_calibra->setEnabled(!checked);
 }
 
 void FrmMain::OnAutoZeroToggled(bool checked)
 {
     state_.project.MenuParam[1][2] = checked ? 1 : 0;
+    state_.AutoZero = checked;
     Cmd_autozero->setEnabled(!checked);
 }
 
@@ -355,7 +458,9 @@ void FrmMain::showToolFrame(int tool, bool shown)
 
 void FrmMain::Activate()
 {
-    if (!Timeradq.isActive()) {
+    // A run paused with its time counter has no timer either; its buffers
+    // and counts must survive the window coming back to the front.
+    if (!Timeradq.isActive() && state_.AcquisitionState == 0) {
         ShowProjectName();
         // The acquisition cycle re-creates its buffers for the current
         // RT_Buffer, resets every channel's count and level and clears the

@@ -3,6 +3,11 @@
 #include "DesktopOpener.h"
 #include "OfflineHost.h"
 #include "SetupHost.h"
+#include "core/acquisition/AcquisitionCycle.h"
+#include "core/acquisition/Calibration.h"
+#include "core/acquisition/RunControl.h"
+#include "core/acquisition/RunWindow.h"
+#include "core/storage/ExperimentRecorder.h"
 #include "core/acquisition/CycleState.h"
 #include "core/tools/LightTemperatureControl.h"
 #include "core/tools/LinkOutputSender.h"
@@ -10,6 +15,8 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
+
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -20,6 +27,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
+class QProgressBar;
 class QPushButton;
 class QScrollArea;
 
@@ -48,7 +56,7 @@ class ToolPanels;
 //
 // The port menu entries COM1..COM15 form one family named "mncom1", each
 // carrying its port number in the property "index" (see ComPortAction).
-class FrmMain : public QMainWindow, private SetupHost, private OfflineHost {
+class FrmMain : public QMainWindow, private SetupHost, private OfflineHost, private RunWindow {
     Q_OBJECT
 public:
     FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent = nullptr);
@@ -87,8 +95,24 @@ public:
     // --- actions ---------------------------------------------------------
 
     // CmdPlay: starts an experiment (also run by the start-up for "/run").
-    // Until the run control exists it only refuses or says so.
     void StartRun();
+    // CmdPause and CmdStop.
+    void PauseRun();
+    void StopRun();
+    // The report action at the end of a run's lapse, on the finished
+    // experiment.
+    void ReportFinishedExperiment();
+    // Fast CALIB, Fast ZERO and Read Blank.
+    void FastCalibration();
+    void FastZero();
+    void ReadBlank();
+    // The main window's notice that recording is failing; empty hides it.
+    void ShowRecordingProblem(const QString& reason);
+
+    RunControl& Run() { return *run_; }
+    AcquisitionCycle& Acquisition() { return *acquisition_; }
+    Calibration& Calibrator() { return *calibration_; }
+    ExperimentRecorder& Recorder() { return recorder_; }
     // Advanced > Manual_Calibration > ON / OFF.
     void SetManualCalibration(bool on);
     bool ManualCalibration() const { return manualCalibration_; }
@@ -200,6 +224,20 @@ private:
     void showSetupWindow() override;
     void openReportWindow(const QString& experimentFolder, int binMinutes) override;
 
+    // What the run control and calibration ask of this window.
+    void StartTimer() override;
+    void StopTimer() override;
+    void ShowRunning(bool running) override;
+    void LockForBlank() override;
+    QString DescriptionText() const override;
+    QString SnrText() const override;
+    QString TemperatureText() const override;
+    void ShowStatus(const QString& text) override;
+    void ShowRunLabel(const QString& text) override;
+    void ShowCalibrating(const QString& text) override;
+    void ScaleProgress(int width, int height) override;
+    void ProgressMark(int x) override;
+
     // The acquisition cycle's timer; it belongs to the window, as its ring
     // buffers do. Nothing starts it until the acquisition cycle exists.
     QTimer Timeradq;
@@ -212,6 +250,11 @@ private:
     ToolPanels* toolPanels_ = nullptr;
     DeviceTestView* deviceTest_ = nullptr;
     QPointer<FrmFactory> factory_;
+    ExperimentRecorder recorder_;
+    // Made once the live display exists.
+    std::unique_ptr<AcquisitionCycle> acquisition_;
+    std::unique_ptr<Calibration> calibration_;
+    std::unique_ptr<RunControl> run_;
 
 public:
     // Controls, named as the rest of the program knows them.
@@ -233,6 +276,11 @@ public:
     QPushButton* CmdOffline = nullptr;
     QPushButton* Cmdreport = nullptr;
     QPushButton* CmdMain = nullptr;
+    QLabel* lbl_status = nullptr;      // the status frame: "<< PAUSED >>", "<AUTOCALIBRATION>"
+    QLabel* lbl_timecounter = nullptr; // "Time Counter = ON" / "OFF"
+    QLabel* lbl_calibrating = nullptr; // calibration, zero and blank progress
+    QProgressBar* pic_calibra = nullptr;
+    QLabel* lbl_recording = nullptr;   // recording is failing, and why
 
     QLineEdit* txt_projecto = nullptr;
     QLineEdit* Txt_description = nullptr;

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -161,6 +162,26 @@ QWidget* FrmMain::BuildRunBar()
     row->addWidget(CmdSetup);
     row->addWidget(CmdOffline);
     row->addWidget(Cmdreport);
+    row->addSpacing(12);
+    lbl_status = Named(new QLabel(bar), "lbl_status");
+    lbl_status->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
+    lbl_status->hide();
+    lbl_timecounter = Named(new QLabel(bar), "lbl_timecounter");
+    lbl_calibrating = Named(new QLabel(bar), "lbl_calibrating");
+    lbl_calibrating->hide();
+    pic_calibra = Named(new QProgressBar(bar), "pic_calibra");
+    pic_calibra->setTextVisible(false);
+    pic_calibra->setMaximumWidth(160);
+    pic_calibra->hide();
+    lbl_recording = Named(new QLabel(bar), "lbl_recording");
+    lbl_recording->setStyleSheet(QStringLiteral("color: white; background: #c00000; font-weight: bold; padding: 2px;"));
+    lbl_recording->setWordWrap(true);
+    lbl_recording->hide();
+    row->addWidget(lbl_status);
+    row->addWidget(lbl_timecounter);
+    row->addWidget(lbl_calibrating);
+    row->addWidget(pic_calibra);
+    row->addWidget(lbl_recording, 1);
     row->addStretch(1);
     row->addWidget(CmdMain);
     return bar;

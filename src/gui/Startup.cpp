@@ -37,6 +37,7 @@ Startup::Result Startup::Run(const QString& switchLine)
     state_.OfflineMode = false;
     // The run control clears its recording and threshold-setting flags here.
     autoRun_ = IsAutoRunSwitch(switchLine);
+    state_.AutoRun = autoRun_;
     main_.SetInitialToolCaptions();
 
     // Without config.dat the installation is incomplete: stop before anything

@@ -1,16 +1,12 @@
 #include "StartupHarness.h"
 #include "support/Plates.h"
+#include "support/WidgetInput.h"
 
 #include "core/storage/PlateFiles.h"
 #include "gui/LivePlots.h"
 #include "gui/OrganismPanel.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 
@@ -29,36 +25,6 @@ void StartOn(StartupHarness& h, const PlateFormat& plate)
     h.state->project.ChannelGroup.fill(-1);
     h.state->project.ChannelEnabled.fill(true);
     h.op.clear();
-}
-
-void Choose(QComboBox* box, const QString& text)
-{
-    const int i = box->findText(text);
-    ASSERT_GE(i, 0) << text.toStdString();
-    box->setCurrentIndex(i);
-    Q_EMIT box->activated(i);
-}
-
-void Type(QLineEdit* box, const QString& text)
-{
-    box->setText(text);
-    Q_EMIT box->editingFinished();
-}
-
-QStringList Items(const QComboBox* box)
-{
-    QStringList out;
-    for (int i = 0; i < box->count(); ++i)
-        out << box->itemText(i);
-    return out;
-}
-
-QStringList Items(const QListWidget* list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
 }
 
 } // namespace
@@ -116,8 +82,7 @@ TEST(ChannelChoice, GroupListItemsLeadBackToTheirPlace)
 
     // Enter in the list does the same.
     w.lstgrup->setCurrentRow(0);
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(w.lstgrup, &enter);
+    PressEnter(w.lstgrup);
     EXPECT_EQ(w.lblcanal->text(), QStringLiteral("9"));
     EXPECT_EQ(w.Combofila->currentText(), QStringLiteral("C"));
     EXPECT_EQ(w.txtsub->text(), QStringLiteral("1"));

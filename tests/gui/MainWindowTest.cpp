@@ -158,8 +158,7 @@ TEST(MainWindow, ActionsOfLaterWindowsSaySoAndTheAboutWindowDoesNotBlock)
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     h.op.clear();
     h.main->Cmdreport->click();
-    h.main->CmdPlay->click();
-    ASSERT_EQ(h.op.texts().size(), 2);
+    ASSERT_EQ(h.op.texts().size(), 1);
     for (const QString& t : h.op.texts())
         EXPECT_TRUE(t.contains(QLatin1String("not available"))) << t.toStdString();
 

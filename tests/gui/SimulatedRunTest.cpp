@@ -6,6 +6,7 @@
 
 #include "core/acquisition/LiveDisplay.h"
 #include "core/display/SignalTrace.h"
+#include "gui/FrmOffline.h"
 #include "gui/LivePlots.h"
 #include "gui/PictureBox.h"
 #include "gui/ToolPanels.h"
@@ -116,9 +117,9 @@ TEST(SimulatedRun, TheCycleDrivesThePlotsTheTimeAndTheOutputs)
 {
     StartupHarness h;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
-    // The harness starts without an instrument, which shows the offline
-    // window; a run happens online, on the main window.
-    h.main->show();
+    // Without the instrument the start-up shows the offline window; its
+    // "Main" brings the main window with the plots.
+    h.main->OfflineWindow()->cmdMain->click();
     h.main->resize(1366, 768);
     RecordingSender sender;
     FrmMain& w = *h.main;

@@ -18,8 +18,8 @@ using namespace bandora::test;
 
 namespace {
 
-const QString kOfflineRefusal =
-    QStringLiteral("Acquisition not allowed in OFFLINE MODE. Connect the equipment and restart the program.");
+const QString kProjectZeroRefusal =
+    QStringLiteral("Operation not allowed in Project #0:Default. Go to <Setup> and Save it with another name");
 
 bool AnyWindowVisible()
 {
@@ -79,12 +79,13 @@ TEST(Startup, OfflineStartStepsTheSplashAndShowsTheOfflineWindow)
     // The staged program folder starts without a single message.
     EXPECT_TRUE(h.op.texts().isEmpty()) << h.op.texts().join(QLatin1Char('|')).toStdString();
 
-    // The offline window's "Main" shows the main window, where acquisition
-    // is refused without the instrument.
+    // The offline window's "Main" shows the main window, where project 0
+    // refuses a run before the missing instrument is even noticed.
     h.main->OfflineWindow()->cmdMain->click();
     EXPECT_TRUE(h.main->isVisible());
     h.main->CmdPlay->click();
-    EXPECT_EQ(h.op.texts(), QStringList{kOfflineRefusal});
+    EXPECT_EQ(h.op.texts().last(), kProjectZeroRefusal);
+    EXPECT_EQ(h.state->AcquisitionState, 0);
 }
 
 TEST(Startup, OnlineStartReadsTheFactoryCalibrationAfterResettingItAndSaysCommunicationOk)
@@ -126,15 +127,16 @@ TEST(Startup, OnlyTheThreeRunSwitchesStartAnExperiment)
         StartupHarness h;
         ASSERT_EQ(h.Start(line), Startup::Result::Running) << line.toStdString();
         EXPECT_TRUE(h.startup->AutoRun()) << line.toStdString();
-        EXPECT_EQ(h.op.texts().count(kOfflineRefusal), 1) << line.toStdString();
-        EXPECT_EQ(h.op.texts().last(), kOfflineRefusal) << line.toStdString();
+        // The run switch asks nothing: the first word is project 0's refusal.
+        EXPECT_EQ(h.op.texts(), QStringList{kProjectZeroRefusal}) << line.toStdString();
+        EXPECT_EQ(h.state->ExperimentName, QStringLiteral("Autorun project"));
     }
     for (const QString& line : {QStringLiteral("/rUn"), QStringLiteral("/run x"), QStringLiteral("run"),
                                 QStringLiteral("\t/run"), QString()}) {
         StartupHarness h;
         ASSERT_EQ(h.Start(line), Startup::Result::Running) << line.toStdString();
         EXPECT_FALSE(h.startup->AutoRun()) << line.toStdString();
-        EXPECT_EQ(h.op.texts().count(kOfflineRefusal), 0) << line.toStdString();
+        EXPECT_EQ(h.op.texts().count(kProjectZeroRefusal), 0) << line.toStdString();
     }
 }
 

@@ -1,8 +1,8 @@
 #include "StartupHarness.h"
+#include "support/WidgetInput.h"
 
 #include <QCheckBox>
 #include <QFrame>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -20,12 +20,6 @@ struct RecordingSender final : OutputSender {
 };
 
 QColor Fill(const QFrame* lamp) { return lamp->palette().color(QPalette::Window); }
-
-void Type(QLineEdit* box, const QString& text)
-{
-    box->setText(text);
-    Q_EMIT box->editingFinished();
-}
 
 } // namespace
 

@@ -5,6 +5,7 @@
 // offline window keeps them apart from the current project, which it never
 // touches.
 
+#include "core/display/ChannelSelection.h"
 #include "core/storage/PlateFormat.h"
 #include "core/storage/ProjectSetup.h"
 

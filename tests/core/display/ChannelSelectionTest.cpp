@@ -36,8 +36,6 @@ TEST(ChannelSelection, GroupItemsAreNeverEmptyAndNameTheirNumber)
     EXPECT_EQ(used[3], 1);
     EXPECT_EQ(used[0], -1);
     EXPECT_EQ(GroupItems(project, used), (QStringList{QStringLiteral("003_control"), QStringLiteral("012_drug")}));
-    EXPECT_EQ(GroupOfItem(QStringLiteral("012_drug")), 12);
-    EXPECT_EQ(GroupOfItem(QStringLiteral("000_")), 0);
 }
 
 TEST(ChannelSelection, PlatePlacesAndGroupListItemsRoundTrip)

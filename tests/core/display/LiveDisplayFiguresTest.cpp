@@ -30,28 +30,30 @@ TEST(LiveDisplayFigures, ElapsedTextLapseAndZoomedValues)
     EXPECT_EQ(reference[7], 900);
 }
 
+// What the organism list does to the factor and its box: the factor taken,
+// the box text and visibility when they change. Too low a factor becomes 1.8
+// and is shown, whatever the organism.
 TEST(LiveDisplayFigures, OrganismPresetsOfTheSignalToNoiseFactor)
 {
     using O = OrganismSettings;
-    O s = O::Apply(O::kCElegans, 3.0, QStringLiteral("3.0"));
-    EXPECT_DOUBLE_EQ(s.SnrThreshold, 1.8);
-    EXPECT_EQ(s.boxText, QStringLiteral("1.8"));
-    EXPECT_EQ(s.boxVisible, false);
-    s = O::Apply(O::kZebrafishLarvae, 1.8, QStringLiteral("1.8"));
-    EXPECT_DOUBLE_EQ(s.SnrThreshold, 2.8);
-    EXPECT_EQ(s.boxText, QStringLiteral("2.8"));
-    s = O::Apply(O::kCustomized, 1.8, QStringLiteral("2.5"));
-    EXPECT_DOUBLE_EQ(s.SnrThreshold, 2.5);
-    EXPECT_FALSE(s.boxText);
-    EXPECT_EQ(s.boxVisible, true);
-    // Too low a factor becomes 1.8 and is shown, whatever the organism.
-    s = O::Apply(O::kCustomized, 2.0, QStringLiteral("1.4"));
-    EXPECT_DOUBLE_EQ(s.SnrThreshold, 1.8);
-    EXPECT_EQ(s.boxText, QStringLiteral("1.8"));
-    s = O::Apply(8, 1.2, QStringLiteral("1.2"));
-    EXPECT_DOUBLE_EQ(s.SnrThreshold, 1.8);
-    EXPECT_FALSE(s.boxVisible);
-    s = O::Apply(8, 2.2, QStringLiteral("2.2"));
-    EXPECT_DOUBLE_EQ(s.SnrThreshold, 2.2);
-    EXPECT_FALSE(s.boxText);
+    struct Case {
+        int organism;
+        double current;
+        const char* box;
+        double snr;
+        const char* shown; // nullptr: the box text stays
+        std::optional<bool> visible; // nullopt: the box stays as it is
+    };
+    const Case cases[] = {
+        {O::kCElegans, 3.0, "3.0", 1.8, "1.8", false},   {O::kZebrafishLarvae, 1.8, "1.8", 2.8, "2.8", false},
+        {O::kCustomized, 1.8, "2.5", 2.5, nullptr, true}, {O::kCustomized, 2.0, "1.4", 1.8, "1.8", true},
+        {8, 1.2, "1.2", 1.8, "1.8", std::nullopt},        {8, 2.2, "2.2", 2.2, nullptr, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const O s = O::Apply(c.organism, c.current, QString::fromLatin1(c.box));
+        EXPECT_DOUBLE_EQ(s.SnrThreshold, c.snr) << c.organism << " " << c.box;
+        EXPECT_EQ(s.boxText, c.shown ? std::optional<QString>(QString::fromLatin1(c.shown)) : std::nullopt)
+            << c.organism << " " << c.box;
+        EXPECT_EQ(s.boxVisible, c.visible) << c.organism << " " << c.box;
+    }
 }

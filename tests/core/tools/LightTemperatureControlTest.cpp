@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 using namespace bandora;
@@ -121,18 +122,12 @@ TEST(LightTemperatureControl, HourlyLightAtTheBufferCycleEndAndAtRunStart)
     r.tools.LoadFromProject();
     ASSERT_TRUE(r.tools.LightSchedule);
 
-    r.At(7, 59);
-    r.tools.RegulateAndSchedule();
-    EXPECT_FALSE(r.tools.LightOn);
-    r.At(8, 0);
-    r.tools.RegulateAndSchedule();
-    EXPECT_TRUE(r.tools.LightOn);
-    r.At(14, 0); // between the hours the light keeps its state
-    r.tools.RegulateAndSchedule();
-    EXPECT_TRUE(r.tools.LightOn);
-    r.At(20, 30);
-    r.tools.RegulateAndSchedule();
-    EXPECT_FALSE(r.tools.LightOn);
+    // Between the hours (14:00) the light keeps its state.
+    for (const auto& [hour, minute, on] : {std::tuple{7, 59, false}, {8, 0, true}, {14, 0, true}, {20, 30, false}}) {
+        r.At(hour, minute);
+        r.tools.RegulateAndSchedule();
+        EXPECT_EQ(r.tools.LightOn, on) << hour << ":" << minute;
+    }
 
     // At run start the light takes its place in the daily cycle; an ON hour
     // after the OFF hour spans midnight.
