@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace bandora {
 
 qint16 TemperatureTenths(double celsius)
@@ -68,6 +70,22 @@ std::vector<CountsRecord> CountsFileReader::ReadAll()
         records.push_back(DecodeCountsRecord(bytes));
     }
     return records;
+}
+
+qint64 CountsFileReader::ReadBlock(qint64 first, qint64 count, std::vector<CountsRecord>& out)
+{
+    out.clear();
+    if (!IsOpen() || first < 0 || first >= records_ || count <= 0 || !file_.seek(first * kCountsRecordBytes))
+        return 0;
+    count = std::min(count, records_ - first);
+    block_.resize(count * kCountsRecordBytes);
+    const qint64 got = file_.read(block_.data(), block_.size());
+    const qint64 whole = std::max<qint64>(got, 0) / kCountsRecordBytes;
+    out.resize(size_t(whole));
+    for (qint64 k = 0; k < whole; ++k)
+        out[size_t(k)] = DecodeCountsRecord(
+            std::span<const char, kCountsRecordBytes>(block_.constData() + k * kCountsRecordBytes, kCountsRecordBytes));
+    return whole;
 }
 
 } // namespace bandora

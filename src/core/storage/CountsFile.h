@@ -67,12 +67,17 @@ public:
     std::optional<CountsRecord> Read(qint64 k);
     // Every whole record in file order (empty when the file cannot be read).
     std::vector<CountsRecord> ReadAll();
+    // Up to count whole records from record first on, read in one go, into
+    // out (replacing its content); returns the number read. The report reads
+    // a long file this way, block by block, without holding all of it.
+    qint64 ReadBlock(qint64 first, qint64 count, std::vector<CountsRecord>& out);
 
 private:
     QFile file_;
     QString error_;
     qint64 records_ = 0;
     qint64 partialBytes_ = 0;
+    QByteArray block_;
 };
 
 } // namespace bandora

@@ -185,9 +185,14 @@ void LoadPlate(ProjectSetup& project, PlateFormat& plate, const QString& appDir,
 
 std::optional<QString> LoadPlateNoFallback(const QString& plateName, PlateFormat& plate, const QString& appDir)
 {
+    return LoadPlateFileNoFallback(PlateFilePath(appDir, plateName), plate);
+}
+
+std::optional<QString> LoadPlateFileNoFallback(const QString& path, PlateFormat& plate)
+{
     PlateFormat candidate = plate;
     try {
-        ReadPlateFile(PlateFilePath(appDir, plateName), candidate);
+        ReadPlateFile(path, candidate);
     } catch (const PlateReadError& e) {
         return e.reason;
     }

@@ -27,6 +27,9 @@ void LoadPlate(ProjectSetup& project, PlateFormat& plate, const QString& appDir,
 // leaves plate as it was.
 std::optional<QString> LoadPlateNoFallback(const QString& plateName, PlateFormat& plate, const QString& appDir);
 
+// The same read from a file named by its path (a plate file's backup copy).
+std::optional<QString> LoadPlateFileNoFallback(const QString& path, PlateFormat& plate);
+
 // Names of the files w*.dat of the program folder, lower-cased, without ".dat".
 QStringList ListPlateFiles(const QString& appDir);
 
