@@ -1,6 +1,7 @@
 #include "FrmMain.h"
 
 #include "FrmAbout.h"
+#include "FrmReport.h"
 #include "InstrumentSteps.h"
 #include "PictureBox.h"
 #include "core/AppState.h"
@@ -8,6 +9,7 @@
 #include "core/common/EventPump.h"
 #include "core/common/Operator.h"
 #include "core/storage/ConfigFile.h"
+#include "core/storage/CountsFile.h"
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RecordSyntax.h"
 
@@ -17,6 +19,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,12 +65,12 @@ void FrmMain::ConnectActions()
     connect(mnexit, &QAction::triggered, this, &QWidget::close);
 
     connect(CmdPlay, &QPushButton::clicked, this, &FrmMain::StartRun);
+    connect(Cmdreport, &QPushButton::clicked, this, &FrmMain::ReportCommand);
     const std::pair<QPushButton*, QString> later[] = {
         {CmdPause, QStringLiteral("Pause")},
         {CmdStop, QStringLiteral("Stop")},
         {CmdSetup, QStringLiteral("The setup window")},
         {CmdOffline, QStringLiteral("The offline window")},
-        {Cmdreport, QStringLiteral("The report window")},
         {cmd_calibra, QStringLiteral("Fast CALIB")},
         {Cmd_autozero, QStringLiteral("Fast ZERO")},
         {Cmd_readblank, QStringLiteral("Read Blank")},
@@ -276,6 +279,26 @@ void FrmMain::ShowAbout()
     about_->show();
     about_->raise();
     about_->activateWindow();
+}
+
+FrmReport* FrmMain::ReportWindow() const { return report_.data(); }
+
+void FrmMain::ReportCommand()
+{
+    if (!report_)
+        report_ = new FrmReport(state_, this);
+    report_->SetBinSize(combo_minutes->currentText());
+    if (experimentFolderName_.isEmpty())
+        return;
+    const QString folder = QDir::toNativeSeparators(QDir(state_.projectFolder).filePath(experimentFolderName_));
+    if (!QFileInfo(CountsFilePath(folder)).isFile()) {
+        state_.op.inform(QStringLiteral("Activity file not Found"));
+        return;
+    }
+    report_->SetInputFolder(folder);
+    report_->show();
+    report_->raise();
+    report_->activateWindow();
 }
 
 void FrmMain::Activate()

@@ -19,6 +19,7 @@ namespace bandora {
 
 struct AppState;
 class FrmAbout;
+class FrmReport;
 class InstrumentSteps;
 class PictureBox;
 
@@ -79,6 +80,24 @@ public:
     // Help > Content and Help > About.
     void OpenHelp();
     void ShowAbout();
+    // Cmdreport, and the end of a run: hands the experiment recorded last to
+    // the report window (created once, loaded hidden) with the bin size of
+    // combo_minutes and shows it without blocking; "Activity file not Found"
+    // when the experiment has no counts.bin. Nothing happens while no run
+    // has been started.
+    void ReportCommand();
+    // The bare name (ddmmyyyy_hhmm) of the experiment folder of the run
+    // started last; the run start sets it.
+    void SetExperimentFolderName(const QString& name) { experimentFolderName_ = name; }
+    const QString& ExperimentFolderName() const { return experimentFolderName_; }
+    // The end of a recording run: the report window opens on its folder.
+    void ReportOnExperiment(const QString& name)
+    {
+        SetExperimentFolderName(name);
+        ReportCommand();
+    }
+    // The one report window, or null before the first report command.
+    FrmReport* ReportWindow() const;
     // Re-reads the project into the window when it becomes active again.
     void Activate();
     // Asks about saving (online only), closes the port and ends the program.
@@ -116,6 +135,8 @@ private:
     bool ended_ = false;
     bool manualCalibration_ = false;
     QPointer<FrmAbout> about_;
+    QPointer<FrmReport> report_;
+    QString experimentFolderName_;
 
     // The acquisition cycle's timer; it belongs to the window, as its ring
     // buffers do. Nothing starts it until the acquisition cycle exists.
