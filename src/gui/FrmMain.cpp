@@ -2,6 +2,7 @@
 
 #include "FrmAbout.h"
 #include "FrmReport.h"
+#include "FrmSetup.h"
 #include "InstrumentSteps.h"
 #include "PictureBox.h"
 #include "core/AppState.h"
@@ -66,10 +67,10 @@ void FrmMain::ConnectActions()
 
     connect(CmdPlay, &QPushButton::clicked, this, &FrmMain::StartRun);
     connect(Cmdreport, &QPushButton::clicked, this, &FrmMain::ReportCommand);
+    connect(CmdSetup, &QPushButton::clicked, this, &FrmMain::OpenSetup);
     const std::pair<QPushButton*, QString> later[] = {
         {CmdPause, QStringLiteral("Pause")},
         {CmdStop, QStringLiteral("Stop")},
-        {CmdSetup, QStringLiteral("The setup window")},
         {CmdOffline, QStringLiteral("The offline window")},
         {cmd_calibra, QStringLiteral("Fast CALIB")},
         {Cmd_autozero, QStringLiteral("Fast ZERO")},
@@ -238,6 +239,8 @@ void FrmMain::SetManualCalibration(bool on)
     }
     mnCalibra->setEnabled(on);
     mnZero->setEnabled(on);
+    if (!on && setup_)
+        setup_->TickCalibrationControl();
     mncal_on->setChecked(on);
     mncal_off->setChecked(!on);
 }
@@ -299,6 +302,57 @@ void FrmMain::ReportCommand()
     report_->show();
     report_->raise();
     report_->activateWindow();
+}
+
+void FrmMain::OpenSetup()
+{
+    if (!setup_) {
+        setup_ = new FrmSetup(state_, *this, this);
+        // It takes the main window's place on the screen.
+        setup_->setGeometry(geometry());
+    }
+    setup_->SetDescription(Txt_description->text());
+    setup_->show();
+    setup_->raise();
+    setup_->activateWindow();
+    hide();
+}
+
+FrmSetup* FrmMain::SetupWindow() const { return setup_.data(); }
+
+void FrmMain::setMainDescription(const QString& text) { Txt_description->setText(text); }
+
+void FrmMain::showMainWindow()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+bool FrmMain::showOfflineWindow()
+{
+    // The offline window is not built yet; the setup window says so and
+    // comes back here.
+    return false;
+}
+
+void FrmMain::showToolFrame(int tool, bool shown)
+{
+    switch (tool) {
+    case 1:
+        frm_mn1->setVisible(shown);
+        break;
+    case 2:
+        frm_mn2->setVisible(shown);
+        frm_pulse->setVisible(shown);
+        Chk_lenabled->setChecked(shown);
+        break;
+    case 3:
+        frm_mn3->setVisible(shown);
+        break;
+    default:
+        break;
+    }
 }
 
 void FrmMain::Activate()

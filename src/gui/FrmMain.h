@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SetupHost.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
@@ -20,6 +22,7 @@ namespace bandora {
 struct AppState;
 class FrmAbout;
 class FrmReport;
+class FrmSetup;
 class InstrumentSteps;
 class PictureBox;
 
@@ -30,7 +33,7 @@ class PictureBox;
 //
 // The port menu entries COM1..COM15 form one family named "mncom1", each
 // carrying its port number in the property "index" (see ComPortAction).
-class FrmMain : public QMainWindow {
+class FrmMain : public QMainWindow, private SetupHost {
     Q_OBJECT
 public:
     FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent = nullptr);
@@ -77,6 +80,12 @@ public:
     bool ManualCalibration() const { return manualCalibration_; }
     // Settings > COM Ports > COMn: stores the port for the next start.
     void ChooseComPort(int n);
+    // CmdSetup: shows the setup window without blocking, with the
+    // description of the next experiment, and hides this window. The setup
+    // window is made on first use and kept, hidden, until its close box.
+    void OpenSetup();
+    // The setup window while it exists (the run start hides it).
+    FrmSetup* SetupWindow() const;
     // Help > Content and Help > About.
     void OpenHelp();
     void ShowAbout();
@@ -137,6 +146,13 @@ private:
     QPointer<FrmAbout> about_;
     QPointer<FrmReport> report_;
     QString experimentFolderName_;
+    QPointer<FrmSetup> setup_;
+
+    // What the setup window asks of this window.
+    void setMainDescription(const QString& text) override;
+    void showMainWindow() override;
+    bool showOfflineWindow() override;
+    void showToolFrame(int tool, bool shown) override;
 
     // The acquisition cycle's timer; it belongs to the window, as its ring
     // buffers do. Nothing starts it until the acquisition cycle exists.

@@ -88,9 +88,14 @@ Answer QtOperator::ask(const QString& text, Buttons buttons)
 
 QString QtOperator::prompt(const QString& text, const QString& defaultAnswer)
 {
+    return promptTitled(text, kTitle, defaultAnswer);
+}
+
+QString QtOperator::promptTitled(const QString& text, const QString& title, const QString& defaultAnswer)
+{
     echo(text);
     QInputDialog dialog(DialogParent());
-    dialog.setWindowTitle(kTitle);
+    dialog.setWindowTitle(title);
     dialog.setLabelText(text);
     dialog.setTextValue(defaultAnswer);
     if (dialog.exec() != QDialog::Accepted)

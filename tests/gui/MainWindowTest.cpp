@@ -152,7 +152,7 @@ TEST(MainWindow, ActionsOfLaterWindowsSaySoAndTheAboutWindowDoesNotBlock)
     h.instrument.online = true;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     h.op.clear();
-    h.main->CmdSetup->click();
+    h.main->CmdOffline->click();
     h.main->mn_factory->trigger();
     h.main->CmdPlay->click();
     ASSERT_EQ(h.op.texts().size(), 3);

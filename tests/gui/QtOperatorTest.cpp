@@ -66,8 +66,13 @@ TEST(QtOperator, AnswersAreTheButtonsPressedAndEveryTextIsOneLineOnTheEcho)
         dialog->accept();
     });
     EXPECT_EQ(op.prompt(QStringLiteral("COM(4) PORT ERROR.")), QStringLiteral("9"));
-    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    EXPECT_EQ(op.prompt(QStringLiteral("Type a name"), QStringLiteral("kept?")), QString());
+    QTimer::singleShot(0, [] {
+        EXPECT_EQ(QApplication::activeModalWidget()->windowTitle(), QStringLiteral("Saving <8> with a new name"));
+        QApplication::activeModalWidget()->close();
+    });
+    EXPECT_EQ(op.promptTitled(QStringLiteral("Type a name"), QStringLiteral("Saving <8> with a new name"),
+                              QStringLiteral("kept?")),
+              QString());
 
     EXPECT_EQ(Contents(echo), QByteArray("Update values to project 3_larvae before Exit?\n"
                                          "WARNING: | LOW DISK SPACE | PROCEED?\n"

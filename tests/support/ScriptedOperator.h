@@ -17,6 +17,7 @@ public:
         QString text;
         Buttons buttons;
         bool isPrompt;
+        QString title = {}; // the dialog title of a titled prompt
     };
 
     Answer ask(const QString& text, Buttons buttons) override
@@ -35,6 +36,13 @@ public:
             return replies.dequeue();
         ++unscripted;
         return defaultAnswer;
+    }
+
+    QString promptTitled(const QString& text, const QString& title, const QString& defaultAnswer) override
+    {
+        const QString answer = prompt(text, defaultAnswer);
+        shown.back().title = title;
+        return answer;
     }
 
     // Every text shown, in order.

@@ -24,6 +24,14 @@ public:
     // empty box does; the operator cannot tell the two apart and neither can we.
     virtual QString prompt(const QString& text, const QString& defaultAnswer = QString()) = 0;
 
+    // The same prompt in a dialog with its own title ("Saving <8> with a new
+    // name" tells which project number the answer will get). Operators whose
+    // dialogs carry no titles show the plain prompt.
+    virtual QString promptTitled(const QString& text, const QString& title, const QString& defaultAnswer = QString())
+    {
+        return prompt(text, defaultAnswer);
+    }
+
     // A message box with an OK button.
     void inform(const QString& text) { ask(text, Buttons::Ok); }
 };

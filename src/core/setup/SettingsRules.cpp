@@ -1,0 +1,114 @@
+#include "SettingsRules.h"
+
+#include "core/common/Rounding.h"
+
+#include <QLocale>
+
+#include <cmath>
+
+namespace bandora {
+
+namespace {
+
+constexpr qint16 kMaxLapse = 32000;
+constexpr qint16 kMinBuffer = 200;
+constexpr qint16 kMaxBuffer = 10000;
+
+qint16 ClampedInt16(double value)
+{
+    if (value >= 32767.0)
+        return 32767;
+    if (value <= -32768.0)
+        return -32768;
+    return static_cast<qint16>(RoundHalfEven(value));
+}
+
+} // namespace
+
+QStringList AcquisitionModeItems()
+{
+    return {QStringLiteral("0_Offline"),     QStringLiteral("1_Default"),     QStringLiteral("2_Fast(0.31)"),
+            QStringLiteral("3_Fast(32.63)"), QStringLiteral("4_Fast(64.95)"), QStringLiteral("5_Fast(96.127)")};
+}
+
+QStringList DspMethodItems()
+{
+    return {QStringLiteral("0_Threshold+Binary (Old method.w/filters)"),
+            QStringLiteral("1_Threshold Avrg (Default.Agar&Liquid)")};
+}
+
+QStringList YesNoItems() { return {QStringLiteral("NO"), QStringLiteral("YES")}; }
+
+double TextValue(const QString& text)
+{
+    int i = 0;
+    const int n = text.size();
+    while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
+        ++i;
+    const int start = i;
+    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        ++i;
+    int digits = 0;
+    const auto isDigit = [&](int k) { return text[k] >= QLatin1Char('0') && text[k] <= QLatin1Char('9'); };
+    while (i < n && isDigit(i)) {
+        ++i;
+        ++digits;
+    }
+    if (i < n && text[i] == QLatin1Char('.')) {
+        ++i;
+        while (i < n && isDigit(i)) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return 0.0;
+    QString number = text.mid(start, i - start);
+    if (number.endsWith(QLatin1Char('.')))
+        number.chop(1);
+    bool ok = false;
+    const double v = QLocale::c().toDouble(number, &ok);
+    return ok && std::isfinite(v) ? v : 0.0;
+}
+
+BoxEntry LapseEntry(const QString& text)
+{
+    const double v = TextValue(text);
+    if (v >= kMaxLapse)
+        return {kMaxLapse, QString::number(kMaxLapse)};
+    const qint16 minutes = ClampedInt16(v);
+    if (minutes <= 0)
+        return {2, QStringLiteral("2")};
+    return {minutes, std::nullopt};
+}
+
+BoxEntry BufferEntry(const QString& text)
+{
+    const double v = TextValue(text);
+    if (v < kMinBuffer || v > kMaxBuffer)
+        return {kMinBuffer, QString::number(kMinBuffer)};
+    return {ClampedInt16(v), std::nullopt};
+}
+
+BoxEntry SampleRateEntry(const QString& text)
+{
+    const double v = TextValue(text);
+    const qint16 rate = ClampedInt16(v);
+    if (rate != RoundHalfEven(v))
+        return {rate, QString::number(rate)};
+    return {rate, std::nullopt};
+}
+
+qint16 MaxDspInterval(qint16 rtBuffer) { return static_cast<qint16>(qMax<int>(1, rtBuffer - 1)); }
+
+BoxEntry DspIntervalEntry(const QString& text, qint16 rtBuffer)
+{
+    const double v = TextValue(text);
+    const qint16 rounded = ClampedInt16(v);
+    const qint16 ticks = qBound<qint16>(1, rounded, MaxDspInterval(rtBuffer));
+    if (ticks != RoundHalfEven(v))
+        return {ticks, QString::number(ticks)};
+    return {ticks, std::nullopt};
+}
+
+} // namespace bandora

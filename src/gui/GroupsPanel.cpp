@@ -1,0 +1,252 @@
+#include "GroupsPanel.h"
+
+#include "Picwell.h"
+#include "core/AppState.h"
+#include "core/common/Operator.h"
+#include "core/setup/BlockLayouts.h"
+#include "core/setup/GroupRules.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace bandora {
+
+namespace {
+
+template <typename W>
+W* Named(W* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+bool IsEnter(QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+GroupsPanel::GroupsPanel(AppState& state, QWidget* parent)
+    : QGroupBox(QStringLiteral("Biological Replicate Groups"), parent), state_(state)
+{
+    setObjectName(QStringLiteral("Framegrup"));
+    BuildControls();
+
+    connect(combogrup, &QListWidget::currentRowChanged, this, &GroupsPanel::SelectGroupRow);
+    connect(combogrup, &QListWidget::itemDoubleClicked, this, [this] { RenameSelectedGroup(); });
+    connect(lstchgrup, &QListWidget::itemDoubleClicked, this, [this] { MoveSelectedWell(lstchgrup, group_); });
+    connect(lstgrup, &QListWidget::itemDoubleClicked, this, [this] { MoveSelectedWell(lstgrup, -1); });
+    connect(Command12, &QPushButton::clicked, this, [this] { MoveSelectedWell(lstchgrup, group_); });
+    connect(Command13, &QPushButton::clicked, this, [this] { MoveSelectedWell(lstgrup, -1); });
+    connect(cmd_goset, &QPushButton::clicked, this, &GroupsPanel::GoBlockLayout);
+    connect(Cmd_clear, &QPushButton::clicked, this, &GroupsPanel::ClearAll);
+    for (QListWidget* list : {combogrup, lstgrup, lstchgrup})
+        list->installEventFilter(this);
+
+    connect(picwell, &Picwell::wellHovered, this, [this](int well) { lblnchannel->setText(QString::number(well)); });
+    connect(picwell, &Picwell::wellsClicked, this, &GroupsPanel::FillWellLists);
+    connect(picwell, &Picwell::wellsReleased, this, [this] {
+        FillGroupList(group_);
+        FillWellLists();
+    });
+}
+
+void GroupsPanel::BuildControls()
+{
+    picwell = Named(new Picwell(state_.project, state_.plate, this), "Picwell");
+    lblnchannel = Named(new QLabel(this), "lblnchannel");
+    lblnchannel->setMinimumWidth(lblnchannel->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
+    combogrup = Named(new QListWidget(this), "combogrup");
+    lstgrup = Named(new QListWidget(this), "lstgrup");
+    lstchgrup = Named(new QListWidget(this), "lstchgrup");
+    Command12 = Named(new QPushButton(QStringLiteral("<="), this), "Command12");
+    Command13 = Named(new QPushButton(QStringLiteral("=>"), this), "Command13");
+    Combo_sets = Named(new QComboBox(this), "Combo_sets");
+    cmd_goset = Named(new QPushButton(QStringLiteral("Go..."), this), "cmd_goset");
+    Cmd_clear = Named(new QPushButton(QStringLiteral("CLEAR LIST"), this), "Cmd_clear");
+
+    const QFontMetrics fm = fontMetrics();
+    const int listWidth = qMax(fm.horizontalAdvance(QStringLiteral("M00.00")) + 40,
+                               fm.horizontalAdvance(QStringLiteral("Assigned channels:")) + 6);
+    Combo_sets->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("00x00 [RowsxColumn]")) + 44);
+    lstgrup->setFixedWidth(listWidth);
+    lstchgrup->setFixedWidth(listWidth);
+    for (QPushButton* b : {Command12, Command13})
+        b->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("<=")) + 24);
+
+    auto* pictureColumn = new QVBoxLayout;
+    auto* pictureHead = new QHBoxLayout;
+    pictureHead->addWidget(new QLabel(QStringLiteral("Click wells to assign/remove groups"), this));
+    pictureHead->addStretch(1);
+    pictureHead->addWidget(new QLabel(QStringLiteral("Channel:"), this));
+    pictureHead->addWidget(lblnchannel);
+    pictureColumn->addLayout(pictureHead);
+    pictureColumn->addWidget(picwell, 1);
+
+    auto* arrows = new QVBoxLayout;
+    arrows->addStretch(1);
+    arrows->addWidget(Command12);
+    arrows->addWidget(Command13);
+    arrows->addStretch(1);
+
+    auto* wells = new QGridLayout;
+    wells->addWidget(new QLabel(QStringLiteral("Assigned channels:"), this), 0, 0);
+    wells->addWidget(new QLabel(QStringLiteral("Free channels:"), this), 0, 2);
+    wells->addWidget(lstgrup, 1, 0);
+    wells->addLayout(arrows, 1, 1);
+    wells->addWidget(lstchgrup, 1, 2);
+
+    auto* sets = new QHBoxLayout;
+    sets->addWidget(new QLabel(QStringLiteral("SET:"), this));
+    sets->addWidget(Combo_sets, 1);
+    sets->addWidget(cmd_goset);
+
+    // The lists take what they need; the picture gets the rest.
+    auto* lists = new QWidget(this);
+    const int setsWidth = fm.horizontalAdvance(QStringLiteral("SET:")) + Combo_sets->minimumWidth() +
+                          cmd_goset->sizeHint().width() + 24;
+    lists->setFixedWidth(qMax(2 * listWidth + Command12->width() + 40, setsWidth));
+    auto* listColumn = new QVBoxLayout(lists);
+    listColumn->setContentsMargins(0, 0, 0, 0);
+    listColumn->addWidget(new QLabel(QStringLiteral("Dblclick to Rename"), this));
+    listColumn->addWidget(combogrup, 2);
+    listColumn->addLayout(wells, 3);
+    listColumn->addLayout(sets);
+    listColumn->addWidget(Cmd_clear);
+
+    auto* row = new QHBoxLayout(this);
+    row->addLayout(pictureColumn, 1);
+    row->addWidget(lists, 0);
+}
+
+void GroupsPanel::Reload(int group)
+{
+    FillBlockLayouts();
+    FillGroupList(group);
+    FillWellLists();
+}
+
+void GroupsPanel::FillGroupList(int group)
+{
+    const GroupList list = bandora::FillGroupList(state_.project, group);
+    {
+        const QSignalBlocker block(combogrup);
+        combogrup->clear();
+        combogrup->addItems(list.items);
+        combogrup->setCurrentRow(list.selected);
+    }
+    group_ = list.items.isEmpty() ? 0 : GroupOfItem(list.items[list.selected]);
+    picwell->setGroup(group_);
+}
+
+void GroupsPanel::FillWellLists()
+{
+    // The free list keeps its place, so wells can be moved one after the other.
+    const int freeRow = lstchgrup->currentRow();
+    const int assignedRow = lstgrup->currentRow();
+    const auto fill = [this](QListWidget* list, int group, int row) {
+        list->clear();
+        for (int ch : ListedChannels(state_.project, state_.plate, group))
+            list->addItem(WellItemText(state_.plate, ch));
+        if (list->count() > 0 && row >= 0)
+            list->setCurrentRow(qMin(row, list->count() - 1));
+    };
+    fill(lstgrup, group_, assignedRow);
+    fill(lstchgrup, -1, freeRow);
+    picwell->redraw();
+}
+
+void GroupsPanel::FillBlockLayouts()
+{
+    const QStringList items = BlockLayoutItems(state_.plate);
+    Combo_sets->clear();
+    Combo_sets->addItems(items);
+    if (!items.isEmpty())
+        Combo_sets->setCurrentIndex(DefaultBlockLayout(items.size()));
+}
+
+void GroupsPanel::SelectGroupRow(int row)
+{
+    if (row < 0 || row >= combogrup->count())
+        return;
+    group_ = GroupOfItem(combogrup->item(row)->text());
+    picwell->setGroup(group_);
+    lstgrup->clear();
+    for (int ch : ListedChannels(state_.project, state_.plate, group_))
+        lstgrup->addItem(WellItemText(state_.plate, ch));
+}
+
+void GroupsPanel::RenameSelectedGroup()
+{
+    QListWidgetItem* item = combogrup->currentItem();
+    if (!item)
+        return;
+    const QString number = item->text().left(3);
+    const QString answer = state_.op.prompt(QStringLiteral("Enter New Group (") + number + QStringLiteral(") Name"),
+                                            item->text().mid(4));
+    const int group = GroupOfItem(number);
+    if (RenameGroup(state_.project, group, answer))
+        item->setText(GroupItemText(group, state_.project.GroupName[group]));
+}
+
+void GroupsPanel::MoveSelectedWell(QListWidget* from, int group)
+{
+    if (from->count() == 0)
+        return;
+    const QListWidgetItem* item = from->currentItem() ? from->currentItem() : from->item(0);
+    if (!MoveWellOfItem(state_.project, state_.plate, item->text(), group))
+        return;
+    // A well moved into the spare slot at the end brings that group into use.
+    FillGroupList(group_);
+    FillWellLists();
+}
+
+void GroupsPanel::GoBlockLayout()
+{
+    if (!ApplyBlockLayout(state_.project, state_.plate, Combo_sets->currentText()))
+        return;
+    lstgrup->clear();
+    lstchgrup->clear();
+    FillGroupList(group_);
+    FillWellLists();
+}
+
+void GroupsPanel::ClearAll()
+{
+    if (state_.op.ask(QStringLiteral("Do you like to Clear Group lists?"), Buttons::YesNo) != Answer::Yes)
+        return;
+    ClearGroups(state_.project);
+    lstgrup->clear();
+    lstchgrup->clear();
+    FillGroupList(0);
+    FillWellLists();
+}
+
+bool GroupsPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (IsEnter(event)) {
+        if (watched == combogrup)
+            RenameSelectedGroup();
+        else if (watched == lstchgrup)
+            MoveSelectedWell(lstchgrup, group_);
+        else if (watched == lstgrup)
+            MoveSelectedWell(lstgrup, -1);
+        else
+            return QGroupBox::eventFilter(watched, event);
+        return true;
+    }
+    return QGroupBox::eventFilter(watched, event);
+}
+
+} // namespace bandora

@@ -1,0 +1,67 @@
+#include "core/setup/BlockLayouts.h"
+
+#include "core/setup/GroupRules.h"
+#include "core/storage/PlateFiles.h"
+#include "core/storage/ProjectSetup.h"
+
+#include <gtest/gtest.h>
+
+using namespace bandora;
+
+TEST(BlockLayouts, ListsTheBlockShapesThatTileThePlate)
+{
+    const PlateFormat w96 = BuiltInPlate(QStringLiteral("w96f"));
+    const QStringList items = BlockLayoutItems(w96);
+    // Columns 1, 2, 3, 4, 6, 12 times rows 1, 2, 4, 8.
+    ASSERT_EQ(items.size(), 24);
+    EXPECT_EQ(items[0], QStringLiteral("01x01 [RowsxColumn]"));
+    EXPECT_EQ(items[2], QStringLiteral("04x01 [RowsxColumn]"));
+    EXPECT_EQ(items[9], QStringLiteral("02x03 [RowsxColumn]"));
+    EXPECT_EQ(items.last(), QStringLiteral("08x12 [RowsxColumn]"));
+    EXPECT_EQ(BlockLayoutItems(BuiltInPlate(QStringLiteral("w384"))).size(), 7 * 5);
+    EXPECT_EQ(DefaultBlockLayout(24), 2);
+    EXPECT_EQ(DefaultBlockLayout(2), 0);
+    EXPECT_EQ(DefaultBlockLayout(1), 0);
+}
+
+TEST(BlockLayouts, GoWithTwoByThreeMakesSixteenGroupsOfSixWells)
+{
+    const PlateFormat w96 = BuiltInPlate(QStringLiteral("w96f"));
+    ProjectSetup p;
+    ASSERT_TRUE(ApplyBlockLayout(p, w96, QStringLiteral("02x03 [RowsxColumn]")));
+    for (int g = 0; g < 16; ++g) {
+        EXPECT_EQ(ListedChannels(p, w96, g).size(), 12) << g; // six wells of two beams
+        EXPECT_EQ(p.GroupName[g], QStringLiteral("Group%1").arg(g));
+    }
+    EXPECT_EQ(p.GroupName[16], QStringLiteral("Free"));
+    EXPECT_TRUE(ListedChannels(p, w96, -1).isEmpty());
+    QStringList group0, group1;
+    for (int ch : ListedChannels(p, w96, 0))
+        group0 << WellItemText(w96, ch);
+    for (int ch : ListedChannels(p, w96, 1))
+        group1 << WellItemText(w96, ch);
+    group0.sort();
+    group1.sort();
+    EXPECT_EQ(group0.join(' '), QStringLiteral("A1.0 A1.1 A2.0 A2.1 A3.0 A3.1 B1.0 B1.1 B2.0 B2.1 B3.0 B3.1"));
+    EXPECT_EQ(group1.join(' '), QStringLiteral("C1.0 C1.1 C2.0 C2.1 C3.0 C3.1 D1.0 D1.1 D2.0 D2.1 D3.0 D3.1"));
+    // Group 4 starts the next band of columns.
+    EXPECT_EQ(p.ChannelGroup[w96.WellBeamChannel(3 * 8, 0)], 4);
+}
+
+TEST(BlockLayouts, WellsWithOnlyDisabledBeamsDoNotShiftTheBlocks)
+{
+    const PlateFormat w384 = BuiltInPlate(QStringLiteral("w384"));
+    ProjectSetup p;
+    p.ChannelEnabled[0] = false; // A1
+    ASSERT_TRUE(ApplyBlockLayout(p, w384, QStringLiteral("02x02 [RowsxColumn]")));
+    EXPECT_EQ(p.ChannelGroup[0], -1);
+    EXPECT_EQ(p.ChannelGroup[1], 0);
+    EXPECT_EQ(p.ChannelGroup[16], 0);
+    EXPECT_EQ(p.ChannelGroup[17], 0);
+    EXPECT_EQ(p.ChannelGroup[2], 1);
+    EXPECT_EQ(p.ChannelGroup[383], 95);
+
+    ProjectSetup untouched;
+    EXPECT_FALSE(ApplyBlockLayout(untouched, w384, QStringLiteral("xx")));
+    EXPECT_EQ(untouched.ChannelGroup[0], 0);
+}

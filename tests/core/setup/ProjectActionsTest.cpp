@@ -1,0 +1,213 @@
+#include "core/setup/ProjectActions.h"
+
+#include "core/AppState.h"
+#include "core/storage/ConfigFile.h"
+#include "core/storage/PlateFiles.h"
+#include "core/storage/ProjectFiles.h"
+#include "support/Files.h"
+#include "support/ScriptedOperator.h"
+#include "support/TestClock.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace bandora;
+using bandora::test::ReadAll;
+
+namespace {
+
+// Project 3 "larvae" is current and saved; seven projects have been handed out.
+class ProjectActionsTest : public ::testing::Test {
+protected:
+    ProjectActionsTest()
+    {
+        for (const QString& name : ListPlateFiles(QStringLiteral(BANDORA_DATA_DIR)))
+            QFile::copy(PlateFilePath(QStringLiteral(BANDORA_DATA_DIR), name), PlateFilePath(app, name));
+        state.config = ProgramConfig{3, 7, 4, 0};
+        state.project.Plate_format = QStringLiteral("w96f");
+        state.project.Num_proj = 3;
+        state.project.Name = QStringLiteral("larvae");
+        state.projectFolder = Folder(3);
+        QDir().mkpath(state.projectFolder);
+        SaveProject(state.project, state.projectFolder);
+        SaveConfig(app, state.config, op);
+    }
+
+    QString Folder(int n) const { return QDir(app).filePath(ProjectFolderName(n)); }
+    QString File(int n, const char* name) const { return QDir(Folder(n)).filePath(QLatin1String(name)); }
+    QByteArray ConfigLine() const { return ReadAll(QDir(app).filePath(QStringLiteral("config.dat"))).split('\n').value(1); }
+    ProjectSetup Reload(int n)
+    {
+        ProjectSetup p;
+        p.Num_proj = static_cast<qint16>(n);
+        PlateFormat plate;
+        LoadProject(p, plate, ProjectContext{app, Folder(n), &op, {}});
+        return p;
+    }
+
+    QTemporaryDir tmp;
+    QString app = tmp.path();
+    test::ScriptedOperator op;
+    test::TestClock clock;
+    NoEventPump events;
+    AppState state{app, op, clock, events};
+};
+
+} // namespace
+
+TEST(ProjectNumbers, WrapAfter32000)
+{
+    EXPECT_EQ(NextProjectNumber(7), 8);
+    EXPECT_EQ(NextProjectNumber(31999), 32000);
+    EXPECT_EQ(NextProjectNumber(32000), 1);
+    EXPECT_EQ(NextProjectNumber(-3), 1);
+}
+
+TEST_F(ProjectActionsTest, NewCreatesTheNextProjectWithTheCurrentValues)
+{
+    state.project.Aq_lapse = 720;
+    state.project.ChannelGroup[5] = 9;
+    op.answers << Answer::Ok;
+    op.replies << QStringLiteral("Larvae test");
+    EXPECT_EQ(NewProject(state), ProjectActionResult::Done);
+    ASSERT_EQ(op.shown.size(), 2);
+    EXPECT_EQ(op.shown[0].text, QStringLiteral("Do you like to Create a New Project?"));
+    EXPECT_EQ(op.shown[0].buttons, Buttons::OkCancel);
+    EXPECT_EQ(op.shown[1].text, QStringLiteral("Enter the New Project Name"));
+    EXPECT_EQ(op.shown[1].title, QStringLiteral("Saving <8> with a new name"));
+    EXPECT_EQ(ProjectTitle(state), QStringLiteral("8_Larvae test"));
+    EXPECT_EQ(state.projectFolder, Folder(8));
+    EXPECT_EQ(ConfigLine(), "8,8,4,0\r");
+
+    const ProjectSetup reloaded = Reload(8);
+    EXPECT_EQ(reloaded.Name, QStringLiteral("Larvae test"));
+    EXPECT_EQ(reloaded.Aq_lapse, 720);
+    EXPECT_EQ(reloaded.ChannelGroup[5], 9);
+    EXPECT_EQ(reloaded.Working_folder, QDir::toNativeSeparators(Folder(8)) + QDir::separator());
+
+    op.answers << Answer::Cancel;
+    EXPECT_EQ(NewProject(state), ProjectActionResult::Cancelled);
+    EXPECT_EQ(op.shown.size(), 3);
+}
+
+TEST_F(ProjectActionsTest, SaveAnsweredNoLeavesTheProjectsFilesAlone)
+{
+    const QByteArray before = ReadAll(File(3, "setup.dat"));
+    state.project.Aq_lapse = 90;
+    op.answers << Answer::No << Answer::Yes;
+    op.replies << QStringLiteral("copy");
+    EXPECT_EQ(SaveProjectAction(state), ProjectActionResult::Done);
+    EXPECT_EQ(op.shown[0].text, QStringLiteral("Do you like to Update <3_larvae> values?"));
+    EXPECT_EQ(op.shown[0].buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(op.shown[1].title, QStringLiteral("Saving <3_larvae> with a new name"));
+    EXPECT_EQ(ReadAll(File(3, "setup.dat")), before);
+    EXPECT_FALSE(QFile::exists(File(3, "setup.bak")));
+    EXPECT_EQ(Reload(8).Aq_lapse, 90);
+
+    // Yes writes the current project, keeping the previous setup.dat as setup.bak.
+    state.project.Aq_lapse = 45;
+    const QByteArray saved8 = ReadAll(File(8, "setup.dat"));
+    EXPECT_EQ(SaveProjectAction(state), ProjectActionResult::Done);
+    EXPECT_EQ(ReadAll(File(8, "setup.bak")), saved8);
+    EXPECT_EQ(Reload(8).Aq_lapse, 45);
+}
+
+TEST_F(ProjectActionsTest, AnExistingFolderIsOnlyOverwrittenWhenTheOperatorSaysSo)
+{
+    QDir().mkpath(Folder(8));
+    op.answers << Answer::Ok << Answer::No;
+    op.replies << QStringLiteral("x");
+    EXPECT_EQ(NewProject(state), ProjectActionResult::Cancelled);
+    EXPECT_EQ(op.shown.last().text,
+              QStringLiteral("The project number to generate (p00008already exists. do you like to overwrite?"));
+    EXPECT_EQ(state.config.Last_Project, 8); // the number is used up
+    EXPECT_EQ(state.project.Num_proj, 3);
+    EXPECT_FALSE(QFile::exists(File(8, "setup.dat")));
+    EXPECT_EQ(ConfigLine(), "3,7,4,0\r");
+
+    // At 32000 the numbers start again at 1.
+    op.clear();
+    state.config.Last_Project = 32000;
+    op.answers << Answer::Ok << Answer::Yes;
+    op.replies << QStringLiteral("wrapped");
+    QDir().mkpath(Folder(1));
+    EXPECT_EQ(NewProject(state), ProjectActionResult::Done);
+    EXPECT_EQ(op.shown[1].title, QStringLiteral("Saving <1> with a new name"));
+    EXPECT_TRUE(QFile::exists(File(1, "setup.dat")));
+    EXPECT_EQ(ConfigLine(), "1,1,4,0\r");
+}
+
+TEST_F(ProjectActionsTest, TypedNamesCannotBreakTheProjectFiles)
+{
+    op.answers << Answer::Ok;
+    op.replies << QStringLiteral("say \"hi\"\r\nthere, now");
+    ASSERT_EQ(NewProject(state), ProjectActionResult::Done);
+    EXPECT_EQ(state.project.Name, QStringLiteral("say 'hi'  there, now"));
+    op.clear();
+    const ProjectSetup reloaded = Reload(8);
+    EXPECT_EQ(reloaded.Name, state.project.Name);
+    EXPECT_EQ(reloaded.Aq_lapse, state.project.Aq_lapse);
+    EXPECT_TRUE(op.shown.isEmpty()) << op.texts().join('\n').toStdString();
+}
+
+TEST_F(ProjectActionsTest, RenameChangesTheNameInMemoryOnly)
+{
+    const QByteArray before = ReadAll(File(3, "setup.dat"));
+    op.replies << QStringLiteral("adults") << QString();
+    EXPECT_EQ(RenameProject(state), ProjectActionResult::Done);
+    EXPECT_EQ(op.shown[0].text, QStringLiteral("Rename Project: Entre New Name"));
+    EXPECT_EQ(ProjectTitle(state), QStringLiteral("3_adults"));
+    EXPECT_EQ(ReadAll(File(3, "setup.dat")), before);
+    EXPECT_EQ(RenameProject(state), ProjectActionResult::Cancelled); // an empty answer
+    EXPECT_EQ(state.project.Name, QStringLiteral("adults"));
+
+    op.clear();
+    state.project.Num_proj = 0;
+    EXPECT_EQ(RenameProject(state), ProjectActionResult::Cancelled);
+    EXPECT_EQ(op.texts(),
+              QStringList{QStringLiteral("Not possible to rename the Default project. Save it with another Name")});
+}
+
+TEST_F(ProjectActionsTest, LoadListsProjectFoldersAndLoadsTheChosenOne)
+{
+    ProjectSetup twelve;
+    twelve.Name = QStringLiteral("zebrafish");
+    twelve.Plate_format = QStringLiteral("w384");
+    QDir().mkpath(Folder(12));
+    SaveProject(twelve, Folder(12));
+    QDir(app).mkdir(QStringLiteral("pixels"));
+    QDir(app).mkdir(QStringLiteral("p99999"));
+    QFile(QDir(app).filePath(QStringLiteral("p00020"))).open(QIODevice::WriteOnly); // a file, not a folder
+    EXPECT_EQ(ProjectEntries(app), (QStringList{QStringLiteral("p00003"), QStringLiteral("p00012")}));
+
+    // Cancel stops the load, Yes saves first.
+    op.answers << Answer::Cancel << Answer::Yes;
+    EXPECT_FALSE(PrepareProjectLoad(state));
+    state.project.Aq_lapse = 75;
+    EXPECT_TRUE(PrepareProjectLoad(state));
+    EXPECT_EQ(op.shown[1].text, QStringLiteral("Do you like to save current values before new load?"));
+    EXPECT_EQ(Reload(3).Aq_lapse, 75);
+
+    ASSERT_TRUE(LoadProjectEntry(state, QStringLiteral("p00012")));
+    EXPECT_EQ(ProjectTitle(state), QStringLiteral("12_zebrafish"));
+    EXPECT_EQ(state.projectFolder, Folder(12));
+    EXPECT_EQ(state.plate.Rows, 16);
+    EXPECT_EQ(ConfigLine(), "12,7,4,0\r");
+    EXPECT_FALSE(LoadProjectEntry(state, QStringLiteral("p00044")));
+    EXPECT_EQ(state.project.Num_proj, 12);
+}
+
+TEST_F(ProjectActionsTest, AFailedSaveIsReportedAndStopsTheLoad)
+{
+    // A folder where setup.dat should be makes every write of it fail.
+    QFile::remove(File(3, "setup.dat"));
+    ASSERT_TRUE(QDir().mkpath(File(3, "setup.dat")));
+    op.answers << Answer::Yes << Answer::Ok << Answer::Yes;
+    EXPECT_FALSE(PrepareProjectLoad(state));
+    ASSERT_EQ(op.shown.size(), 2);
+    EXPECT_TRUE(op.shown[1].text.startsWith(QStringLiteral("<Error Saving Project Files> ")));
+    EXPECT_EQ(SaveProjectAction(state), ProjectActionResult::Failed);
+}

@@ -1,0 +1,145 @@
+#include "SetupFixture.h"
+
+#include "core/setup/GroupRules.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+using namespace bandora;
+using namespace bandora::test;
+
+namespace {
+
+void PressEnter(QWidget* w)
+{
+    QKeyEvent e(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+} // namespace
+
+TEST_F(SetupWindowTest, PictureClicksAndDragsAssignWells)
+{
+    ClearGroups(state.project);
+    state.project.ChannelEnabled[132] = false; // C5.0 (well 34) is disabled
+    FrmSetup& w = Open();
+    GroupsPanel& g = *w.Framegrup;
+    const auto groupOfWell = [this](int well) { return state.project.ChannelGroup[state.plate.WellBeamChannel(well, 0)]; };
+    EXPECT_EQ(Texts(g.combogrup), QStringList{QStringLiteral("000_Free")});
+
+    // Wells A1..B3 into group 0 by a drag; the list offers the next slot.
+    Drag({0, 0}, {2, 1});
+    EXPECT_EQ(Texts(g.combogrup), (QStringList{QStringLiteral("000_Group0"), QStringLiteral("001_Free")}));
+    EXPECT_EQ(g.lstgrup->count(), 12);
+    EXPECT_EQ(g.lstchgrup->count(), 191 - 12);
+
+    // With group 1 selected a click on a well of group 0 leaves it there, a
+    // drag over it takes it.
+    SelectGroup(1);
+    Click({1, 1});
+    EXPECT_EQ(groupOfWell(9), 0);
+    Drag({1, 1}, {1, 2});
+    EXPECT_EQ(groupOfWell(9), 1);
+    EXPECT_EQ(groupOfWell(10), 1);
+    EXPECT_EQ(g.lstgrup->count(), 4);
+    EXPECT_EQ(g.lblnchannel->text(), QStringLiteral("10"));
+
+    // A disabled beam is never assigned by the picture nor listed.
+    Click({4, 2});
+    EXPECT_EQ(state.project.ChannelGroup[132], -1);
+    EXPECT_EQ(state.project.ChannelGroup[148], 1);
+    EXPECT_TRUE(Texts(g.lstgrup).contains(QStringLiteral("C5.1")));
+    EXPECT_FALSE(Texts(g.lstgrup).contains(QStringLiteral("C5.0")));
+    EXPECT_FALSE(Texts(g.lstchgrup).contains(QStringLiteral("C5.0")));
+
+    // The right button frees, by click and by drag.
+    Click({4, 2}, Qt::RightButton);
+    EXPECT_EQ(state.project.ChannelGroup[148], -1);
+    Drag({1, 1}, {1, 2}, Qt::RightButton);
+    EXPECT_EQ(groupOfWell(10), -1);
+    EXPECT_EQ(g.lstgrup->count(), 0);
+}
+
+TEST_F(SetupWindowTest, ListsMoveWholeWellsAndRenameGroups)
+{
+    ClearGroups(state.project);
+    FrmSetup& w = Open();
+    GroupsPanel& g = *w.Framegrup;
+
+    // A two-beam well leaves the free list whole; the selection stays in place.
+    g.lstchgrup->setCurrentRow(1);
+    g.Command12->click();
+    EXPECT_EQ(Texts(g.lstgrup), (QStringList{QStringLiteral("B1.0"), QStringLiteral("B1.1")}));
+    EXPECT_EQ(g.lstchgrup->count(), 190);
+    EXPECT_EQ(g.lstchgrup->currentRow(), 1);
+    PressEnter(g.lstchgrup);                                            // C1
+    Q_EMIT g.lstchgrup->itemDoubleClicked(g.lstchgrup->currentItem()); // D1
+    EXPECT_EQ(g.lstgrup->count(), 6);
+    g.lstgrup->setCurrentRow(5);
+    g.Command13->click();
+    EXPECT_EQ(g.lstgrup->count(), 4);
+    EXPECT_EQ(g.lstchgrup->count(), 188);
+
+    // Renaming: an empty answer keeps the name.
+    g.combogrup->setCurrentRow(0);
+    op.replies << QString();
+    Q_EMIT g.combogrup->itemDoubleClicked(g.combogrup->item(0));
+    EXPECT_EQ(op.shown.last().text, QStringLiteral("Enter New Group (000) Name"));
+    EXPECT_EQ(state.project.GroupName[0], QStringLiteral("Group0"));
+    op.replies << QStringLiteral("N2 \"wild\"");
+    PressEnter(g.combogrup);
+    EXPECT_EQ(g.combogrup->item(0)->text(), QStringLiteral("000_N2 'wild'"));
+}
+
+TEST_F(SetupWindowTest, BlockLayoutsAndClearing)
+{
+    FrmSetup& w = Open();
+    GroupsPanel& g = *w.Framegrup;
+    EXPECT_EQ(g.Combo_sets->currentText(), QStringLiteral("04x01 [RowsxColumn]"));
+    g.Combo_sets->setCurrentIndex(g.Combo_sets->findText(QStringLiteral("02x03 [RowsxColumn]")));
+    g.cmd_goset->click();
+    EXPECT_EQ(g.combogrup->count(), 17);
+    EXPECT_EQ(g.lstchgrup->count(), 0);
+
+    op.answers << Answer::No << Answer::Yes;
+    g.Cmd_clear->click();
+    EXPECT_EQ(g.combogrup->count(), 17);
+    g.Cmd_clear->click();
+    EXPECT_EQ(op.shown.last().text, QStringLiteral("Do you like to Clear Group lists?"));
+    EXPECT_EQ(Texts(g.combogrup), QStringList{QStringLiteral("000_Free")});
+    EXPECT_EQ(g.lstchgrup->count(), 192);
+}
+
+TEST_F(SetupWindowTest, GroupsDrawnOnThePictureSurviveSaveAndReload)
+{
+    ClearGroups(state.project);
+    FrmSetup& w = Open();
+    Drag({0, 0}, {3, 3});
+    SelectGroup(1);
+    Drag({11, 7}, {8, 4});
+    SelectGroup(2);
+    Drag({5, 0}, {5, 7});
+    Click({6, 0});
+    op.replies << QStringLiteral("controls");
+    SelectGroup(1);
+    PressEnter(w.Framegrup->combogrup);
+    EXPECT_EQ(ListedChannels(state.project, state.plate, 0).size(), 32);
+    EXPECT_EQ(ListedChannels(state.project, state.plate, 1).size(), 32);
+    EXPECT_EQ(ListedChannels(state.project, state.plate, 2).size(), 18);
+
+    op.answers << Answer::Yes;
+    w.Cmdsavepj->click();
+    ProjectSetup reloaded;
+    reloaded.Num_proj = 3;
+    PlateFormat plate;
+    LoadProject(reloaded, plate, ProjectContext{app, state.projectFolder, &op, {}});
+    // The files carry channels and groups 0..383.
+    for (int i = 0; i < kChannels; ++i) {
+        EXPECT_EQ(reloaded.ChannelGroup[i], state.project.ChannelGroup[i]) << i;
+        EXPECT_EQ(reloaded.GroupName[i], state.project.GroupName[i]) << i;
+    }
+    EXPECT_EQ(reloaded.GroupName[1], QStringLiteral("controls"));
+    EXPECT_EQ(op.unscripted, 0);
+}

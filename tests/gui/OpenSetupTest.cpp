@@ -1,0 +1,68 @@
+#include "StartupHarness.h"
+
+#include "gui/FrmSetup.h"
+#include "gui/GroupsPanel.h"
+
+#include <QApplication>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+using namespace bandora;
+using namespace bandora::test;
+
+TEST(OpenSetup, TheSetupWindowTakesOverFromTheMainWindowAndHandsBack)
+{
+    StartupHarness h;
+    h.instrument.online = true;
+    ASSERT_EQ(h.Start(), Startup::Result::Running);
+    h.op.clear();
+    FrmMain& main = *h.main;
+    main.Txt_description->setText(QStringLiteral("N2 at 20 C"));
+    main.CmdSetup->click();
+    FrmSetup* setup = main.SetupWindow();
+    ASSERT_NE(setup, nullptr);
+    EXPECT_TRUE(setup->isVisible());
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_EQ(setup->Txt_description->text(), QStringLiteral("N2 at 20 C"));
+
+    // The tool boxes show and hide the main window's frames at once.
+    setup->Cmdtools->click();
+    setup->chklight->click();
+    EXPECT_FALSE(main.frm_mn2->isHidden());
+    EXPECT_TRUE(main.Chk_lenabled->isChecked());
+    setup->chktemp->click();
+    EXPECT_FALSE(main.frm_mn3->isHidden());
+    setup->chktemp->click();
+    EXPECT_TRUE(main.frm_mn3->isHidden());
+
+    // "Main" hands the description back and keeps the window for next time.
+    setup->Txt_description->setText(QStringLiteral("N2 at 25 C, \"fed\""));
+    setup->Command21->click();
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_FALSE(setup->isVisible());
+    EXPECT_EQ(main.Txt_description->text(), QStringLiteral("N2 at 25 C, 'fed'"));
+    main.CmdSetup->click();
+    EXPECT_EQ(main.SetupWindow(), setup);
+    EXPECT_TRUE(setup->frametool->isVisible()); // as it was left
+
+    // No offline window yet: "OffLine" says so and returns to the main window.
+    setup->Command24->click();
+    EXPECT_EQ(h.op.texts().size(), 1);
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_FALSE(setup->isVisible());
+
+    // The close box unloads the window; the next "Setup" makes a new one.
+    main.CmdSetup->click();
+    setup->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(main.SetupWindow(), nullptr);
+    main.CmdSetup->click();
+    ASSERT_NE(main.SetupWindow(), nullptr);
+    EXPECT_TRUE(main.SetupWindow()->Framegrup->isVisible());
+}
