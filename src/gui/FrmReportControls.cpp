@@ -130,7 +130,9 @@ QGroupBox* FrmReport::BuildRawFrame()
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmd_run);
     buttons->addWidget(cmd_stop);
-    buttons->addWidget(lbl_status, 1);
+    buttons->addSpacing(12);
+    buttons->addWidget(lbl_status);
+    buttons->addStretch(1);
     grid->addLayout(buttons, 4, 0, 1, 4);
     grid->setColumnStretch(1, 1);
     frm_raw->hide();
