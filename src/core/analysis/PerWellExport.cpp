@@ -55,7 +55,8 @@ PerWellResult ExportPerWell(const PerWellRequest& request, ExperimentSettings& s
 {
     PerWellResult result;
     const QString countsPath = CountsFilePath(request.Folder);
-    if (!QFileInfo(countsPath).isFile()) {
+    // An empty folder box names no experiment (not the working directory).
+    if (request.Folder.trimmed().isEmpty() || !QFileInfo(countsPath).isFile()) {
         op.inform(QStringLiteral("Activity file not Found"));
         result.Status = PerWellStatus::NoActivityFile;
         return result;

@@ -117,7 +117,8 @@ ReanalysisResult ReanalyzeRawData(const ReanalysisRequest& request, ExperimentSe
         return !observer || observer(ReanalysisStep{done, total, saving});
     };
     const QString countsPath = CountsFilePath(request.Folder);
-    if (!QFileInfo(countsPath).isFile()) {
+    // An empty folder box names no experiment (not the working directory).
+    if (request.Folder.trimmed().isEmpty() || !QFileInfo(countsPath).isFile()) {
         op.inform(QStringLiteral("Activity file not Found"));
         result.Status = ReanalysisStatus::NoActivityFile;
         return result;

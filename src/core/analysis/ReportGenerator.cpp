@@ -86,7 +86,8 @@ ReportResult GenerateReport(const ReportRequest& request, ExperimentSettings& se
 {
     ReportResult result;
     const QString countsPath = CountsFilePath(request.Folder);
-    if (!QFileInfo(countsPath).isFile()) {
+    // An empty folder box names no experiment (not the working directory).
+    if (request.Folder.trimmed().isEmpty() || !QFileInfo(countsPath).isFile()) {
         op.inform(QStringLiteral("Activity file not Found"));
         result.Status = ReportStatus::NoActivityFile;
         return result;

@@ -153,6 +153,16 @@ TEST(ReportBinning, MissingFilesGiveTheirMessagesAndNeverChangeTheExperiment)
         const auto before = f.Snapshot();
         EXPECT_EQ(Generate(f, op).Status, ReportStatus::NoActivityFile);
         EXPECT_EQ(op.texts(), QStringList{QStringLiteral("Activity file not Found")});
+        // An empty folder box is no folder, even when the program runs from
+        // an experiment folder.
+        const QString cwd = QDir::currentPath();
+        f.WriteCounts(CountsBytes({{1, {}}, {2, {}}}));
+        QDir::setCurrent(f.folder);
+        ExperimentSettings settings;
+        EXPECT_EQ(GenerateReport(ReportRequest{QString(), f.appDir, QStringLiteral("30"), {}, {}}, settings, op).Status,
+                  ReportStatus::NoActivityFile);
+        QDir::setCurrent(cwd);
+        QFile::remove(f.countsPath());
         EXPECT_EQ(f.Snapshot(), before);
     }
     {
