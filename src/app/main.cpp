@@ -7,7 +7,7 @@
 #include "gui/CommandLine.h"
 #include "gui/FrmInit.h"
 #include "gui/FrmMain.h"
-#include "gui/InstrumentSteps.h"
+#include "gui/SerialInstrumentSteps.h"
 #include "gui/QtOperator.h"
 #include "gui/Startup.h"
 
@@ -29,10 +29,6 @@ int main(int argc, char** argv)
         std::fputs(qPrintable(bandora::CommandLineUsage()), line.help ? stdout : stderr);
         return line.help ? 0 : 2;
     }
-    if (line.simulate)
-        std::fputs("bandora: --simulate: the virtual instrument is not built into this version yet; "
-                   "starting without an instrument\n",
-                   stderr);
 
     const QString appDir =
         QDir(line.appDir.isEmpty() ? QApplication::applicationDirPath() : line.appDir).absolutePath();
@@ -41,7 +37,7 @@ int main(int argc, char** argv)
     bandora::SystemClock clock;
     bandora::ApplicationEventPump events;
     bandora::AppState state(appDir, op, clock, events);
-    bandora::NoInstrumentSteps instrument;
+    bandora::SerialInstrumentSteps instrument(state, line.simulate);
 
     bandora::FrmMain main(state, instrument);
     bandora::FrmInit splash;

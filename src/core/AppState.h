@@ -13,6 +13,7 @@ namespace bandora {
 
 class Clock;
 class EventPump;
+class InstrumentLink;
 class Operator;
 
 // The instrument's factory temperature calibration: degrees Celsius =
@@ -40,6 +41,10 @@ struct AppState {
 
     bool OfflineMode = false;
     qint16 StartupStage = 0;
+
+    // The serial link to the instrument, owned by the start-up (main()); set
+    // before the instrument search, never null afterwards.
+    InstrumentLink* link = nullptr;
 
     Operator& op;
     Clock& clock;

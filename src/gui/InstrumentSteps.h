@@ -30,13 +30,4 @@ public:
     virtual void ClosePort(AppState& state) = 0;
 };
 
-// A workstation without the serial link: every start-up ends in offline mode,
-// so recorded experiments can still be studied.
-class NoInstrumentSteps final : public InstrumentSteps {
-public:
-    void FindInstrument(AppState& state, const std::function<void(const QString&)>& splashText) override;
-    void ReadFactoryCalibration(AppState& state) override {}
-    void ClosePort(AppState& state) override {}
-};
-
 } // namespace bandora

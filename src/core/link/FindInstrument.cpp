@@ -1,0 +1,103 @@
+#include "FindInstrument.h"
+
+#include "InstrumentLink.h"
+
+#include "core/AppState.h"
+#include "core/common/Operator.h"
+#include "core/common/Rounding.h"
+#include "core/storage/ConfigFile.h"
+#include "core/storage/RecordSyntax.h"
+
+#include <optional>
+
+namespace bandora {
+
+namespace {
+
+constexpr int kLastScannedPort = 15;
+
+bool AnswersTwice(InstrumentLink& link) { return link.LinkTest() || link.LinkTest(); }
+
+// Tries ports first..15 in turn; true when one answers (it stays open and
+// becomes Serial_COM).
+bool Scan(AppState& app, InstrumentLink& link, int first, const SplashText& splash)
+{
+    bool openedHere = false;
+    for (int k = first; k <= kLastScannedPort; ++k) {
+        if (splash)
+            splash(QStringLiteral("STARTING........... Opening Communication Port [%1]").arg(k));
+        if (openedHere) {
+            link.ClosePort();
+            openedHere = false;
+        }
+        // A port that cannot be set up or opened (missing, in use) is skipped.
+        if (!link.SetPortNumber(k))
+            continue;
+        if (!link.IsOpen()) {
+            if (!link.Open())
+                continue;
+            openedHere = true;
+        }
+        if (AnswersTwice(link)) {
+            app.config.Serial_COM = qint16(k);
+            SaveConfig(app.appDir, app.config, app.op);
+            return true;
+        }
+    }
+    if (openedHere)
+        link.ClosePort();
+    return false;
+}
+
+// The port number typed at the prompt, when it is a number of 1 to 15.
+std::optional<int> PortFromAnswer(const QString& answer)
+{
+    double value = 0.0;
+    if (!ParseNumber(answer, value))
+        return std::nullopt;
+    const qint64 n = RoundHalfEven(value);
+    if (n < 1 || n > kLastScannedPort)
+        return std::nullopt;
+    return int(n);
+}
+
+} // namespace
+
+void FindInstrument(AppState& app, InstrumentLink& link, const SplashText& splash)
+{
+    bool openedHere = false;
+    if (link.SetPortNumber(app.config.Serial_COM) || link.IsOpen()) {
+        if (!link.IsOpen())
+            openedHere = link.Open();
+        if (link.IsOpen() && AnswersTwice(link))
+            return;
+    }
+    if (openedHere)
+        link.ClosePort();
+
+    int first = 1;
+    for (;;) {
+        if (Scan(app, link, first, splash))
+            return;
+        // Ask until the operator names a port from 1 to 15 or goes offline;
+        // anything else (text, 0, 16, ...) asks again.
+        std::optional<int> port;
+        while (!port) {
+            const QString answer = app.op.prompt(
+                QStringLiteral("COM(%1) PORT ERROR. Type New Port number or <Enter> to go Offline")
+                    .arg(app.config.Serial_COM),
+                QString());
+            if (answer.trimmed().isEmpty()) {
+                app.OfflineMode = true;
+                return;
+            }
+            port = PortFromAnswer(answer);
+        }
+        app.config.Serial_COM = qint16(*port);
+        link.SetPortNumber(*port);
+        SaveConfig(app.appDir, app.config, app.op);
+        first = *port;
+    }
+}
+
+} // namespace bandora

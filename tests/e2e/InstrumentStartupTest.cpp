@@ -1,0 +1,166 @@
+// The program's start-up over the serial line: with the virtual instrument
+// inside the program (--simulate) and with bandora-sim as a separate program
+// found by the ordinary port scan.
+
+#include "core/AppState.h"
+#include "core/link/InstrumentLink.h"
+#include "gui/FrmInit.h"
+#include "gui/FrmMain.h"
+#include "gui/SerialInstrumentSteps.h"
+#include "gui/Startup.h"
+#include "sim/VirtualInstrument.h"
+#include "support/Files.h"
+#include "support/QtPrinters.h"
+#include "support/ScriptedOperator.h"
+#include "support/TestClock.h"
+
+#include <QAction>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace bandora;
+using namespace bandora::test;
+
+namespace {
+
+// The staged program folder in a temporary directory, and the program's
+// windows wired as main() wires them, with a scripted operator and clock.
+struct Program {
+    explicit Program(int configuredPort)
+    {
+        const QDir staged(QStringLiteral(BANDORA_APP_DIR));
+        for (const QString& name : staged.entryList({QStringLiteral("*.dat")}, QDir::Files))
+            WriteAll(dir.filePath(name), ReadAll(staged.filePath(name)));
+        WriteAll(dir.filePath("config.dat"),
+                 "\"Config: <Actual_Project_Number>, <Last_Project>,<Serial_COM>,<Restart_Time>\"\r\n0,0,"
+                     + QByteArray::number(configuredPort) + ",0\r\n");
+        // Ports that lead nowhere, so the scan never touches a device of the machine.
+        QDir().mkpath(dir.filePath("ports"));
+        for (int n = 1; n <= 15; ++n)
+            QFile::link(dir.filePath("nothing-here"), dir.filePath(QStringLiteral("ports/COM%1").arg(n)));
+    }
+
+    Startup::Result Start(bool simulate)
+    {
+        state = std::make_unique<AppState>(dir.path(), op, clock, events);
+        instrument = std::make_unique<SerialInstrumentSteps>(*state, simulate);
+        main = std::make_unique<FrmMain>(*state, *instrument);
+        splash = std::make_unique<FrmInit>();
+        QObject::connect(splash.get(), &FrmInit::newsShown, [this](const QString& t) { splashTexts << t; });
+        startup = std::make_unique<Startup>(*state, *main, *splash, *instrument, SplashTimings{1, 1});
+        return startup->Run(QString());
+    }
+
+    int CheckedPort() const
+    {
+        int checked = 0;
+        for (int n = 1; n <= 15; ++n)
+            if (main->ComPortAction(n)->isChecked())
+                checked = checked ? -1 : n;
+        return checked;
+    }
+
+    QTemporaryDir dir;
+    ScriptedOperator op;
+    TestClock clock;
+    TestEventPump events;
+    std::unique_ptr<AppState> state;
+    std::unique_ptr<SerialInstrumentSteps> instrument;
+    std::unique_ptr<FrmMain> main;
+    std::unique_ptr<FrmInit> splash;
+    std::unique_ptr<Startup> startup;
+    QStringList splashTexts;
+};
+
+TEST(InstrumentStartup, SimulateStartsOnlineWithTheVirtualInstrumentsRecord)
+{
+    Program program(4);
+    ASSERT_EQ(program.Start(true), Startup::Result::Running);
+    ASSERT_NE(program.instrument->Simulated(), nullptr);
+    EXPECT_FALSE(program.state->OfflineMode);
+    EXPECT_TRUE(program.splashTexts.contains("STARTING........... Communication OK..."));
+    EXPECT_FALSE(program.splashTexts.join('|').contains("[")) << "found on the configured port, no scan";
+    EXPECT_TRUE(program.op.texts().isEmpty()) << program.op.texts().join('|').toStdString();
+    EXPECT_EQ(program.CheckedPort(), 4);
+    EXPECT_TRUE(program.main->isVisible());
+
+    // The factory record came from the virtual instrument's memory.
+    const FactoryCal& cal = program.state->factory;
+    EXPECT_TRUE(cal.Valid);
+    EXPECT_EQ(cal.Month, 1);
+    EXPECT_EQ(cal.Year, 25);
+    EXPECT_DOUBLE_EQ(cal.Offset, 0.5);
+    EXPECT_DOUBLE_EQ(cal.Slope, 0.219);
+
+    // Every exchange works through the program's link.
+    InstrumentLink& link = *program.state->link;
+    std::array<qint16, kChannelTable> values{};
+    EXPECT_EQ(link.ReadAllBeams(values), 4);
+    const int raw = link.ReadTemperature();
+    EXPECT_NEAR(raw * cal.Slope + cal.Offset, 22.0, 0.3);
+
+    // Pulling the instrument away: exchanges fail within their bounds.
+    program.instrument->Simulated()->SetSilent(true);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(link.ReadAllBeams(values), 0);
+    EXPECT_LT(timer.elapsed(), 4 * 500);
+    program.instrument->Simulated()->SetSilent(false);
+    EXPECT_NE(link.ReadTemperature(), -1) << "and work again when it is back";
+
+    // Exit closes the port; the program's end removes the port link.
+    program.op.answers.enqueue(Answer::No);
+    program.main->Shutdown();
+    EXPECT_FALSE(link.IsOpen());
+    const QString linkPath = program.dir.filePath("ports/COM4");
+    EXPECT_TRUE(QFileInfo(linkPath).isSymLink());
+    program.instrument.reset();
+    EXPECT_EQ(QFileInfo(linkPath).symLinkTarget(), program.dir.filePath("nothing-here"))
+        << "the link that was there before comes back";
+}
+
+TEST(InstrumentStartup, APlainStartFindsBandoraSimByScanning)
+{
+    Program program(3);
+    QProcess sim;
+    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    sim.start(QStringLiteral(BANDORA_BIN_DIR "/bandora-sim"),
+              {"--app-dir", program.dir.path(), "--port", "6", "--no-pacing"});
+    ASSERT_TRUE(sim.waitForStarted(5000));
+    const QString linkPath = program.dir.filePath("ports/COM6");
+    QElapsedTimer timer;
+    timer.start();
+    while (!QFileInfo(linkPath).symLinkTarget().startsWith("/dev/pts/") && timer.elapsed() < 5000)
+        QThread::msleep(10);
+    ASSERT_TRUE(QFileInfo(linkPath).symLinkTarget().startsWith("/dev/pts/"));
+
+    ASSERT_EQ(program.Start(false), Startup::Result::Running);
+    EXPECT_EQ(program.instrument->Simulated(), nullptr);
+    EXPECT_FALSE(program.state->OfflineMode);
+    EXPECT_EQ(program.state->config.Serial_COM, 6);
+    EXPECT_TRUE(ReadAll(program.dir.filePath("config.dat")).endsWith("0,0,6,0\r\n"));
+    EXPECT_EQ(program.CheckedPort(), 6);
+    EXPECT_TRUE(program.splashTexts.contains("STARTING........... Opening Communication Port [6]"));
+    EXPECT_FALSE(program.splashTexts.contains("STARTING........... Opening Communication Port [7]"));
+    EXPECT_TRUE(program.state->factory.Valid);
+    EXPECT_DOUBLE_EQ(program.state->factory.Offset, 0.5);
+
+    program.op.answers.enqueue(Answer::No);
+    program.main->Shutdown();
+    sim.terminate();
+    ASSERT_TRUE(sim.waitForFinished(5000));
+    EXPECT_EQ(sim.exitCode(), 0);
+    EXPECT_EQ(QFileInfo(linkPath).symLinkTarget(), program.dir.filePath("nothing-here"))
+        << "bandora-sim puts back the link it found when it ends";
+}
+
+} // namespace
