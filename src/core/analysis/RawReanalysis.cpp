@@ -21,6 +21,9 @@ namespace bandora {
 namespace {
 
 constexpr qint64 kCountsBlock = 256;
+// Records counted at once on the cores: they meet once per batch. STOP still
+// takes effect after the record it falls in.
+constexpr qint64 kRecountBatch = 4;
 constexpr qint64 kShortestLapse = 5;     // minutes
 constexpr qint64 kDefaultLapse = 60;     // minutes, shown as one hour
 constexpr double kLowestThreshold = 1.1;
@@ -32,11 +35,10 @@ public:
     RawRecords(const QString& folder, int rtBuffer)
         : folder_(folder), bytes_(RealTimeRecordBytes(std::max(rtBuffer, 1)))
     {
-        record_.resize(bytes_);
     }
 
-    // The bytes of record r, or nothing when they cannot be read whole.
-    std::optional<std::span<const char>> Read(qint64 r)
+    // Reads record r whole into bytes; false when it cannot.
+    bool Read(qint64 r, QByteArray& bytes)
     {
         const int number = int(r / kRecordsPerRealTimeFile);
         if (number != fileNumber_) {
@@ -44,12 +46,11 @@ public:
             file_.setFileName(RealTimeFilePath(folder_, number));
             fileNumber_ = number;
             if (!file_.open(QIODevice::ReadOnly))
-                return std::nullopt;
+                return false;
         }
-        if (!file_.isOpen() || !file_.seek((r % kRecordsPerRealTimeFile) * bytes_) ||
-            file_.read(record_.data(), bytes_) != bytes_)
-            return std::nullopt;
-        return std::span<const char>(record_.constData(), size_t(bytes_));
+        bytes.resize(bytes_);
+        return file_.isOpen() && file_.seek((r % kRecordsPerRealTimeFile) * bytes_) &&
+               file_.read(bytes.data(), bytes_) == bytes_;
     }
 
 private:
@@ -57,7 +58,6 @@ private:
     qint64 bytes_;
     QFile file_;
     int fileNumber_ = -1;
-    QByteArray record_;
 };
 
 // Copies the bytes of the source from offset on to the end into out.
@@ -180,38 +180,51 @@ ReanalysisResult ReanalyzeRawData(const ReanalysisRequest& request, ExperimentSe
     }
 
     std::vector<CountsRecord> block;
+    std::vector<QByteArray> rawBytes(kRecountBatch);
+    std::vector<std::span<const char>> batch;
+    std::vector<RecordRecounter::Counts> recounted(kRecountBatch);
     std::array<qint16, kChannelTable> values{};
     std::array<char, kCountsRecordBytes> stored{};
-    for (qint64 r = 0; r < n; ++r) {
-        if (r % kCountsBlock == 0 && counts.ReadBlock(r, std::min(kCountsBlock, n - r), block) !=
-                                         std::min(kCountsBlock, n - r)) {
-            op.inform(QStringLiteral("Activity file can't be read: %1").arg(QDir::toNativeSeparators(countsPath)));
-            result.Status = ReanalysisStatus::Unreadable;
-            return result;
+    for (qint64 first = 0; first < n; first += kRecountBatch) {
+        batch.clear();
+        for (qint64 r = first; r < std::min(first + kRecountBatch, n); ++r) {
+            QByteArray& bytes = rawBytes[size_t(r - first)];
+            if (!raw.Read(r, bytes)) {
+                op.inform(QStringLiteral("Real time data can't be read: %1")
+                              .arg(QDir::toNativeSeparators(
+                                  RealTimeFilePath(request.Folder, int(r / kRecordsPerRealTimeFile)))));
+                result.Status = ReanalysisStatus::Unreadable;
+                return result;
+            }
+            batch.emplace_back(bytes.constData(), size_t(bytes.size()));
         }
-        const CountsRecord& record = block[size_t(r % kCountsBlock)];
-        const auto bytes = raw.Read(r);
-        if (!bytes) {
-            op.inform(QStringLiteral("Real time data can't be read: %1")
-                          .arg(QDir::toNativeSeparators(RealTimeFilePath(request.Folder, int(r / kRecordsPerRealTimeFile)))));
-            result.Status = ReanalysisStatus::Unreadable;
-            return result;
-        }
-        recounter.Recount(*bytes, std::span<qint16, kChannels>(values.data(), kChannels));
-        values[kChannels] = record.TemperatureTenths();
-        if (r < n - 1)
-            binner.Add(scan.RecordTime[size_t(r)], values);
-        if (replacing && r < rewritten) {
-            // The corrected time goes back in, so a file that passed midnight
-            // reads in increasing times from now on.
-            EncodeCountsRecord(StoredTime(scan.RecordTime[size_t(r)]), values, stored);
-            if (replacement.write(stored.data(), kCountsRecordBytes) != kCountsRecordBytes)
-                replacing = false; // the error is told at the commit
-        }
-        if (!step(r + 1, n, false)) {
-            replacement.cancelWriting();
-            result.Status = ReanalysisStatus::Stopped;
-            return result;
+        recounter.Recount(batch, recounted);
+
+        for (qint64 r = first; r < first + qint64(batch.size()); ++r) {
+            if (r % kCountsBlock == 0 &&
+                counts.ReadBlock(r, std::min(kCountsBlock, n - r), block) != std::min(kCountsBlock, n - r)) {
+                op.inform(
+                    QStringLiteral("Activity file can't be read: %1").arg(QDir::toNativeSeparators(countsPath)));
+                result.Status = ReanalysisStatus::Unreadable;
+                return result;
+            }
+            const CountsRecord& record = block[size_t(r % kCountsBlock)];
+            std::copy(recounted[size_t(r - first)].begin(), recounted[size_t(r - first)].end(), values.begin());
+            values[kChannels] = record.TemperatureTenths();
+            if (r < n - 1)
+                binner.Add(scan.RecordTime[size_t(r)], values);
+            if (replacing && r < rewritten) {
+                // The corrected time goes back in, so a file that passed
+                // midnight reads in increasing times from now on.
+                EncodeCountsRecord(StoredTime(scan.RecordTime[size_t(r)]), values, stored);
+                if (replacement.write(stored.data(), kCountsRecordBytes) != kCountsRecordBytes)
+                    replacing = false; // the error is told at the commit
+            }
+            if (!step(r + 1, n, false)) {
+                replacement.cancelWriting();
+                result.Status = ReanalysisStatus::Stopped;
+                return result;
+            }
         }
     }
 
