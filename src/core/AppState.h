@@ -7,7 +7,10 @@
 #include "core/storage/ProgramConfig.h"
 #include "core/storage/ProjectSetup.h"
 
+#include <QDateTime>
 #include <QString>
+
+#include <array>
 
 namespace bandora {
 
@@ -45,6 +48,30 @@ struct AppState {
     // The serial link to the instrument, owned by the start-up (main()); set
     // before the instrument search, never null afterwards.
     InstrumentLink* link = nullptr;
+
+    // Run state: 0 stopped, 1 running, 2 paused. Set by the run control; the
+    // tool buttons only leave their change pending while it is 1.
+    qint16 AcquisitionState = 0;
+    // The experiment run (set by the run control, read by the cycle).
+    bool Recording = false;          // the run writes its experiment folder; false in Monitor mode
+    QString ExperimentFolderName;    // "ddmmyyyy_hhmm" of the run start
+    QString ExperimentName;          // empty in Monitor mode
+    QDateTime RunStart;              // elapsed run time = now - RunStart
+    qint64 PausedElapsedMs = 0;      // run time when the time counter was paused
+    bool TimeCounterPaused = false;
+    bool AutoRun = false;            // started with the run switch: the start asks nothing
+    bool AutoCalibrate = false;      // mnCalibra
+    bool AutoZero = false;           // mnZero: zero-mode detection
+    double SnrThreshold = 1.8;
+    bool BlankReading = false;       // the cycle learns thresholds instead of counting
+    bool ManualCalibration = false;
+
+    // The receivers' sensitivity, PinHole x 8 + Gain, per channel (calvalue.dat).
+    std::array<qint16, kChannelTable> CalPinHole{};
+    std::array<qint16, kChannelTable> CalGain{};
+
+    // The channel shown in detail by the live display (0..384).
+    qint16 SelectedChannel = 0;
 
     Operator& op;
     Clock& clock;

@@ -1,10 +1,15 @@
 #include "FrmMain.h"
 
+#include "ChannelSelectors.h"
 #include "FrmAbout.h"
 #include "FrmReport.h"
+#include "FrmOffline.h"
 #include "FrmSetup.h"
 #include "InstrumentSteps.h"
+#include "LivePlots.h"
+#include "OrganismPanel.h"
 #include "PictureBox.h"
+#include "ToolPanels.h"
 #include "core/AppState.h"
 #include "core/common/Clock.h"
 #include "core/common/EventPump.h"
@@ -25,8 +30,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QUrl>
+
+#include <algorithm>
+#include <cmath>
 
 namespace bandora {
 
@@ -34,12 +43,11 @@ namespace {
 
 const QString kTitle = QStringLiteral("<Bandora> Acquisition Software  --------> Main");
 
-QString Tenths(int tenths) { return QString::number(tenths / 10.0, 'f', 1); }
-
 } // namespace
 
 FrmMain::FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent)
-    : QMainWindow(parent), state_(state), instrument_(instrument)
+    : QMainWindow(parent), state_(state), instrument_(instrument), cycle_(state.project.RT_Buffer),
+      linkOutputs_(state), tools_(state.project, linkOutputs_, state.clock)
 {
     setObjectName(QStringLiteral("Frm_Main"));
     setWindowTitle(kTitle);
@@ -47,9 +55,29 @@ FrmMain::FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent)
     Timeradq.setInterval(5);
     BuildMenus();
     BuildControls();
+    plots_ = new LivePlots(state_, cycle_, *Picreal, *Picact, *picturetime, *Txt_time, this);
+    selectors_ = new ChannelSelectors(*this, state_, *plots_);
+    organism_ = new OrganismPanel(*this, state_);
+    toolPanels_ = new ToolPanels(*this, state_, tools_);
+    acquisition_ = std::make_unique<AcquisitionCycle>(state_, cycle_, tools_, *plots_, recorder_);
+    calibration_ = std::make_unique<Calibration>(state_, cycle_, static_cast<RunWindow&>(*this));
+    run_ = std::make_unique<RunControl>(state_, cycle_, tools_, *plots_, recorder_, *calibration_,
+                                        static_cast<RunWindow&>(*this));
+    calibration_->stopRun = [this] { StopRun(); };
+    acquisition_->hooks.StopTimer = [this] { Timeradq.stop(); };
+    acquisition_->hooks.Report = [this] { ReportFinishedExperiment(); };
+    acquisition_->hooks.StopRun = [this] { StopRun(); };
+    acquisition_->hooks.Caption = [this](const QString& text) { ShowCalibrating(text); };
+    acquisition_->hooks.RecordingStatus = [this](const QString& reason) { ShowRecordingProblem(reason); };
+    acquisition_->hooks.AutoAdjust = [this](std::array<bool, kChannelTable>& done) {
+        calibration_->RunAutoAdjust(done);
+    };
+    connect(&Timeradq, &QTimer::timeout, this, [this] { acquisition_->OnAcquisitionTick(); });
     ConnectActions();
     resize(1280, 720);
 }
+
+LiveDisplay& FrmMain::Display() { return *plots_; }
 
 FrmMain::~FrmMain() = default;
 
@@ -67,32 +95,28 @@ void FrmMain::ConnectActions()
 
     connect(CmdPlay, &QPushButton::clicked, this, &FrmMain::StartRun);
     connect(Cmdreport, &QPushButton::clicked, this, &FrmMain::ReportCommand);
+    connect(CmdPause, &QPushButton::clicked, this, &FrmMain::PauseRun);
+    connect(CmdStop, &QPushButton::clicked, this, &FrmMain::StopRun);
     connect(CmdSetup, &QPushButton::clicked, this, &FrmMain::OpenSetup);
-    const std::pair<QPushButton*, QString> later[] = {
-        {CmdPause, QStringLiteral("Pause")},
-        {CmdStop, QStringLiteral("Stop")},
-        {CmdOffline, QStringLiteral("The offline window")},
-        {cmd_calibra, QStringLiteral("Fast CALIB")},
-        {Cmd_autozero, QStringLiteral("Fast ZERO")},
-        {Cmd_readblank, QStringLiteral("Read Blank")},
-        {cmd_luz, QStringLiteral("Light control")},
-        {cmd_frio, QStringLiteral("Temperature control")},
-        {cmd_ontemp, QStringLiteral("Temperature control")},
-        {Cmd_settemp, QStringLiteral("Temperature control")},
-    };
-    for (const auto& [button, what] : later)
-        connect(button, &QPushButton::clicked, this, [this, what = what] { NotAvailable(what); });
-
+    connect(CmdOffline, &QPushButton::clicked, this, &FrmMain::OpenOffline);
+    connect(cmd_calibra, &QPushButton::clicked, this, &FrmMain::FastCalibration);
+    connect(Cmd_autozero, &QPushButton::clicked, this, &FrmMain::FastZero);
+    connect(Cmd_readblank, &QPushButton::clicked, this, &FrmMain::ReadBlank);
     connect(cmd_cyclepulse, &QPushButton::clicked, this, [this] { frm_pulse->setVisible(frm_pulse->isHidden()); });
     connect(CheckRT, &QCheckBox::toggled, Framereal, &QWidget::setVisible);
     connect(mnCalibra, &QCheckBox::toggled, this, &FrmMain::OnAutoCalibrationToggled);
     connect(mnZero, &QCheckBox::toggled, this, &FrmMain::OnAutoZeroToggled);
-
-    // The channel choice and the zoom come with the live display.
-    for (QWidget* w : std::initializer_list<QWidget*>{Cmdzoom_plus, Cmdzoom_minus, Combofila, Combocol, txtsub,
-                                                      combogrup, lstgrup})
-        w->setEnabled(false);
+    connect(Cmdzoom_plus, &QPushButton::clicked, this, [this] {
+        plots_->ZoomIn();
+        ShowZoom();
+    });
+    connect(Cmdzoom_minus, &QPushButton::clicked, this, [this] {
+        plots_->ZoomOut();
+        ShowZoom();
+    });
 }
+
+void FrmMain::ShowZoom() { txtzoom->setText(QString::number(plots_->Zoom())); }
 
 void FrmMain::NotAvailable(const QString& what)
 {
@@ -118,55 +142,14 @@ void FrmMain::ShowToolFrames()
     frm_mn3->setVisible(state_.project.Menu3 == 1);
 }
 
-void FrmMain::FillOrganismControls()
-{
-    static const QString kSizeClasses[] = {QStringLiteral("size <100um"), QStringLiteral("size 0.1-1mm"),
-                                           QStringLiteral("size >1mm")};
-    const int organism = state_.project.MenuParam[1][0];
-    if (organism >= 0 && organism < Cmb_organism->count()) {
-        Cmb_organism->setCurrentIndex(organism);
-    } else {
-        // Older projects name the organism by its size class.
-        Cmb_organism->setCurrentIndex(-1);
-        Cmb_organism->setPlaceholderText(organism >= 7 && organism <= 9 ? kSizeClasses[organism - 7] : QString());
-    }
-    const int snrx10 = state_.project.MenuParam[1][3];
-    if (snrx10 > 0)
-        txt_snr_umbral->setText(Tenths(snrx10));
-}
+void FrmMain::FillOrganismControls() { organism_->Fill(); }
 
 void FrmMain::FillToolControls()
 {
-    auto& light = state_.project.MenuParam[2];
-    auto& temperature = state_.project.MenuParam[3];
     const auto& calibration = state_.project.MenuParam[1];
-
     mnCalibra->setChecked(calibration[1] != 0);
     mnZero->setChecked(calibration[2] != 0);
-
-    const bool lightSchedule = light[0] == 1;
-    Chk_lenabled->setChecked(lightSchedule);
-    if (light[1] == 0 && light[2] == 0) {
-        light[1] = 9;
-        light[2] = 21;
-    }
-    txt_lon->setText(QString::number(light[1]));
-    txt_loff->setText(QString::number(light[2]));
-    frm_pulse->hide();
-    if (lightSchedule) {
-        txt_pulsetimes->setText(QString::number(light[3]));
-        txt_pulseon->setText(Tenths(light[4]));
-        txt_pulseoff->setText(Tenths(light[5]));
-        const bool pulses = light[3] >= 1;
-        frm_pulse->setVisible(pulses);
-        txt_lon->setEnabled(!pulses);
-        txt_loff->setEnabled(!pulses);
-    }
-
-    Chk_tenabled->setChecked(temperature[0] == 1);
-    if (temperature[1] < 20 || temperature[1] > 500)
-        temperature[1] = 200;
-    txttemp->setText(Tenths(temperature[1]));
+    toolPanels_->Fill();
 }
 
 void FrmMain::FillDurationList()
@@ -180,16 +163,13 @@ void FrmMain::FillDurationList()
 
 void FrmMain::ResetCycleBuffers()
 {
-    // The acquisition cycle sizes its per-channel ring buffers (channels 0 to
-    // 384, RT_Buffer samples) and clears its per-channel counts here.
+    cycle_.Dimension(state_.project.RT_Buffer);
+    cycle_.ResetChannels();
 }
 
-void FrmMain::PreparePlotArea()
-{
-    // The live display prepares its plot scales and refills the row, column
-    // and group lists here.
-    lstgrup->clear();
-}
+void FrmMain::PreparePlotArea() { FillSelectors(); }
+
+void FrmMain::FillSelectors() { selectors_->FillSelectors(); }
 
 void FrmMain::ShowProjectName()
 {
@@ -205,12 +185,12 @@ void FrmMain::CheckComPort(int n)
 void FrmMain::ClearSignalPlot()
 {
     CmdPause->setEnabled(false);
-    Picreal->clear();
+    plots_->ResetSignalPlot();
 }
 
 void FrmMain::ClearActivityPlots()
 {
-    Picact->clear();
+    plots_->ResetActivityPanel();
     picturetime->clear();
 }
 
@@ -218,19 +198,105 @@ void FrmMain::ClearActivityPlots()
 
 void FrmMain::StartRun()
 {
-    // The run control replaces this with the start of an experiment; the
-    // offline refusal stays its first word on a workstation without the link.
-    if (state_.OfflineMode) {
-        state_.op.inform(QStringLiteral(
-            "Acquisition not allowed in OFFLINE MODE. Connect the equipment and restart the program."));
-        return;
-    }
-    NotAvailable(QStringLiteral("Acquisition"));
+    ShowRecordingProblem(QString());
+    run_->StartRun();
 }
+
+void FrmMain::PauseRun() { run_->PauseRun(); }
+
+void FrmMain::StopRun() { run_->StopRun(); }
+
+void FrmMain::ReportFinishedExperiment()
+{
+    // A Monitor run has no experiment to report on.
+    if (state_.Recording)
+        ReportCommand();
+}
+
+void FrmMain::FastCalibration()
+{
+    ShowStatus(QStringLiteral("<AUTOCALIBRATION>"));
+    state_.SnrThreshold = NumericValue(txt_snr_umbral->text());
+    calibration_->RunCalibration();
+    ShowStatus(QString());
+}
+
+void FrmMain::FastZero()
+{
+    ShowStatus(QStringLiteral("<AUTOCALIBRATION>"));
+    state_.SnrThreshold = NumericValue(txt_snr_umbral->text());
+    calibration_->RunAutoZero();
+    ShowStatus(QString());
+}
+
+void FrmMain::ReadBlank() { calibration_->StartBlankReading(); }
+
+void FrmMain::ShowRecordingProblem(const QString& reason)
+{
+    lbl_recording->setText(reason.isEmpty() ? QString() : QStringLiteral("RECORDING IS FAILING: ") + reason);
+    lbl_recording->setVisible(!reason.isEmpty());
+}
+
+void FrmMain::StartTimer()
+{
+    Timeradq.setInterval(30);
+    Timeradq.start();
+}
+
+void FrmMain::StopTimer() { Timeradq.stop(); }
+
+void FrmMain::ShowRunning(bool running)
+{
+    CmdPlay->setEnabled(!running);
+    CmdSetup->setEnabled(!running);
+    CmdOffline->setEnabled(!running);
+    CmdPause->setEnabled(running);
+    Cmb_organism->setEnabled(!running);
+    txt_snr_umbral->setEnabled(!running);
+    if (running && setup_)
+        setup_->hide();
+}
+
+void FrmMain::LockForBlank()
+{
+    CmdSetup->setEnabled(false);
+    CmdOffline->setEnabled(false);
+    if (setup_)
+        setup_->hide();
+}
+
+QString FrmMain::DescriptionText() const { return Txt_description->text(); }
+QString FrmMain::SnrText() const { return txt_snr_umbral->text(); }
+QString FrmMain::TemperatureText() const { return txttemp->text(); }
+
+void FrmMain::ShowStatus(const QString& text)
+{
+    lbl_status->setText(text);
+    lbl_status->setVisible(!text.isEmpty());
+}
+
+void FrmMain::ShowRunLabel(const QString& text) { lbl_timecounter->setText(text); }
+
+void FrmMain::ShowCalibrating(const QString& text)
+{
+    lbl_calibrating->setText(text);
+    lbl_calibrating->setVisible(!text.isEmpty());
+    pic_calibra->setVisible(!text.isEmpty());
+}
+
+void FrmMain::ScaleProgress(int width, int height)
+{
+    Q_UNUSED(height);
+    pic_calibra->setRange(0, width);
+    pic_calibra->setValue(0);
+}
+
+void FrmMain::ProgressMark(int x) { pic_calibra->setValue(x); }
 
 void FrmMain::SetManualCalibration(bool on)
 {
     manualCalibration_ = on;
+    state_.ManualCalibration = on;
     Cmd_readblank->setVisible(on);
     if (!on) {
         // Without manual calibration every run calibrates and zeroes itself.
@@ -248,12 +314,14 @@ void FrmMain::SetManualCalibration(bool on)
 void FrmMain::OnAutoCalibrationToggled(bool checked)
 {
     state_.project.MenuParam[1][1] = checked ? 1 : 0;
+    state_.AutoCalibrate = checked;
     cmd_calibra->setEnabled(!checked);
 }
 
 void FrmMain::OnAutoZeroToggled(bool checked)
 {
     state_.project.MenuParam[1][2] = checked ? 1 : 0;
+    state_.AutoZero = checked;
     Cmd_autozero->setEnabled(!checked);
 }
 
@@ -286,22 +354,35 @@ void FrmMain::ShowAbout()
 
 FrmReport* FrmMain::ReportWindow() const { return report_.data(); }
 
-void FrmMain::ReportCommand()
+FrmReport& FrmMain::LoadReportWindow()
 {
-    if (!report_)
-        report_ = new FrmReport(state_, this);
-    report_->SetBinSize(combo_minutes->currentText());
-    if (experimentFolderName_.isEmpty())
-        return;
-    const QString folder = QDir::toNativeSeparators(QDir(state_.projectFolder).filePath(experimentFolderName_));
-    if (!QFileInfo(CountsFilePath(folder)).isFile()) {
+    if (!report_) {
+        report_ = new FrmReport(state_, *opener_, this);
+        // The per-well export stamps its lines from the offline window's
+        // experiment when the folder's own name does not tell the run start.
+        report_->SetSelectedExperimentSource([this] { return OfflineSelectedExperiment(); });
+    }
+    return *report_;
+}
+
+void FrmMain::ShowReportOn(const QString& experimentFolder)
+{
+    if (!QFileInfo(CountsFilePath(experimentFolder)).isFile()) {
         state_.op.inform(QStringLiteral("Activity file not Found"));
         return;
     }
-    report_->SetInputFolder(folder);
+    report_->SetInputFolder(QDir::toNativeSeparators(experimentFolder));
     report_->show();
     report_->raise();
     report_->activateWindow();
+}
+
+void FrmMain::ReportCommand()
+{
+    LoadReportWindow().SetBinSize(combo_minutes->currentText());
+    if (state_.ExperimentFolderName.isEmpty())
+        return;
+    ShowReportOn(QDir(state_.projectFolder).filePath(state_.ExperimentFolderName));
 }
 
 void FrmMain::OpenSetup()
@@ -329,11 +410,41 @@ void FrmMain::showMainWindow()
     activateWindow();
 }
 
-bool FrmMain::showOfflineWindow()
+void FrmMain::showOfflineWindow() { OpenOffline(); }
+
+void FrmMain::OpenOffline()
 {
-    // The offline window is not built yet; the setup window says so and
-    // comes back here.
-    return false;
+    if (!offline_) {
+        offline_ = new FrmOffline(state_, *this, *opener_, this);
+        // It takes the main window's place on the screen.
+        offline_->setGeometry(geometry());
+    }
+    if (setup_)
+        setup_->SetDescription(Txt_description->text());
+    offline_->show();
+    offline_->raise();
+    offline_->activateWindow();
+    hide();
+}
+
+FrmOffline* FrmMain::OfflineWindow() const { return offline_.data(); }
+
+QString FrmMain::OfflineSelectedExperiment() const
+{
+    return offline_ ? offline_->SelectedExperimentName() : QString();
+}
+
+void FrmMain::showSetupWindow() { OpenSetup(); }
+
+void FrmMain::openReportWindow(const QString& experimentFolder, int binMinutes)
+{
+    OpenReportOn(experimentFolder, binMinutes);
+}
+
+void FrmMain::OpenReportOn(const QString& experimentFolder, int binMinutes)
+{
+    LoadReportWindow().SetBinSize(QString::number(binMinutes));
+    ShowReportOn(experimentFolder);
 }
 
 void FrmMain::showToolFrame(int tool, bool shown)
@@ -357,12 +468,20 @@ void FrmMain::showToolFrame(int tool, bool shown)
 
 void FrmMain::Activate()
 {
-    if (!Timeradq.isActive()) {
+    // A run paused with its time counter has no timer either; its buffers
+    // and counts must survive the window coming back to the front.
+    if (!Timeradq.isActive() && state_.AcquisitionState == 0) {
         ShowProjectName();
         // The acquisition cycle re-creates its buffers for the current
         // RT_Buffer, resets every channel's count and level and clears the
         // threshold-setting flag; the live display redraws its plots.
         ResetCycleBuffers();
+        // Activation is how a plate or groups changed in the setup window
+        // arrive; the operator's choice of channel stays otherwise.
+        if (selectors_->ListsOutdated())
+            FillSelectors();
+        plots_->RefreshView();
+        plots_->ResetSignalPlot();
     }
     CmdMain->setFocus();
 }
@@ -394,6 +513,8 @@ void FrmMain::Shutdown()
     ended_ = true;
     if (about_)
         about_->close();
+    if (offline_)
+        offline_->hide();
     Q_EMIT programEnded();
 }
 
@@ -406,6 +527,34 @@ void FrmMain::closeEvent(QCloseEvent* event)
     }
     Shutdown();
     event->accept();
+}
+
+void FrmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    ScaleToWindow();
+}
+
+void FrmMain::ScaleToWindow()
+{
+    // Laid out for 1366 x 768; up to half as large again on larger screens.
+    constexpr double kSmallestWidth = 1366, kSmallestHeight = 768, kMostScale = 1.5;
+    const double scale =
+        std::clamp(std::min(width() / kSmallestWidth, height() / kSmallestHeight), 1.0, kMostScale);
+    // Steps of a tenth, so a window dragged by hand does not relay out at
+    // every pixel.
+    const double stepped = std::floor(scale * 10) / 10;
+    if (stepped == fontScale_)
+        return;
+    fontScale_ = stepped;
+    if (baseFontPoints_ <= 0)
+        baseFontPoints_ = font().pointSizeF();
+    if (baseFontPoints_ <= 0)
+        return; // a font sized in pixels stays as it is
+    QFont f = font();
+    f.setPointSizeF(baseFontPoints_ * fontScale_);
+    setFont(f);
+    SizeToFont();
 }
 
 void FrmMain::changeEvent(QEvent* event)

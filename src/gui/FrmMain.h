@@ -1,10 +1,22 @@
 #pragma once
 
+#include "DesktopOpener.h"
+#include "OfflineHost.h"
 #include "SetupHost.h"
+#include "core/acquisition/AcquisitionCycle.h"
+#include "core/acquisition/Calibration.h"
+#include "core/acquisition/RunControl.h"
+#include "core/acquisition/RunWindow.h"
+#include "core/storage/ExperimentRecorder.h"
+#include "core/acquisition/CycleState.h"
+#include "core/tools/LightTemperatureControl.h"
+#include "core/tools/LinkOutputSender.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
+
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -15,25 +27,35 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
+class QProgressBar;
 class QPushButton;
+class QScrollArea;
 
 namespace bandora {
 
 struct AppState;
+class ChannelSelectors;
 class FrmAbout;
 class FrmReport;
+class FrmOffline;
 class FrmSetup;
 class InstrumentSteps;
+class LiveDisplay;
+class LivePlots;
+class OrganismPanel;
 class PictureBox;
+class ToolPanels;
 
 // The main acquisition window. Its controls carry the object names the rest
 // of the program (and the tests) look them up by. The start-up sequence fills
-// it step by step through the public operations below; the run control, the
-// live display and the device tools attach to its controls later.
+// it step by step through the public operations below. It owns the
+// acquisition cycle's state, the live display drawn from it (LivePlots, with
+// the channel choice of ChannelSelectors) and the light and temperature
+// outputs (LightTemperatureControl, shown by ToolPanels).
 //
 // The port menu entries COM1..COM15 form one family named "mncom1", each
 // carrying its port number in the property "index" (see ComPortAction).
-class FrmMain : public QMainWindow, private SetupHost {
+class FrmMain : public QMainWindow, private SetupHost, private OfflineHost, private RunWindow {
     Q_OBJECT
 public:
     FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent = nullptr);
@@ -54,10 +76,9 @@ public:
     void FillToolControls();
     // combo_minutes: 15 .. 1440 minutes, 30 selected.
     void FillDurationList();
-    // Hooks of the acquisition cycle and the live display: per-channel ring
-    // buffers sized by RT_Buffer, the plot area and the group list. Empty
-    // until those parts exist.
+    // The per-channel ring buffers sized by RT_Buffer and cleared.
     void ResetCycleBuffers();
+    // The row, column and group lists refilled (FillSelectors).
     void PreparePlotArea();
     // txt_projecto = project number "_" project name.
     void ShowProjectName();
@@ -73,8 +94,24 @@ public:
     // --- actions ---------------------------------------------------------
 
     // CmdPlay: starts an experiment (also run by the start-up for "/run").
-    // Until the run control exists it only refuses or says so.
     void StartRun();
+    // CmdPause and CmdStop.
+    void PauseRun();
+    void StopRun();
+    // The report action at the end of a run's lapse, on the finished
+    // experiment.
+    void ReportFinishedExperiment();
+    // Fast CALIB, Fast ZERO and Read Blank.
+    void FastCalibration();
+    void FastZero();
+    void ReadBlank();
+    // The main window's notice that recording is failing; empty hides it.
+    void ShowRecordingProblem(const QString& reason);
+
+    RunControl& Run() { return *run_; }
+    AcquisitionCycle& Acquisition() { return *acquisition_; }
+    Calibration& Calibrator() { return *calibration_; }
+    ExperimentRecorder& Recorder() { return recorder_; }
     // Advanced > Manual_Calibration > ON / OFF.
     void SetManualCalibration(bool on);
     bool ManualCalibration() const { return manualCalibration_; }
@@ -86,25 +123,32 @@ public:
     void OpenSetup();
     // The setup window while it exists (the run start hides it).
     FrmSetup* SetupWindow() const;
+    // CmdOffline (and the start-up in offline mode, and the setup window's
+    // "OffLine"): shows the offline window, gives the setup window the
+    // description of the next experiment and hides this window. The offline
+    // window is made on first use and kept, hidden, until its close box.
+    void OpenOffline();
+    // The offline window while it exists.
+    FrmOffline* OfflineWindow() const;
+    // The experiment folder name selected in the offline window's browser,
+    // from which the per-well export stamps its lines; empty when the window
+    // does not exist or lists projects.
+    QString OfflineSelectedExperiment() const;
+    // Files the windows hand to the desktop go through this opener; tests
+    // put one in that opens nothing.
+    void SetDesktopOpener(DesktopOpener& opener) { opener_ = &opener; }
+    // The report window opened on an experiment folder with a bin size.
+    void OpenReportOn(const QString& experimentFolder, int binMinutes);
     // Help > Content and Help > About.
     void OpenHelp();
     void ShowAbout();
-    // Cmdreport, and the end of a run: hands the experiment recorded last to
-    // the report window (created once, loaded hidden) with the bin size of
-    // combo_minutes and shows it without blocking; "Activity file not Found"
-    // when the experiment has no counts.bin. Nothing happens while no run
-    // has been started.
+    // Cmdreport, and the end of a recording run: hands the experiment
+    // recorded last (ExperimentFolderName of the run state) to the report
+    // window, created once and loaded hidden, with the bin size of
+    // combo_minutes, and shows it without blocking; "Activity file not
+    // Found" when the experiment has no counts.bin. While no run has been
+    // started the window only takes the bin size and stays hidden.
     void ReportCommand();
-    // The bare name (ddmmyyyy_hhmm) of the experiment folder of the run
-    // started last; the run start sets it.
-    void SetExperimentFolderName(const QString& name) { experimentFolderName_ = name; }
-    const QString& ExperimentFolderName() const { return experimentFolderName_; }
-    // The end of a recording run: the report window opens on its folder.
-    void ReportOnExperiment(const QString& name)
-    {
-        SetExperimentFolderName(name);
-        ReportCommand();
-    }
     // The one report window, or null before the first report command.
     FrmReport* ReportWindow() const;
     // Re-reads the project into the window when it becomes active again.
@@ -115,6 +159,21 @@ public:
     QAction* ComPortAction(int n) const;
     QTimer& AcquisitionTimer() { return Timeradq; }
 
+    // --- what the acquisition cycle and the run control work with ---------
+
+    CycleState& Cycle() { return cycle_; }
+    LiveDisplay& Display();
+    LivePlots& Plots() { return *plots_; }
+    LightTemperatureControl& Tools() { return tools_; }
+    ChannelSelectors& Selectors() { return *selectors_; }
+    OrganismPanel& Organism() { return *organism_; }
+    ToolPanels& ToolPanel() { return *toolPanels_; }
+    // Where SetOutputs goes: the serial link, unless told otherwise (tests).
+    void SetOutputSender(OutputSender& sender) { tools_.SetSender(sender); }
+    // The row, column and group lists from the plate and the groups, the
+    // first of each selected (also after the setup window changed them).
+    void FillSelectors();
+
 Q_SIGNALS:
     // The shutdown has finished: the program is to end now.
     void programEnded();
@@ -122,8 +181,11 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    FrmReport& LoadReportWindow();
+    void ShowReportOn(const QString& experimentFolder);
     void BuildMenus();
     void BuildControls();
     QWidget* BuildRunBar();
@@ -137,26 +199,65 @@ private:
     void NotAvailable(const QString& what);
     void OnAutoCalibrationToggled(bool checked);
     void OnAutoZeroToggled(bool checked);
+    void ShowZoom();
+    // The lettering grows with the window beyond the smallest screen it is
+    // laid out for, so a large screen shows the same window, larger.
+    void ScaleToWindow();
+    void SizeToFont();
 
     AppState& state_;
     InstrumentSteps& instrument_;
     bool startupFinished_ = false;
     bool ended_ = false;
     bool manualCalibration_ = false;
+    QScrollArea* toolScroll_ = nullptr;
+    double baseFontPoints_ = 0;
+    double fontScale_ = 1.0;
     QPointer<FrmAbout> about_;
     QPointer<FrmReport> report_;
-    QString experimentFolderName_;
     QPointer<FrmSetup> setup_;
+    QPointer<FrmOffline> offline_;
+    SystemDesktopOpener systemOpener_;
+    DesktopOpener* opener_ = &systemOpener_;
 
     // What the setup window asks of this window.
     void setMainDescription(const QString& text) override;
     void showMainWindow() override;
-    bool showOfflineWindow() override;
+    void showOfflineWindow() override;
     void showToolFrame(int tool, bool shown) override;
+    // What the offline window asks of this window (showMainWindow above too).
+    void showSetupWindow() override;
+    void openReportWindow(const QString& experimentFolder, int binMinutes) override;
+
+    // What the run control and calibration ask of this window.
+    void StartTimer() override;
+    void StopTimer() override;
+    void ShowRunning(bool running) override;
+    void LockForBlank() override;
+    QString DescriptionText() const override;
+    QString SnrText() const override;
+    QString TemperatureText() const override;
+    void ShowStatus(const QString& text) override;
+    void ShowRunLabel(const QString& text) override;
+    void ShowCalibrating(const QString& text) override;
+    void ScaleProgress(int width, int height) override;
+    void ProgressMark(int x) override;
 
     // The acquisition cycle's timer; it belongs to the window, as its ring
     // buffers do. Nothing starts it until the acquisition cycle exists.
     QTimer Timeradq;
+    CycleState cycle_;
+    LinkOutputSender linkOutputs_;
+    LightTemperatureControl tools_;
+    LivePlots* plots_ = nullptr;
+    ChannelSelectors* selectors_ = nullptr;
+    OrganismPanel* organism_ = nullptr;
+    ToolPanels* toolPanels_ = nullptr;
+    ExperimentRecorder recorder_;
+    // Made once the live display exists.
+    std::unique_ptr<AcquisitionCycle> acquisition_;
+    std::unique_ptr<Calibration> calibration_;
+    std::unique_ptr<RunControl> run_;
 
 public:
     // Controls, named as the rest of the program knows them.
@@ -178,6 +279,11 @@ public:
     QPushButton* CmdOffline = nullptr;
     QPushButton* Cmdreport = nullptr;
     QPushButton* CmdMain = nullptr;
+    QLabel* lbl_status = nullptr;      // the status frame: "<< PAUSED >>", "<AUTOCALIBRATION>"
+    QLabel* lbl_timecounter = nullptr; // "Time Counter = ON" / "OFF"
+    QLabel* lbl_calibrating = nullptr; // calibration, zero and blank progress
+    QProgressBar* pic_calibra = nullptr;
+    QLabel* lbl_recording = nullptr;   // recording is failing, and why
 
     QLineEdit* txt_projecto = nullptr;
     QLineEdit* Txt_description = nullptr;

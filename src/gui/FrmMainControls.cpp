@@ -16,11 +16,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace bandora {
 
@@ -38,11 +41,18 @@ QPushButton* Button(const char* name, const QString& caption, QWidget* parent)
     return Named(new QPushButton(caption, parent), name);
 }
 
+// Sizes that follow the lettering are marked on the widget and set by
+// FrmMain::SizeToFont, again whenever the window's lettering grows or shrinks.
+const char* const kChars = "bandora_chars";   // a box as wide as this many digits
+const char* const kLamp = "bandora_lamp";     // a square as high as a line
+const char* const kSquare = "bandora_square"; // a button as wide as two lines
+const char* const kRunButton = "bandora_run"; // a button of the run bar
+
 QLineEdit* Box(const char* name, QWidget* parent, int chars = 0)
 {
     auto* box = Named(new QLineEdit(parent), name);
     if (chars > 0)
-        box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('0')) * chars + 16);
+        box->setProperty(kChars, chars);
     return box;
 }
 
@@ -51,8 +61,7 @@ QFrame* Lamp(const char* name, const QColor& colour, QWidget* parent)
 {
     auto* lamp = Named(new QFrame(parent), name);
     lamp->setFrameShape(QFrame::Box);
-    const int side = lamp->fontMetrics().height() + 4;
-    lamp->setFixedSize(side, side);
+    lamp->setProperty(kLamp, true);
     lamp->setAutoFillBackground(true);
     QPalette pal = lamp->palette();
     pal.setColor(QPalette::Window, colour);
@@ -119,6 +128,7 @@ void FrmMain::BuildControls()
     body->addWidget(BuildToolColumn(), 0);
     layout->addLayout(body, 1);
     setCentralWidget(central);
+    SizeToFont();
 }
 
 QWidget* FrmMain::BuildRunBar()
@@ -139,10 +149,8 @@ QWidget* FrmMain::BuildRunBar()
     CmdPlay->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
     CmdPause->setIcon(style()->standardIcon(QStyle::SP_MediaPause));
     CmdStop->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
-    for (QPushButton* b : {CmdPlay, CmdPause, CmdStop, CmdSetup, CmdOffline, Cmdreport, CmdMain}) {
-        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("Offline")) + 48);
-        b->setMinimumHeight(b->fontMetrics().height() * 2 + 4);
-    }
+    for (QPushButton* b : {CmdPlay, CmdPause, CmdStop, CmdSetup, CmdOffline, Cmdreport, CmdMain})
+        b->setProperty(kRunButton, true);
     // The main button is where the focus rests between actions; it has no
     // action of its own.
     CmdMain->setFlat(true);
@@ -154,6 +162,26 @@ QWidget* FrmMain::BuildRunBar()
     row->addWidget(CmdSetup);
     row->addWidget(CmdOffline);
     row->addWidget(Cmdreport);
+    row->addSpacing(12);
+    lbl_status = Named(new QLabel(bar), "lbl_status");
+    lbl_status->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
+    lbl_status->hide();
+    lbl_timecounter = Named(new QLabel(bar), "lbl_timecounter");
+    lbl_calibrating = Named(new QLabel(bar), "lbl_calibrating");
+    lbl_calibrating->hide();
+    pic_calibra = Named(new QProgressBar(bar), "pic_calibra");
+    pic_calibra->setTextVisible(false);
+    pic_calibra->setMaximumWidth(160);
+    pic_calibra->hide();
+    lbl_recording = Named(new QLabel(bar), "lbl_recording");
+    lbl_recording->setStyleSheet(QStringLiteral("color: white; background: #c00000; font-weight: bold; padding: 2px;"));
+    lbl_recording->setWordWrap(true);
+    lbl_recording->hide();
+    row->addWidget(lbl_status);
+    row->addWidget(lbl_timecounter);
+    row->addWidget(lbl_calibrating);
+    row->addWidget(pic_calibra);
+    row->addWidget(lbl_recording, 1);
     row->addStretch(1);
     row->addWidget(CmdMain);
     return bar;
@@ -168,14 +196,11 @@ QWidget* FrmMain::BuildExperimentBar()
 
     txt_projecto = Box("txt_projecto", bar);
     txt_projecto->setReadOnly(true);
-    txt_projecto->setMinimumWidth(txt_projecto->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 14);
-    txt_projecto->setMaximumWidth(txt_projecto->minimumWidth() * 2);
     Txt_description = Box("Txt_description", bar);
     Txt_description->setPlaceholderText(QStringLiteral("description of the next experiment"));
     Txt_time = Box("Txt_time", bar, 16);
     Txt_time->setReadOnly(true);
     Txt_time->setAlignment(Qt::AlignCenter);
-    Txt_time->setMinimumWidth(Txt_time->maximumWidth());
     combo_minutes = Named(new QComboBox(bar), "combo_minutes");
     combo_minutes->setMinimumContentsLength(5);
 
@@ -215,7 +240,7 @@ QWidget* FrmMain::BuildDisplayArea()
     txtzoom->setReadOnly(true);
     txtzoom->setAlignment(Qt::AlignCenter);
     for (QPushButton* b : {Cmdzoom_minus, Cmdzoom_plus})
-        b->setFixedWidth(b->fontMetrics().height() * 2 + 4);
+        b->setProperty(kSquare, true);
     zoomRow->addWidget(new QLabel(QStringLiteral("Zoom:"), Framereal));
     zoomRow->addWidget(Cmdzoom_minus);
     zoomRow->addWidget(txtzoom);
@@ -248,7 +273,6 @@ QWidget* FrmMain::BuildDisplayArea()
     txtsub->setText(QStringLiteral("0"));
     lblcanal = Named(new QLabel(QStringLiteral("0"), channel), "lblcanal");
     lblcanal->setFrameShape(QFrame::StyledPanel);
-    lblcanal->setMinimumWidth(lblcanal->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
     combogrup = Named(new QComboBox(channel), "combogrup");
     combogrup->setMinimumContentsLength(12);
     lstgrup = Named(new QListWidget(channel), "lstgrup");
@@ -274,7 +298,6 @@ QWidget* FrmMain::BuildDisplayArea()
     auto* progress = new QHBoxLayout;
     progress->addWidget(new QLabel(QStringLiteral("Progress:"), area));
     picturetime = Named(new PictureBox(area), "picturetime");
-    picturetime->setFixedHeight(picturetime->fontMetrics().height() + 4);
     picturetime->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     progress->addWidget(picturetime, 1);
     column->addLayout(progress);
@@ -300,15 +323,48 @@ QWidget* FrmMain::BuildToolColumn()
 
     // On a low screen the three tool frames may not all fit: they scroll
     // rather than squeeze the plots.
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("tool_scroll"));
-    scroll->setWidget(tools);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const int width = tools->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width() + 4;
-    scroll->setFixedWidth(width);
-    return scroll;
+    toolScroll_ = new QScrollArea(this);
+    toolScroll_->setObjectName(QStringLiteral("tool_scroll"));
+    toolScroll_->setWidget(tools);
+    toolScroll_->setWidgetResizable(true);
+    toolScroll_->setFrameShape(QFrame::NoFrame);
+    toolScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return toolScroll_;
+}
+
+void FrmMain::SizeToFont()
+{
+    for (QWidget* w : findChildren<QWidget*>()) {
+        const QFontMetrics m = w->fontMetrics();
+        if (const int chars = w->property(kChars).toInt(); chars > 0)
+            w->setMaximumWidth(m.horizontalAdvance(QLatin1Char('0')) * chars + 16);
+        if (w->property(kLamp).toBool())
+            w->setFixedSize(m.height() + 4, m.height() + 4);
+        if (w->property(kSquare).toBool())
+            w->setFixedWidth(m.height() * 2 + 4);
+        if (w->property(kRunButton).toBool()) {
+            w->setMinimumWidth(m.horizontalAdvance(QStringLiteral("Offline")) + m.height() * 3);
+            w->setMinimumHeight(m.height() * 2 + 4);
+        }
+    }
+    const QFontMetrics m = fontMetrics();
+    Txt_time->setMinimumWidth(Txt_time->maximumWidth());
+    txt_projecto->setMinimumWidth(m.horizontalAdvance(QLatin1Char('M')) * 14);
+    txt_projecto->setMaximumWidth(txt_projecto->minimumWidth() * 2);
+    lblcanal->setMinimumWidth(m.horizontalAdvance(QStringLiteral("0000")) + 12);
+    picturetime->setFixedHeight(m.height() + 4);
+    // Nested layouts keep the sizes they worked out before; they all work
+    // them out again for the new lettering.
+    for (QWidget* w : findChildren<QWidget*>())
+        w->updateGeometry();
+    for (QLayout* l : findChildren<QLayout*>())
+        l->invalidate();
+    // The tool column is as wide as its widest panel needs, never squeezed.
+    // (Asked of the panels themselves: the column's own layout may still
+    // hold their sizes from before the lettering changed.)
+    const int widest = std::max({frm_mn1->sizeHint().width(), frm_mn2->sizeHint().width(),
+                                 frm_mn3->sizeHint().width(), frm_autotext->sizeHint().width()});
+    toolScroll_->setFixedWidth(widest + toolScroll_->verticalScrollBar()->sizeHint().width() + 4);
 }
 
 QGroupBox* FrmMain::BuildCalibrationFrame()

@@ -15,7 +15,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -24,7 +23,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QUrl>
 
 namespace bandora {
 
@@ -37,9 +35,8 @@ const QString kOrganismThreshold[] = {QStringLiteral("1.8"), QStringLiteral("2.8
 
 } // namespace
 
-FrmReport::FrmReport(AppState& state, QWidget* parent)
-    : QMainWindow(parent), state_(state),
-      opener_([](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); })
+FrmReport::FrmReport(AppState& state, DesktopOpener& opener, QWidget* parent)
+    : QMainWindow(parent), state_(state), opener_(opener)
 {
     setObjectName(QStringLiteral("Frm_Report"));
     setWindowTitle(kTitle);
@@ -124,11 +121,7 @@ void FrmReport::ShowBinSize(const std::optional<QString>& shown)
         combo_bin->setCurrentText(*shown);
 }
 
-void FrmReport::Open(const QString& path)
-{
-    if (opener_)
-        opener_(path);
-}
+void FrmReport::Open(const QString& path) { opener_.open(path); }
 
 void FrmReport::Generate()
 {
@@ -237,8 +230,10 @@ void FrmReport::ExportPerWell()
     PerWellRequest request;
     request.Folder = txt_folder->text().trimmed();
     request.AppDir = state_.appDir;
-    // The offline window's selected experiment comes in here once that
-    // window exists; the folder's own name comes first in any case.
+    // The folder's own name comes first; the offline window's selection may
+    // name another experiment.
+    if (selectedExperiment_)
+        request.SelectedExperimentName = selectedExperiment_();
     request.Now = state_.clock.now();
     request.DateSeparator = DateSeparator();
     request.TimeSeparator = TimeSeparator();

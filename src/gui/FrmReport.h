@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesktopOpener.h"
 #include "core/analysis/ExperimentSettings.h"
 #include "core/analysis/ReportOptions.h"
 
@@ -34,12 +35,10 @@ struct AppState;
 class FrmReport : public QMainWindow {
     Q_OBJECT
 public:
-    // Opens a written file (or a folder) with whatever the desktop registers
-    // for it: a spreadsheet for .csv, a text editor for .txt, the file
-    // manager for a folder.
-    using Opener = std::function<void(const QString& path)>;
-
-    explicit FrmReport(AppState& state, QWidget* parent = nullptr);
+    // opener hands a written report to the program the desktop has for its
+    // type (a spreadsheet for .csv, a text editor for .txt) and the folder of
+    // the per-well files to the file manager.
+    FrmReport(AppState& state, DesktopOpener& opener, QWidget* parent = nullptr);
     ~FrmReport() override;
 
     // What the callers set before showing the window (the main window's
@@ -47,8 +46,10 @@ public:
     void SetInputFolder(const QString& folder);
     void SetBinSize(const QString& minutes);
 
-    // Tests give an opener that opens nothing.
-    void SetOpener(Opener opener) { opener_ = std::move(opener); }
+    // The experiment folder name selected in the offline window, which the
+    // per-well export counts its time stamps from when the folder's own name
+    // is not a run start.
+    void SetSelectedExperimentSource(std::function<QString()> source) { selectedExperiment_ = std::move(source); }
 
     // --- actions, as the controls run them --------------------------------
 
@@ -86,7 +87,8 @@ private:
     void Open(const QString& path);
 
     AppState& state_;
-    Opener opener_;
+    DesktopOpener& opener_;
+    std::function<QString()> selectedExperiment_;
     // The experiment's settings of the last generation; its plate stands
     // when the next experiment's plate file cannot be read.
     ExperimentSettings settings_;

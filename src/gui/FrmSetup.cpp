@@ -230,10 +230,7 @@ void FrmSetup::GoMain()
 void FrmSetup::GoOffline()
 {
     host_.setMainDescription(Description());
-    if (!host_.showOfflineWindow()) {
-        state_.op.inform(QStringLiteral("The offline window is not available in this version: back to the main window."));
-        host_.showMainWindow();
-    }
+    host_.showOfflineWindow();
     hide();
 }
 

@@ -10,12 +10,21 @@ PictureBox::PictureBox(QWidget* parent, QColor background)
 {
     image_.fill(background_);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    repaint_.setSingleShot(true);
+    repaint_.setInterval(kRepaintMs);
+    connect(&repaint_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
 }
 
 void PictureBox::clear()
 {
     image_.fill(background_);
-    update();
+    changed();
+}
+
+void PictureBox::changed()
+{
+    if (!repaint_.isActive())
+        repaint_.start();
 }
 
 void PictureBox::paintEvent(QPaintEvent*)

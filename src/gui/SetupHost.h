@@ -17,8 +17,8 @@ public:
     // Shows the main window.
     virtual void showMainWindow() = 0;
 
-    // Shows the offline window; false when the program has none to show.
-    virtual bool showOfflineWindow() = 0;
+    // Shows the offline window.
+    virtual void showOfflineWindow() = 0;
 
     // Shows or hides the main window's frame of a tool: 1 calibration
     // (frm_mn1), 2 light (frm_mn2 with its pulse frame and light schedule

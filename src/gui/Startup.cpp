@@ -2,6 +2,7 @@
 
 #include "FrmInit.h"
 #include "FrmMain.h"
+#include "FrmOffline.h"
 #include "InstrumentSteps.h"
 #include "CommandLine.h"
 #include "core/AppState.h"
@@ -36,6 +37,7 @@ Startup::Result Startup::Run(const QString& switchLine)
     state_.OfflineMode = false;
     // The run control clears its recording and threshold-setting flags here.
     autoRun_ = IsAutoRunSwitch(switchLine);
+    state_.AutoRun = autoRun_;
     main_.SetInitialToolCaptions();
 
     // Without config.dat the installation is incomplete: stop before anything
@@ -137,9 +139,14 @@ void Startup::ShowMainWindow()
 
 void Startup::ShowOfflineWindow()
 {
-    // Offline work opens the offline window; until that window exists the
-    // main window stands in for it, with acquisition refused.
-    ShowMainWindow();
+    // Without an instrument only recordings can be studied: the offline
+    // window comes up in the main window's place and the main window stays
+    // hidden until the operator asks for it.
+    if (const QScreen* screen = main_.screen())
+        main_.setGeometry(screen->availableGeometry());
+    main_.OpenOffline();
+    if (FrmOffline* offline = main_.OfflineWindow())
+        offline->showMaximized();
 }
 
 void Startup::RunSplashStep(int n)

@@ -4,32 +4,12 @@
 #include "support/Files.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 
 using namespace bandora;
 using namespace bandora::test;
-
-namespace {
-
-void Type(QLineEdit* box, const QString& text)
-{
-    box->setText(text);
-    Q_EMIT box->editingFinished();
-}
-
-void Choose(QComboBox* box, const QString& item)
-{
-    const int i = box->findText(item);
-    ASSERT_GE(i, 0) << item.toStdString();
-    box->setCurrentIndex(i);
-    Q_EMIT box->activated(i);
-}
-
-} // namespace
 
 TEST_F(SetupWindowTest, OpensOnTheGroupsPanelWithTheProjectShown)
 {
@@ -139,7 +119,7 @@ TEST_F(SetupWindowTest, NewAndLoadRunThroughTheWindow)
     w.Cmd_cancel->click();
     EXPECT_FALSE(w.frm_project->isVisible());
     w.cmdLoad->click();
-    EXPECT_EQ(Texts(w.List_project),
+    EXPECT_EQ(Items(w.List_project),
               (QStringList{QStringLiteral("p00003"), QStringLiteral("p00008"), QStringLiteral("p00012")}));
     w.List_project->setCurrentRow(2);
     Q_EMIT w.List_project->itemDoubleClicked(w.List_project->item(2));
@@ -191,7 +171,7 @@ TEST_F(SetupWindowTest, ApplyChangesThePlateOrKeepsItWithItsGroups)
     EXPECT_EQ(state.plate.Rows, 16);
     EXPECT_EQ(state.project.ChannelGroup[0], -1);
     EXPECT_TRUE(w.Framegrup->isVisible()); // the window is loaded again
-    EXPECT_EQ(Texts(w.Framegrup->combogrup), QStringList{QStringLiteral("000_Free")});
+    EXPECT_EQ(Items(w.Framegrup->combogrup), QStringList{QStringLiteral("000_Free")});
     EXPECT_EQ(w.Framegrup->lstchgrup->count(), 384);
     EXPECT_EQ(w.Framegrup->Combo_sets->currentText(), QStringLiteral("04x01 [RowsxColumn]"));
 }

@@ -2,23 +2,11 @@
 
 #include "core/setup/GroupRules.h"
 
-#include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
 using namespace bandora;
 using namespace bandora::test;
-
-namespace {
-
-void PressEnter(QWidget* w)
-{
-    QKeyEvent e(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-
-} // namespace
 
 TEST_F(SetupWindowTest, PictureClicksAndDragsAssignWells)
 {
@@ -27,11 +15,11 @@ TEST_F(SetupWindowTest, PictureClicksAndDragsAssignWells)
     FrmSetup& w = Open();
     GroupsPanel& g = *w.Framegrup;
     const auto groupOfWell = [this](int well) { return state.project.ChannelGroup[state.plate.WellBeamChannel(well, 0)]; };
-    EXPECT_EQ(Texts(g.combogrup), QStringList{QStringLiteral("000_Free")});
+    EXPECT_EQ(Items(g.combogrup), QStringList{QStringLiteral("000_Free")});
 
     // Wells A1..B3 into group 0 by a drag; the list offers the next slot.
     Drag({0, 0}, {2, 1});
-    EXPECT_EQ(Texts(g.combogrup), (QStringList{QStringLiteral("000_Group0"), QStringLiteral("001_Free")}));
+    EXPECT_EQ(Items(g.combogrup), (QStringList{QStringLiteral("000_Group0"), QStringLiteral("001_Free")}));
     EXPECT_EQ(g.lstgrup->count(), 12);
     EXPECT_EQ(g.lstchgrup->count(), 191 - 12);
 
@@ -50,9 +38,9 @@ TEST_F(SetupWindowTest, PictureClicksAndDragsAssignWells)
     Click({4, 2});
     EXPECT_EQ(state.project.ChannelGroup[132], -1);
     EXPECT_EQ(state.project.ChannelGroup[148], 1);
-    EXPECT_TRUE(Texts(g.lstgrup).contains(QStringLiteral("C5.1")));
-    EXPECT_FALSE(Texts(g.lstgrup).contains(QStringLiteral("C5.0")));
-    EXPECT_FALSE(Texts(g.lstchgrup).contains(QStringLiteral("C5.0")));
+    EXPECT_TRUE(Items(g.lstgrup).contains(QStringLiteral("C5.1")));
+    EXPECT_FALSE(Items(g.lstgrup).contains(QStringLiteral("C5.0")));
+    EXPECT_FALSE(Items(g.lstchgrup).contains(QStringLiteral("C5.0")));
 
     // The right button frees, by click and by drag.
     Click({4, 2}, Qt::RightButton);
@@ -71,7 +59,7 @@ TEST_F(SetupWindowTest, ListsMoveWholeWellsAndRenameGroups)
     // A two-beam well leaves the free list whole; the selection stays in place.
     g.lstchgrup->setCurrentRow(1);
     g.Command12->click();
-    EXPECT_EQ(Texts(g.lstgrup), (QStringList{QStringLiteral("B1.0"), QStringLiteral("B1.1")}));
+    EXPECT_EQ(Items(g.lstgrup), (QStringList{QStringLiteral("B1.0"), QStringLiteral("B1.1")}));
     EXPECT_EQ(g.lstchgrup->count(), 190);
     EXPECT_EQ(g.lstchgrup->currentRow(), 1);
     PressEnter(g.lstchgrup);                                            // C1
@@ -108,7 +96,7 @@ TEST_F(SetupWindowTest, BlockLayoutsAndClearing)
     EXPECT_EQ(g.combogrup->count(), 17);
     g.Cmd_clear->click();
     EXPECT_EQ(op.shown.last().text, QStringLiteral("Do you like to Clear Group lists?"));
-    EXPECT_EQ(Texts(g.combogrup), QStringList{QStringLiteral("000_Free")});
+    EXPECT_EQ(Items(g.combogrup), QStringList{QStringLiteral("000_Free")});
     EXPECT_EQ(g.lstchgrup->count(), 192);
 }
 

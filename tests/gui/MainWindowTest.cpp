@@ -1,9 +1,13 @@
 #include "StartupHarness.h"
 
+#include "gui/FrmOffline.h"
+#include "gui/FrmSetup.h"
+
 #include "core/storage/ConfigFile.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QPointer>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -98,6 +102,7 @@ TEST(MainWindow, PortMenuMovesTheCheckMarkAndStoresThePort)
 TEST(MainWindow, ActivationRewritesTheProjectBoxUnlessAcquiring)
 {
     StartupHarness h;
+    h.instrument.online = true;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     QWidget other;
     other.show();
@@ -152,12 +157,9 @@ TEST(MainWindow, ActionsOfLaterWindowsSaySoAndTheAboutWindowDoesNotBlock)
     h.instrument.online = true;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     h.op.clear();
-    h.main->CmdOffline->click();
     h.main->mn_factory->trigger();
-    h.main->CmdPlay->click();
-    ASSERT_EQ(h.op.texts().size(), 3);
-    for (const QString& t : h.op.texts())
-        EXPECT_TRUE(t.contains(QLatin1String("not available"))) << t.toStdString();
+    ASSERT_EQ(h.op.texts().size(), 1);
+    EXPECT_TRUE(h.op.texts()[0].contains(QLatin1String("not available"))) << h.op.texts()[0].toStdString();
 
     h.main->mnabout->trigger();
     QWidget* about = h.main->findChild<QWidget*>(QStringLiteral("Frm_About"));
@@ -167,4 +169,43 @@ TEST(MainWindow, ActionsOfLaterWindowsSaySoAndTheAboutWindowDoesNotBlock)
     auto* version = about->findChild<QLabel*>(QStringLiteral("Label_version"));
     ASSERT_NE(version, nullptr);
     EXPECT_EQ(version->text(), QStringLiteral("<<V2.5[OCX] RevA 08/13>>"));
+}
+
+TEST(MainWindow, OfflineButtonShowsTheOfflineWindowUntilItsCloseBox)
+{
+    StartupHarness h;
+    h.instrument.online = true;
+    ASSERT_EQ(h.Start(), Startup::Result::Running);
+    h.op.clear();
+    FrmMain& main = *h.main;
+    main.CmdSetup->click();
+    main.SetupWindow()->Command21->click();
+    main.Txt_description->setText(QStringLiteral("N2 at 20 C"));
+
+    EXPECT_TRUE(main.OfflineSelectedExperiment().isEmpty());
+    main.CmdOffline->click();
+    QPointer<FrmOffline> offline = main.OfflineWindow();
+    ASSERT_FALSE(offline.isNull());
+    EXPECT_TRUE(offline->isVisible());
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_EQ(main.SetupWindow()->Txt_description->text(), QStringLiteral("N2 at 20 C"));
+
+    // Its Setup button goes to the setup window; the main window stays hidden.
+    offline->cmdSetup->click();
+    EXPECT_TRUE(main.SetupWindow()->isVisible());
+    EXPECT_FALSE(offline->isVisible());
+    EXPECT_FALSE(main.isVisible());
+    main.SetupWindow()->Command24->click();
+    EXPECT_TRUE(offline->isVisible());
+    EXPECT_EQ(main.OfflineWindow(), offline.data());
+
+    // The close box unloads it and brings the main window back.
+    offline->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(offline.isNull());
+    EXPECT_TRUE(main.isVisible());
+    main.CmdOffline->click();
+    ASSERT_NE(main.OfflineWindow(), nullptr);
+    EXPECT_TRUE(main.OfflineWindow()->isVisible());
+    EXPECT_TRUE(h.op.texts().isEmpty()) << h.op.texts().join(QLatin1Char('|')).toStdString();
 }

@@ -1,5 +1,6 @@
 #include "StartupHarness.h"
 
+#include "gui/FrmOffline.h"
 #include "gui/FrmSetup.h"
 #include "gui/GroupsPanel.h"
 
@@ -50,11 +51,17 @@ TEST(OpenSetup, TheSetupWindowTakesOverFromTheMainWindowAndHandsBack)
     EXPECT_EQ(main.SetupWindow(), setup);
     EXPECT_TRUE(setup->frametool->isVisible()); // as it was left
 
-    // No offline window yet: "OffLine" says so and returns to the main window.
+    // "OffLine" shows the offline window in the setup window's place; its
+    // "Main" comes back.
     setup->Command24->click();
-    EXPECT_EQ(h.op.texts().size(), 1);
-    EXPECT_TRUE(main.isVisible());
+    EXPECT_TRUE(h.op.texts().isEmpty()) << h.op.texts().join(QStringLiteral(" | ")).toStdString();
+    ASSERT_NE(main.OfflineWindow(), nullptr);
+    EXPECT_TRUE(main.OfflineWindow()->isVisible());
+    EXPECT_FALSE(main.isVisible());
     EXPECT_FALSE(setup->isVisible());
+    main.OfflineWindow()->cmdMain->click();
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_FALSE(main.OfflineWindow()->isVisible());
 
     // The close box unloads the window; the next "Setup" makes a new one.
     main.CmdSetup->click();

@@ -3,6 +3,7 @@
 #include "core/analysis/ReportFixture.h"
 #include "core/analysis/ReportGenerator.h"
 #include "core/storage/ExperimentRecorder.h"
+#include "gui/DesktopOpener.h"
 #include "gui/FrmReport.h"
 
 #include <QAction>
@@ -23,12 +24,22 @@ using namespace bandora::test;
 
 namespace {
 
+// Notes what the desktop would open.
+class RecordingOpener final : public DesktopOpener {
+public:
+    bool open(const QString& path) override
+    {
+        opened << path;
+        return true;
+    }
+    QStringList opened;
+};
+
 // A report window on a hand-made experiment, opening nothing.
 struct ReportHarness {
     ReportHarness()
     {
         f.SmallPlate();
-        window.SetOpener([this](const QString& path) { opened << path; });
         window.SetInputFolder(f.folder);
     }
 
@@ -45,8 +56,9 @@ struct ReportHarness {
     TestClock clock{QDateTime(QDate(2026, 1, 5), QTime(12, 0))};
     TestEventPump events;
     AppState state{f.appDir, op, clock, events};
-    FrmReport window{state};
-    QStringList opened;
+    RecordingOpener desktop;
+    FrmReport window{state, desktop};
+    QStringList& opened = desktop.opened;
 };
 
 // Records a run with raw signals (every beam steady, a dip now and then).
@@ -254,6 +266,9 @@ TEST(ReportWindow, PerWellExportAsksFirstAndOpensTheFolder)
     EXPECT_FALSE(QFile::exists(h.f.file(QStringLiteral("000_A1.txt"))));
     EXPECT_TRUE(h.opened.isEmpty());
 
+    // The folder's own name (05012026_0930) tells the run start, whatever the
+    // offline window has selected.
+    w.SetSelectedExperimentSource([] { return QStringLiteral("17032025_2300"); });
     h.op.answers.enqueue(Answer::Yes);
     w.mn_perwell->trigger();
     EXPECT_EQ(h.opened, QStringList{h.f.folder});
@@ -264,7 +279,9 @@ TEST(ReportWindow, PerWellExportAsksFirstAndOpensTheFolder)
 TEST(ReportWindow, ReportCommandOfTheMainWindow)
 {
     StartupHarness h;
+    RecordingOpener desktop;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
+    h.main->SetDesktopOpener(desktop);
     h.op.clear();
     FrmMain& main = *h.main;
     ASSERT_EQ(main.Cmdreport->text(), QStringLiteral("Report"));
@@ -275,32 +292,49 @@ TEST(ReportWindow, ReportCommandOfTheMainWindow)
     main.Cmdreport->click();
     FrmReport* report = main.ReportWindow();
     ASSERT_NE(report, nullptr);
-    report->SetOpener([](const QString&) {});
     EXPECT_FALSE(report->isVisible());
     EXPECT_EQ(report->combo_bin->currentText(), QStringLiteral("60"));
     EXPECT_TRUE(h.op.texts().isEmpty());
 
     // A run whose folder holds no counts.bin.
     const QString name = QStringLiteral("05012026_0930");
-    QDir(h.state->projectFolder).mkpath(name);
-    main.SetExperimentFolderName(name);
+    const QString folder = QDir(h.state->projectFolder).filePath(name);
+    QDir().mkpath(folder);
+    h.state->ExperimentFolderName = name;
     main.Cmdreport->click();
     EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Activity file not Found")});
     EXPECT_FALSE(report->isVisible());
 
     // With its activity file the window shows the experiment folder; a second
     // press shows the same window with the bin size of now.
-    const QString folder = QDir(h.state->projectFolder).filePath(name);
     WriteAll(CountsFilePath(folder), CountsBytes({{1, {}}}));
     main.Cmdreport->click();
     EXPECT_TRUE(report->isVisible());
     EXPECT_EQ(report->txt_folder->text(), QDir::toNativeSeparators(folder));
     main.combo_minutes->setCurrentText(QStringLiteral("120"));
     report->txt_folder->clear();
-    main.ReportOnExperiment(name); // the end of a run
+    report->hide();
+
+    // The end of a run's lapse runs the same command, on a recording only.
+    h.state->Recording = false;
+    main.ReportFinishedExperiment();
+    EXPECT_FALSE(report->isVisible());
+    h.state->Recording = true;
+    main.ReportFinishedExperiment();
     EXPECT_EQ(main.ReportWindow(), report);
+    EXPECT_TRUE(report->isVisible());
     EXPECT_EQ(report->combo_bin->currentText(), QStringLiteral("120"));
     EXPECT_EQ(report->txt_folder->text(), QDir::toNativeSeparators(folder));
+    h.state->Recording = false;
+
+    // The offline window's Report opens the same window on its experiment.
+    report->hide();
+    main.OpenReportOn(folder, 30);
     EXPECT_TRUE(report->isVisible());
+    EXPECT_EQ(report->combo_bin->currentText(), QStringLiteral("30"));
     EXPECT_EQ(h.op.texts().size(), 1);
+
+    // Reports go to the main window's desktop opener.
+    report->cmd_generate->click();
+    EXPECT_EQ(desktop.opened, QStringList{QDir(folder).filePath(QStringLiteral("report.csv"))});
 }

@@ -5,15 +5,16 @@
 // surroundings are recorded.
 
 #include "core/AppState.h"
-#include "core/storage/ConfigFile.h"
 #include "core/storage/PlateFiles.h"
 #include "core/storage/ProjectFiles.h"
 #include "gui/FrmSetup.h"
 #include "gui/GroupsPanel.h"
 #include "gui/Picwell.h"
 #include "gui/SetupHost.h"
+#include "support/ProgramFolder.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestClock.h"
+#include "support/WidgetInput.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,26 +35,18 @@ class RecordingHost final : public SetupHost {
 public:
     void setMainDescription(const QString&) override {}
     void showMainWindow() override {}
-    bool showOfflineWindow() override { return false; }
+    void showOfflineWindow() override { ++offlineShown; }
     void showToolFrame(int tool, bool shown) override { toolFrames[tool] = shown; }
 
     std::map<int, bool> toolFrames;
+    int offlineShown = 0;
 };
 
 class SetupWindowTest : public ::testing::Test {
 protected:
     SetupWindowTest()
     {
-        for (const QString& name : ListPlateFiles(QStringLiteral(BANDORA_DATA_DIR)))
-            QFile::copy(PlateFilePath(QStringLiteral(BANDORA_DATA_DIR), name), PlateFilePath(app, name));
-        state.config = ProgramConfig{3, 7, 4, 0};
-        SaveConfig(app, state.config, op);
-        state.project.Num_proj = 3;
-        state.project.Name = QStringLiteral("larvae");
-        state.project.Plate_format = QStringLiteral("w96f");
-        state.projectFolder = QDir(app).filePath(ProjectFolderName(3));
-        QDir().mkpath(state.projectFolder);
-        SaveProject(state.project, state.projectFolder);
+        SeedProgramFolder(state);
         LoadPlate(state.project, state.plate, app, op);
     }
 
@@ -99,14 +92,6 @@ protected:
             if (list->item(i)->text().startsWith(prefix))
                 list->setCurrentRow(i);
         ASSERT_EQ(window->Framegrup->SelectedGroup(), group);
-    }
-
-    static QStringList Texts(const QListWidget* list)
-    {
-        QStringList out;
-        for (int i = 0; i < list->count(); ++i)
-            out << list->item(i)->text();
-        return out;
     }
 
     QTemporaryDir tmp;

@@ -1,5 +1,7 @@
 #include "StartupHarness.h"
 
+#include "gui/FrmOffline.h"
+
 #include "core/storage/ProjectFiles.h"
 
 #include <QApplication>
@@ -16,8 +18,8 @@ using namespace bandora::test;
 
 namespace {
 
-const QString kOfflineRefusal =
-    QStringLiteral("Acquisition not allowed in OFFLINE MODE. Connect the equipment and restart the program.");
+const QString kProjectZeroRefusal =
+    QStringLiteral("Operation not allowed in Project #0:Default. Go to <Setup> and Save it with another name");
 
 bool AnyWindowVisible()
 {
@@ -49,7 +51,7 @@ TEST(Startup, MissingConfigEndsBeforeAnythingIsShownOrWritten)
     EXPECT_TRUE(h.splashTexts.isEmpty());
 }
 
-TEST(Startup, OfflineStartStepsTheSplashAndShowsTheMainWindow)
+TEST(Startup, OfflineStartStepsTheSplashAndShowsTheOfflineWindow)
 {
     StartupHarness h;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
@@ -59,8 +61,12 @@ TEST(Startup, OfflineStartStepsTheSplashAndShowsTheMainWindow)
                            QStringLiteral("STARTING........... Reading Factory Calibration..."),
                            QStringLiteral("STARTING........... Starting Offline Session...")}));
     EXPECT_FALSE(h.splash->isVisible());
-    EXPECT_TRUE(h.main->isVisible());
-    EXPECT_EQ(h.main->windowTitle(), QStringLiteral("<Bandora> Acquisition Software  --------> Main"));
+    // Without an instrument the offline window comes up in the main window's place.
+    EXPECT_FALSE(h.main->isVisible());
+    ASSERT_NE(h.main->OfflineWindow(), nullptr);
+    EXPECT_TRUE(h.main->OfflineWindow()->isVisible());
+    EXPECT_EQ(h.main->OfflineWindow()->windowTitle(),
+              QStringLiteral("<Bandora> Acquisition Software  --------> Offline"));
     EXPECT_EQ(h.state->StartupStage, 9);
     EXPECT_TRUE(h.state->OfflineMode);
     EXPECT_EQ(h.instrument.factoryReads, 0);
@@ -73,9 +79,13 @@ TEST(Startup, OfflineStartStepsTheSplashAndShowsTheMainWindow)
     // The staged program folder starts without a single message.
     EXPECT_TRUE(h.op.texts().isEmpty()) << h.op.texts().join(QLatin1Char('|')).toStdString();
 
-    // Acquisition is refused without the instrument.
+    // The offline window's "Main" shows the main window, where project 0
+    // refuses a run before the missing instrument is even noticed.
+    h.main->OfflineWindow()->cmdMain->click();
+    EXPECT_TRUE(h.main->isVisible());
     h.main->CmdPlay->click();
-    EXPECT_EQ(h.op.texts(), QStringList{kOfflineRefusal});
+    EXPECT_EQ(h.op.texts().last(), kProjectZeroRefusal);
+    EXPECT_EQ(h.state->AcquisitionState, 0);
 }
 
 TEST(Startup, OnlineStartReadsTheFactoryCalibrationAfterResettingItAndSaysCommunicationOk)
@@ -117,15 +127,16 @@ TEST(Startup, OnlyTheThreeRunSwitchesStartAnExperiment)
         StartupHarness h;
         ASSERT_EQ(h.Start(line), Startup::Result::Running) << line.toStdString();
         EXPECT_TRUE(h.startup->AutoRun()) << line.toStdString();
-        EXPECT_EQ(h.op.texts().count(kOfflineRefusal), 1) << line.toStdString();
-        EXPECT_EQ(h.op.texts().last(), kOfflineRefusal) << line.toStdString();
+        // The run switch asks nothing: the first word is project 0's refusal.
+        EXPECT_EQ(h.op.texts(), QStringList{kProjectZeroRefusal}) << line.toStdString();
+        EXPECT_EQ(h.state->ExperimentName, QStringLiteral("Autorun project"));
     }
     for (const QString& line : {QStringLiteral("/rUn"), QStringLiteral("/run x"), QStringLiteral("run"),
                                 QStringLiteral("\t/run"), QString()}) {
         StartupHarness h;
         ASSERT_EQ(h.Start(line), Startup::Result::Running) << line.toStdString();
         EXPECT_FALSE(h.startup->AutoRun()) << line.toStdString();
-        EXPECT_EQ(h.op.texts().count(kOfflineRefusal), 0) << line.toStdString();
+        EXPECT_EQ(h.op.texts().count(kProjectZeroRefusal), 0) << line.toStdString();
     }
 }
 

@@ -6,6 +6,8 @@
 #include <QQueue>
 #include <QStringList>
 
+#include <functional>
+
 namespace bandora::test {
 
 // Records every text the program shows and answers from a script. Questions
@@ -32,6 +34,8 @@ public:
     QString prompt(const QString& text, const QString& defaultAnswer) override
     {
         shown.push_back({text, Buttons::OkCancel, true});
+        if (beforeReply)
+            beforeReply(); // what the operator does before typing the answer
         if (!replies.isEmpty())
             return replies.dequeue();
         ++unscripted;
@@ -62,6 +66,7 @@ public:
 
     QQueue<Answer> answers;  // replies to ask(), in order
     QQueue<QString> replies; // replies to prompt(), in order
+    std::function<void()> beforeReply;
     QList<Shown> shown;
     int unscripted = 0;
 };

@@ -1,10 +1,10 @@
 #include "BlockLayouts.h"
 
 #include "GroupRules.h"
-#include "SettingsRules.h"
 #include "core/common/Rounding.h"
 #include "core/storage/PlateFormat.h"
 #include "core/storage/ProjectSetup.h"
+#include "core/storage/RecordSyntax.h"
 
 #include <QVector>
 
@@ -29,8 +29,8 @@ int DefaultBlockLayout(int itemCount) { return itemCount >= 3 ? 2 : 0; }
 
 bool ApplyBlockLayout(ProjectSetup& project, const PlateFormat& plate, const QString& item)
 {
-    const int r = static_cast<int>(RoundHalfEven(TextValue(item.mid(0, 2))));
-    const int c = static_cast<int>(RoundHalfEven(TextValue(item.mid(3, 2))));
+    const int r = static_cast<int>(RoundHalfEven(NumericValue(item.mid(0, 2))));
+    const int c = static_cast<int>(RoundHalfEven(NumericValue(item.mid(3, 2))));
     if (r < 1 || c < 1 || plate.Rows < 1 || plate.Columns < 1)
         return false;
 

@@ -1,6 +1,5 @@
 #include "GroupRules.h"
 
-#include "SettingsRules.h"
 #include "core/common/Rounding.h"
 #include "core/storage/PlateFormat.h"
 #include "core/storage/ProjectSetup.h"
@@ -26,7 +25,7 @@ QString GroupItemText(int group, const QString& name)
     return QStringLiteral("%1_%2").arg(group, 3, 10, QLatin1Char('0')).arg(name);
 }
 
-int GroupOfItem(const QString& item) { return static_cast<int>(RoundHalfEven(TextValue(item.left(3)))); }
+int GroupOfItem(const QString& item) { return static_cast<int>(RoundHalfEven(NumericValue(item.left(3)))); }
 
 GroupList FillGroupList(ProjectSetup& project, int requestedGroup)
 {

@@ -1,6 +1,5 @@
 #include "ProjectActions.h"
 
-#include "SettingsRules.h"
 #include "core/AppState.h"
 #include "core/common/Operator.h"
 #include "core/common/Rounding.h"
@@ -142,7 +141,7 @@ bool LoadProjectEntry(AppState& state, const QString& entry)
 {
     if (entry.isEmpty())
         return false;
-    const qint64 number = RoundHalfEven(TextValue(entry.right(5)));
+    const qint64 number = RoundHalfEven(NumericValue(entry.right(5)));
     if (number > 32767 || number < -32768)
         return false;
     const QDir app(state.appDir);

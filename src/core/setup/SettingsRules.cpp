@@ -1,8 +1,7 @@
 #include "SettingsRules.h"
 
 #include "core/common/Rounding.h"
-
-#include <QLocale>
+#include "core/storage/RecordSyntax.h"
 
 #include <cmath>
 
@@ -39,41 +38,9 @@ QStringList DspMethodItems()
 
 QStringList YesNoItems() { return {QStringLiteral("NO"), QStringLiteral("YES")}; }
 
-double TextValue(const QString& text)
-{
-    int i = 0;
-    const int n = text.size();
-    while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
-        ++i;
-    const int start = i;
-    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
-        ++i;
-    int digits = 0;
-    const auto isDigit = [&](int k) { return text[k] >= QLatin1Char('0') && text[k] <= QLatin1Char('9'); };
-    while (i < n && isDigit(i)) {
-        ++i;
-        ++digits;
-    }
-    if (i < n && text[i] == QLatin1Char('.')) {
-        ++i;
-        while (i < n && isDigit(i)) {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0)
-        return 0.0;
-    QString number = text.mid(start, i - start);
-    if (number.endsWith(QLatin1Char('.')))
-        number.chop(1);
-    bool ok = false;
-    const double v = QLocale::c().toDouble(number, &ok);
-    return ok && std::isfinite(v) ? v : 0.0;
-}
-
 BoxEntry LapseEntry(const QString& text)
 {
-    const double v = TextValue(text);
+    const double v = NumericValue(text);
     if (v >= kMaxLapse)
         return {kMaxLapse, QString::number(kMaxLapse)};
     const qint16 minutes = ClampedInt16(v);
@@ -84,7 +51,7 @@ BoxEntry LapseEntry(const QString& text)
 
 BoxEntry BufferEntry(const QString& text)
 {
-    const double v = TextValue(text);
+    const double v = NumericValue(text);
     if (v < kMinBuffer || v > kMaxBuffer)
         return {kMinBuffer, QString::number(kMinBuffer)};
     return {ClampedInt16(v), std::nullopt};
@@ -92,7 +59,7 @@ BoxEntry BufferEntry(const QString& text)
 
 BoxEntry SampleRateEntry(const QString& text)
 {
-    const double v = TextValue(text);
+    const double v = NumericValue(text);
     const qint16 rate = ClampedInt16(v);
     if (rate != RoundHalfEven(v))
         return {rate, QString::number(rate)};
@@ -103,7 +70,7 @@ qint16 MaxDspInterval(qint16 rtBuffer) { return static_cast<qint16>(qMax<int>(1,
 
 BoxEntry DspIntervalEntry(const QString& text, qint16 rtBuffer)
 {
-    const double v = TextValue(text);
+    const double v = NumericValue(text);
     const qint16 rounded = ClampedInt16(v);
     const qint16 ticks = qBound<qint16>(1, rounded, MaxDspInterval(rtBuffer));
     if (ticks != RoundHalfEven(v))

@@ -20,9 +20,8 @@ QStringList DspMethodItems();
 // Items of both save lists: index 0 "NO", index 1 "YES".
 QStringList YesNoItems();
 
-// The numeric value of a typed text: its leading number ("12abc" -> 12,
-// " -3.5" -> -3.5), 0 when it does not start with one.
-double TextValue(const QString& text);
+// Typed texts are read by their leading number, as NumericValue of the
+// record syntax reads them ("12abc" -> 12, "abc" -> 0).
 
 // What a box does with a typed text: the value it stores and, when the box
 // must show something other than what was typed, the text it shows instead.

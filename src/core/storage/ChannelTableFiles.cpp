@@ -24,8 +24,8 @@ namespace bandora {
 namespace {
 
 // Reads the file's records in order, handing index and second field to store.
-// Returns the number of records read. Throws RecordError.
-int ReadTable(const QString& path, const std::function<void(int, const RecordField&)>& store)
+// Throws RecordError.
+void ReadTable(const QString& path, const std::function<void(int, const RecordField&)>& store)
 {
     RecordReader reader = RecordReader::FromFile(path);
     reader.SkipLine(); // the header
@@ -37,7 +37,6 @@ int ReadTable(const QString& path, const std::function<void(int, const RecordFie
         RecordReader::Int16Of(record[0]);
         store(i, record[1]);
     }
-    return i;
 }
 
 // "Error [\p0003\status.dat] => ..." (the tables' messages carry four digits).
@@ -56,72 +55,63 @@ QString TablePath(const ProjectContext& ctx, const char* name)
     return QDir(ctx.projectFolder).filePath(QString::fromLatin1(name));
 }
 
+// Reads one table file into a copy of the project's table, which replaces the
+// table only once the whole file has been read: a damaged file never leaves
+// it half applied, but is reported and gives the table's defaults. Entries
+// after the last record of a short file keep their values.
+template <typename Table, typename Store>
+void LoadTable(ProjectSetup& project, const ProjectContext& ctx, const char* name, const QString& fallback,
+               Table ProjectSetup::*table, void (ProjectSetup::*setDefaults)(), Store store)
+{
+    Table read = project.*table;
+    try {
+        ReadTable(TablePath(ctx, name), [&](int i, const RecordField& f) { store(read, i, f); });
+    } catch (const RecordError&) {
+        ReportTableError(ctx, project.Num_proj, QString::fromLatin1(name), fallback);
+        (project.*setDefaults)();
+        return;
+    }
+    project.*table = read;
+}
+
 } // namespace
 
 void LoadChannelEnabled(ProjectSetup& project, const ProjectContext& ctx)
 {
-    // The flags are gathered apart and applied only once the whole file has
-    // been read, so a damaged file never leaves half of them applied.
-    std::array<qint16, kChannelTable> flags{};
-    int count = 0;
-    try {
-        count = ReadTable(TablePath(ctx, "status.dat"),
-                          [&](int i, const RecordField& f) { flags[i] = RecordReader::Int16Of(f); });
-    } catch (const RecordError&) {
-        ReportTableError(ctx, project.Num_proj, QStringLiteral("status.dat"), kDefaultValues);
-        project.SetDefaultChannelEnabled();
-        return;
-    }
-    // Channels after the last record of a short file keep their state.
-    for (int ch = 0; ch < qMin(count, kChannels); ++ch)
-        project.ChannelEnabled[ch] = flags[ch] != 0;
+    // Only the 384 channels take a flag; the spare entry keeps its own.
+    LoadTable(project, ctx, "status.dat", kDefaultValues, &ProjectSetup::ChannelEnabled,
+              &ProjectSetup::SetDefaultChannelEnabled, [](auto& enabled, int i, const RecordField& f) {
+                  const bool on = RecordReader::Int16Of(f) != 0;
+                  if (i < kChannels)
+                      enabled[i] = on;
+              });
 }
 
 void LoadChannelThresholds(ProjectSetup& project, const ProjectContext& ctx)
 {
-    auto thresholds = project.ChannelThreshold;
-    try {
-        ReadTable(TablePath(ctx, "threshld.dat"),
-                  [&](int i, const RecordField& f) { thresholds[i] = RecordReader::NumberOf(f); });
-    } catch (const RecordError&) {
-        ReportTableError(ctx, project.Num_proj, QStringLiteral("threshld.dat"), kDefaultValues);
-        project.SetDefaultThresholds();
-        return;
-    }
-    project.ChannelThreshold = thresholds;
+    LoadTable(project, ctx, "threshld.dat", kDefaultValues, &ProjectSetup::ChannelThreshold,
+              &ProjectSetup::SetDefaultThresholds,
+              [](auto& thresholds, int i, const RecordField& f) { thresholds[i] = RecordReader::NumberOf(f); });
 }
 
 void LoadGroupNames(ProjectSetup& project, const ProjectContext& ctx)
 {
-    auto names = project.GroupName;
-    try {
-        ReadTable(TablePath(ctx, "groups.dat"), [&](int i, const RecordField& f) { names[i] = f.text; });
-    } catch (const RecordError&) {
-        ReportTableError(ctx, project.Num_proj, QStringLiteral("groups.dat"), kDefaultGroups);
-        project.SetDefaultGroupNames();
-        return;
-    }
-    project.GroupName = names;
+    LoadTable(project, ctx, "groups.dat", kDefaultGroups, &ProjectSetup::GroupName,
+              &ProjectSetup::SetDefaultGroupNames,
+              [](auto& names, int i, const RecordField& f) { names[i] = f.text; });
 }
 
 void LoadChannelGroups(ProjectSetup& project, const ProjectContext& ctx)
 {
-    auto groups = project.ChannelGroup;
-    try {
-        ReadTable(TablePath(ctx, "chgroup.dat"), [&](int i, const RecordField& f) {
-            const qint16 g = RecordReader::Int16Of(f);
-            // Group numbers index the group-name table: anything but a group
-            // slot or -1 (free) comes from a damaged file.
-            if (g < -1 || g >= kChannels)
-                throw RecordError("group number out of range");
-            groups[i] = g;
-        });
-    } catch (const RecordError&) {
-        ReportTableError(ctx, project.Num_proj, QStringLiteral("chgroup.dat"), kDefaultGroups);
-        project.SetDefaultChannelGroups();
-        return;
-    }
-    project.ChannelGroup = groups;
+    LoadTable(project, ctx, "chgroup.dat", kDefaultGroups, &ProjectSetup::ChannelGroup,
+              &ProjectSetup::SetDefaultChannelGroups, [](auto& groups, int i, const RecordField& f) {
+                  const qint16 g = RecordReader::Int16Of(f);
+                  // Group numbers index the group-name table: anything but a
+                  // group slot or -1 (free) comes from a damaged file.
+                  if (g < -1 || g >= kChannels)
+                      throw RecordError("group number out of range");
+                  groups[i] = g;
+              });
 }
 
 void WriteChannelTables(const ProjectSetup& project, const QString& folder)

@@ -110,14 +110,20 @@ QString NewestExperimentFolder(const QString& folder)
     return newest;
 }
 
-QString ReadProjectHeader(const QString& projectFolder, int projectNumber, Operator& op)
+QString ReadProjectHeader(const QString& projectFolder, int projectNumber, Operator& op, bool mayRestore)
 {
     const QDir dir(projectFolder);
-    const QString setup = dir.filePath(QStringLiteral("setup.dat"));
+    QString setup = dir.filePath(QStringLiteral("setup.dat"));
     const QString label = QStringLiteral("<Project> p%1: ").arg(FiveDigits(projectNumber));
 
     int lines = QFileInfo(setup).isFile() ? CountLines(setup) : 0;
-    if (lines < kHeaderLines) {
+    if (lines < kHeaderLines && !mayRestore) {
+        const QString backup = dir.filePath(QStringLiteral("setup.bak"));
+        if (QFileInfo(backup).isFile() && CountLines(backup) >= kHeaderLines) {
+            setup = backup;
+            lines = CountLines(backup);
+        }
+    } else if (lines < kHeaderLines) {
         // An unusable setup.bak is treated as none: the experiment folders
         // may still hold a good copy.
         const QString backup = dir.filePath(QStringLiteral("setup.bak"));

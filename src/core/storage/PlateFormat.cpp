@@ -24,4 +24,13 @@ void PlateFormat::RebuildWellBeamChannel()
     }
 }
 
+QString WellLabel(int well, int rows)
+{
+    if (well < 0 || rows < 1)
+        return QString();
+    const int column = well / rows;
+    const int row = well - column * rows;
+    return QString(QChar(u'A' + row)) + QString::number(column + 1);
+}
+
 } // namespace bandora

@@ -37,4 +37,8 @@ private:
     QVector<qint16> wellBeamChannel_;
 };
 
+// The label of a well: row letter from "A" and column number (C7 for row 3,
+// column 7); wells are numbered down the columns.
+QString WellLabel(int well, int rows);
+
 } // namespace bandora

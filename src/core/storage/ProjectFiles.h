@@ -22,6 +22,10 @@ struct ProjectContext {
     Operator* op = nullptr;
     // The start-up splash's status line, when the load runs during start-up.
     std::function<void(const QString&)> splashStatus;
+    // A damaged setup.dat is put back from its copies only where the folder
+    // is the project's own: the copies inside an experiment folder are a
+    // record of the run and are read, never repaired.
+    bool mayRestore = true;
 };
 
 // Loads setup.dat, status.dat, threshld.dat, groups.dat, chgroup.dat and the
@@ -46,7 +50,9 @@ int CopyFile(const QString& source, const QString& destination);
 QString NewestExperimentFolder(const QString& folder);
 
 // The label of a project in the offline project list, recovering a short
-// setup.dat from setup.bak or the newest experiment folder on the way.
-QString ReadProjectHeader(const QString& projectFolder, int projectNumber, Operator& op);
+// setup.dat from setup.bak or the newest experiment folder on the way. With
+// mayRestore false (an experiment folder) nothing is written: the label is
+// taken from setup.bak when setup.dat is too short.
+QString ReadProjectHeader(const QString& projectFolder, int projectNumber, Operator& op, bool mayRestore = true);
 
 } // namespace bandora

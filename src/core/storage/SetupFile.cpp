@@ -233,7 +233,10 @@ QString DefaultWorkingFolder(const QString& appDir, int number)
            QDir::separator();
 }
 
-void LoadSetupFile(ProjectSetup& project, const ProjectContext& ctx) { LoadSetupFileOnce(project, ctx, true); }
+void LoadSetupFile(ProjectSetup& project, const ProjectContext& ctx)
+{
+    LoadSetupFileOnce(project, ctx, ctx.mayRestore);
+}
 
 void WriteSetupFile(const ProjectSetup& p, const QString& folder)
 {

@@ -117,52 +117,30 @@ TEST(FindInstrument, ASilentConfiguredPortLeadsToTheScan)
 TEST(FindInstrument, OnlyAnIdentityAboveTenCounts)
 {
     Bench bench(2);
-    sim::SimOptions five = FastSimOptions();
-    five.version = 5;
-    sim::SimOptions ten = FastSimOptions();
-    ten.version = 10;
-    sim::SimOptions eleven = FastSimOptions();
-    eleven.version = 11;
-    bench.Put(2, five);
-    bench.Put(5, ten);
-    bench.Put(9, eleven);
+    for (const auto& [port, version] : {std::pair{2, 5}, {5, 10}, {9, 11}}) {
+        sim::SimOptions options = FastSimOptions();
+        options.version = version;
+        bench.Put(port, options);
+    }
     bench.Find();
     EXPECT_EQ(bench.app.config.Serial_COM, 9);
     EXPECT_EQ(bench.IdentifyFrames(5), 2);
     EXPECT_TRUE(bench.op.shown.isEmpty());
 }
 
-// An operator who plugs the instrument in before answering the prompt.
-class PluggingOperator final : public Operator {
-public:
-    PluggingOperator(ScriptedOperator& script, std::function<void()> plugIn)
-        : script_(script), plugIn_(std::move(plugIn)) {}
-    Answer ask(const QString& text, Buttons buttons) override { return script_.ask(text, buttons); }
-    QString prompt(const QString& text, const QString& defaultAnswer) override
-    {
-        plugIn_();
-        return script_.prompt(text, defaultAnswer);
-    }
-
-private:
-    ScriptedOperator& script_;
-    std::function<void()> plugIn_;
-};
-
 TEST(FindInstrument, ThePromptAsksAgainUntilItGetsAPortFromOneToFifteen)
 {
     Bench bench(3);
     bench.PutSilent(9);
-    PluggingOperator op(bench.op, [&] { bench.instruments[9]->SetSilent(false); });
-    AppState app(bench.dir.path(), op, bench.clock, bench.events);
-    app.config.Serial_COM = 3;
+    // The operator plugs the instrument in before answering the prompt.
+    bench.op.beforeReply = [&] { bench.instruments[9]->SetSilent(false); };
     // Rubbish and numbers outside 1..15 ask again; 8.6 is port 9.
     for (const char* answer : {"abc", "0", "16", "-2", "8.6"})
         bench.op.replies.enqueue(answer);
-    FindInstrument(app, bench.link, [&](const QString& t) { bench.splash << t; });
+    bench.Find();
 
-    EXPECT_FALSE(app.OfflineMode);
-    EXPECT_EQ(app.config.Serial_COM, 9);
+    EXPECT_FALSE(bench.app.OfflineMode);
+    EXPECT_EQ(bench.app.config.Serial_COM, 9);
     EXPECT_EQ(bench.link.PortNumber(), 9);
     EXPECT_EQ(bench.op.texts(), QStringList(5, Prompt(3)));
     // The scan resumed at the typed port and found it there at once.

@@ -44,6 +44,7 @@ TEST(GroupRules, GroupListShowsGroupsUpToTheHighestUsedPlusOne)
     EXPECT_EQ(p.GroupName[1], QStringLiteral("Free")); // empty slots keep "Free"
     EXPECT_EQ(FillGroupList(p, 9).selected, 0);        // not listed: the first item
     EXPECT_EQ(GroupOfItem(QStringLiteral("012_Larvae")), 12);
+    EXPECT_EQ(GroupOfItem(QStringLiteral("000_")), 0);
 
     // Group numbers beyond the channel count come only from damaged files.
     p.ChannelGroup[50] = 999;

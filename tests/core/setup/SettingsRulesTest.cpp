@@ -1,63 +1,46 @@
 #include "core/setup/SettingsRules.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace bandora;
 
-TEST(SettingsRules, TypedTextsReadTheirLeadingNumber)
+// Each box with a typed text: the value stored and the text shown instead of
+// the typed one (none when the typed text stands).
+TEST(SettingsRules, BoxesKeepTheirLimitsAndShowWhatTheyStore)
 {
-    EXPECT_DOUBLE_EQ(TextValue(QStringLiteral("45")), 45.0);
-    EXPECT_DOUBLE_EQ(TextValue(QStringLiteral(" -3.5 min")), -3.5);
-    EXPECT_DOUBLE_EQ(TextValue(QStringLiteral("12abc")), 12.0);
-    EXPECT_DOUBLE_EQ(TextValue(QStringLiteral("abc")), 0.0);
-    EXPECT_DOUBLE_EQ(TextValue(QStringLiteral("-")), 0.0);
-    EXPECT_DOUBLE_EQ(TextValue(QStringLiteral("99999999999999999999999")), 1e23);
-}
-
-TEST(SettingsRules, LapseIsKeptBetweenTwoMinutesAnd32000)
-{
-    auto e = LapseEntry(QStringLiteral("40000"));
-    EXPECT_EQ(e.value, 32000);
-    EXPECT_EQ(e.shown, QStringLiteral("32000"));
-    for (const char* text : {"-5", "abc", "", "0", "0.4", "-99999999"}) {
-        e = LapseEntry(QString::fromLatin1(text));
-        EXPECT_EQ(e.value, 2) << text;
-        EXPECT_EQ(e.shown, QStringLiteral("2")) << text;
+    using Rule = std::function<BoxEntry(const QString&)>;
+    const Rule lapse = LapseEntry, buffer = BufferEntry, rate = SampleRateEntry;
+    const Rule dsp500 = [](const QString& t) { return DspIntervalEntry(t, 500); };
+    const Rule dsp200 = [](const QString& t) { return DspIntervalEntry(t, 200); };
+    struct Case {
+        const char* box;
+        const Rule& rule;
+        const char* typed;
+        qint16 value;
+        const char* shown; // nullptr: the typed text stands
+    };
+    const Case cases[] = {
+        {"lapse", lapse, "40000", 32000, "32000"}, {"lapse", lapse, "-5", 2, "2"},
+        {"lapse", lapse, "abc", 2, "2"},           {"lapse", lapse, "", 2, "2"},
+        {"lapse", lapse, "0.4", 2, "2"},           {"lapse", lapse, "-99999999", 2, "2"},
+        {"lapse", lapse, "90", 90, nullptr},
+        {"lapse", lapse, "2.5", 2, nullptr}, // halves to the even neighbour
+        {"lapse", lapse, "31999.6", 32000, nullptr},
+        {"buffer", buffer, "150", 200, "200"},     {"buffer", buffer, "10001", 200, "200"},
+        {"buffer", buffer, "abc", 200, "200"},     {"buffer", buffer, "-300", 200, "200"},
+        {"buffer", buffer, "199.9", 200, "200"},   {"buffer", buffer, "10000", 10000, nullptr},
+        {"buffer", buffer, "500", 500, nullptr},   {"buffer", buffer, "200.5", 200, nullptr},
+        {"rate", rate, "99", 99, nullptr},         {"rate", rate, "99999", 32767, "32767"},
+        {"window", dsp500, "30", 30, nullptr},     {"window", dsp500, "0", 1, "1"},
+        {"window", dsp500, "700", 499, "499"},     {"window", dsp200, "99999", 199, "199"},
+    };
+    for (const Case& c : cases) {
+        const BoxEntry e = c.rule(QString::fromLatin1(c.typed));
+        EXPECT_EQ(e.value, c.value) << c.box << " " << c.typed;
+        EXPECT_EQ(e.shown, c.shown ? std::optional<QString>(QString::fromLatin1(c.shown)) : std::nullopt)
+            << c.box << " " << c.typed;
     }
-    e = LapseEntry(QStringLiteral("90"));
-    EXPECT_EQ(e.value, 90);
-    EXPECT_FALSE(e.shown);
-    EXPECT_EQ(LapseEntry(QStringLiteral("2.5")).value, 2); // halves to the even neighbour
-    EXPECT_EQ(LapseEntry(QStringLiteral("31999.6")).value, 32000);
-}
-
-TEST(SettingsRules, BufferOutsideItsRangeBecomes200)
-{
-    for (const char* text : {"150", "10001", "abc", "-300", "199.9"}) {
-        const auto e = BufferEntry(QString::fromLatin1(text));
-        EXPECT_EQ(e.value, 200) << text;
-        EXPECT_EQ(e.shown, QStringLiteral("200")) << text;
-    }
-    EXPECT_EQ(BufferEntry(QStringLiteral("10000")).value, 10000);
-    EXPECT_FALSE(BufferEntry(QStringLiteral("500")).shown);
-    EXPECT_EQ(BufferEntry(QStringLiteral("200.5")).value, 200);
-}
-
-TEST(SettingsRules, SampleRateAndDetectorWindowNeverOverflowOrOutgrowTheBuffer)
-{
-    EXPECT_EQ(SampleRateEntry(QStringLiteral("99")).value, 99);
-    EXPECT_FALSE(SampleRateEntry(QStringLiteral("99")).shown);
-    const auto big = SampleRateEntry(QStringLiteral("99999"));
-    EXPECT_EQ(big.value, 32767);
-    EXPECT_EQ(big.shown, QStringLiteral("32767"));
-
-    EXPECT_EQ(DspIntervalEntry(QStringLiteral("30"), 500).value, 30);
-    EXPECT_FALSE(DspIntervalEntry(QStringLiteral("30"), 500).shown);
-    const auto zero = DspIntervalEntry(QStringLiteral("0"), 500);
-    EXPECT_EQ(zero.value, 1);
-    EXPECT_EQ(zero.shown, QStringLiteral("1"));
-    const auto tooLong = DspIntervalEntry(QStringLiteral("700"), 500);
-    EXPECT_EQ(tooLong.value, 499);
-    EXPECT_EQ(tooLong.shown, QStringLiteral("499"));
-    EXPECT_EQ(DspIntervalEntry(QStringLiteral("99999"), 200).value, 199);
 }

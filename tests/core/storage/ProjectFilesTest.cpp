@@ -156,38 +156,3 @@ TEST_F(ProjectFolderTest, TablesArePlacedByOrderAndShortFilesKeepTheRest)
     EXPECT_DOUBLE_EQ(p.ChannelThreshold[383], 383.5);
     EXPECT_DOUBLE_EQ(p.ChannelThreshold[384], 384.5);
 }
-
-TEST_F(ProjectFolderTest, DamagedTableTakesItsDefaultsWithItsMessage)
-{
-    // Good records before the bad one are replaced by the defaults too.
-    WriteAll(File(3, "status.dat"), "\"<Channel>, <Enabled>\"\r\n0,0\r\n1,0\r\n2,x\r\n");
-    WriteAll(File(3, "threshld.dat"), "\"<Channel>, <Threshold>\"\r\n0,7\r\n1\r\n");
-    WriteAll(File(3, "groups.dat"), "\"<Group_Number>, <Group_Name>\"\r\n0,\"A\"\r\n99999,\"B\"\r\n");
-    WriteAll(File(3, "chgroup.dat"), "\"<Channel>, <Group: -1=Free>\"\r\n0,1\r\n1,384\r\n");
-
-    ProjectSetup p;
-    p.Num_proj = 3;
-    p.ChannelEnabled.fill(false);
-    p.ChannelThreshold.fill(1.0);
-    p.GroupName.fill(QStringLiteral("x"));
-    p.ChannelGroup.fill(5);
-    LoadTables(p, Context(3));
-    EXPECT_EQ(op.texts(), QStringList({"Error [\\p0003\\status.dat] => Loading default values...",
-                                       "Error [\\p0003\\threshld.dat] => Loading default values...",
-                                       "Error [\\p0003\\groups.dat] => Loading default groups...",
-                                       "Error [\\p0003\\chgroup.dat] => Loading default groups..."}));
-    const ProjectSetup d;
-    for (int i = 0; i < kChannels; ++i) {
-        ASSERT_TRUE(p.ChannelEnabled[i]) << i;
-        ASSERT_EQ(p.ChannelThreshold[i], 3.0) << i;
-        ASSERT_EQ(p.GroupName[i], d.GroupName[i]) << i;
-        ASSERT_EQ(p.ChannelGroup[i], d.ChannelGroup[i]) << i;
-    }
-    EXPECT_EQ(d.ChannelGroup[15], 0);
-    EXPECT_EQ(d.ChannelGroup[16], 1);
-    EXPECT_EQ(d.ChannelGroup[47], 1);
-    EXPECT_EQ(d.ChannelGroup[367], 11);
-    EXPECT_EQ(d.ChannelGroup[383], 12);
-    EXPECT_EQ(d.GroupName[11], QStringLiteral("Group11"));
-    EXPECT_EQ(d.GroupName[12], QStringLiteral("Free"));
-}

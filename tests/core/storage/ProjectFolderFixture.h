@@ -26,6 +26,14 @@ protected:
         return ProjectContext{app, Folder(number), &op, {}};
     }
 
+    // What LoadSetupFile makes of project number's setup.dat, starting from p.
+    ProjectSetup LoadedSetup(int number, ProjectSetup p = ProjectSetup())
+    {
+        p.Num_proj = static_cast<qint16>(number);
+        LoadSetupFile(p, Context(number));
+        return p;
+    }
+
     // A setup with a value of its own in every field, so a test can tell
     // what came from a file from what was there before.
     static ProjectSetup Distinct(int number)

@@ -93,3 +93,12 @@ TEST(RecordSyntax, FormatsNumbersWithoutExponentOrTrailingZeros)
     EXPECT_EQ(FormatNumber(1e20), QStringLiteral("100000000000000000000"));
     EXPECT_EQ(FormatNumber(0.219), QStringLiteral("0.219"));
 }
+
+TEST(RecordSyntax, TypedTextsReadAsTheirLeadingNumber)
+{
+    const std::pair<const char*, double> cases[] = {{"45", 45.0},  {" -3.5 min", -3.5}, {"12abc", 12.0}, {"5.x", 5.0},
+                                                    {"abc", 0.0},  {"-", 0.0},          {"", 0.0},
+                                                    {"99999999999999999999999", 1e23}};
+    for (const auto& [text, value] : cases)
+        EXPECT_DOUBLE_EQ(NumericValue(QString::fromLatin1(text)), value) << text;
+}

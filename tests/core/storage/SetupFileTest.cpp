@@ -36,9 +36,7 @@ TEST_F(ProjectFolderTest, SetupFileWithoutToolLinesKeepsTheToolValues)
     const QByteArray full = SetupBytes(file);
     for (int lines = 6; lines <= 20; ++lines) {
         WriteAll(File(2, "setup.dat"), FirstLines(full, lines));
-        ProjectSetup p; // the defaults stand for "what was loaded before"
-        p.Num_proj = 2;
-        LoadSetupFile(p, Context(2));
+        const ProjectSetup p = LoadedSetup(2); // the defaults stand for "what was loaded before"
         SCOPED_TRACE(lines);
         EXPECT_TRUE(op.texts().isEmpty()) << op.texts().join('|').toStdString();
         ExpectSettingsOf(p, file);
@@ -52,9 +50,7 @@ TEST_F(ProjectFolderTest, MissingSetupFileIsRestoredFromTheBackup)
     const QByteArray backup = SetupBytes(saved);
     WriteAll(File(3, "setup.bak"), backup);
 
-    ProjectSetup p;
-    p.Num_proj = 3;
-    LoadSetupFile(p, Context(3));
+    const ProjectSetup p = LoadedSetup(3);
     EXPECT_EQ(op.texts(), QStringList({"Error [\\p00003\\setup.dat] ID#1 => Loading values from: p00003\\", kCheckAgain}));
     EXPECT_EQ(ReadAll(File(3, "setup.dat")), backup);
     ExpectSettingsOf(p, saved);
@@ -63,9 +59,7 @@ TEST_F(ProjectFolderTest, MissingSetupFileIsRestoredFromTheBackup)
     // A file too short to hold the settings is as damaged as a missing one.
     op.clear();
     WriteAll(File(3, "setup.dat"), FirstLines(backup, 5));
-    ProjectSetup q;
-    q.Num_proj = 3;
-    LoadSetupFile(q, Context(3));
+    const ProjectSetup q = LoadedSetup(3);
     EXPECT_EQ(op.texts(), QStringList({"Error [\\p00003\\setup.dat] ID#1 => Loading values from: p00003\\", kCheckAgain}));
     ExpectSettingsOf(q, saved);
 }
@@ -84,9 +78,7 @@ TEST_F(ProjectFolderTest, RestoreTakesTheNewestExperimentFolderWithEnoughLines)
     QDir(Folder(3)).mkpath("3112203_23590");
     EXPECT_EQ(NewestExperimentFolder(Folder(3)), QStringLiteral("15012020_0900"));
 
-    ProjectSetup p;
-    p.Num_proj = 3;
-    LoadSetupFile(p, Context(3));
+    const ProjectSetup p = LoadedSetup(3);
     EXPECT_EQ(op.texts(), QStringList({"Error [\\p00003\\setup.dat] ID#1 => Loading values from: p00003\\15012020_0900",
                                        kCheckAgain}));
     EXPECT_EQ(p.Name, QStringLiteral("newer run"));
@@ -97,8 +89,7 @@ TEST_F(ProjectFolderTest, RestoreTakesTheNewestExperimentFolderWithEnoughLines)
     op.clear();
     QFile::remove(File(3, "setup.dat"));
     WriteAll(QDir(Folder(3)).filePath("15012020_0900/setup.dat"), FirstLines(SetupBytes(newer), 16));
-    ProjectSetup q = Distinct(3);
-    LoadSetupFile(q, Context(3));
+    const ProjectSetup q = LoadedSetup(3, Distinct(3));
     EXPECT_EQ(op.texts(), QStringList({"Error [\\p00003\\setup.dat] ID#1 => Loading default values...", kCheckAgain}));
     EXPECT_EQ(q.Name, QStringLiteral("Default"));
     EXPECT_EQ(q.Plate_format, QStringLiteral("96f"));
@@ -115,9 +106,7 @@ TEST_F(ProjectFolderTest, FailureInAToolRowKeepsWhatWasReadBefore)
     bytes.replace("30,31,32,33,34,35", "30,31,oops,33,34,35"); // the Mn3 row: step 7
     WriteAll(File(5, "setup.dat"), bytes);
 
-    ProjectSetup p;
-    p.Num_proj = 5;
-    LoadSetupFile(p, Context(5));
+    const ProjectSetup p = LoadedSetup(5);
     EXPECT_EQ(op.texts(), QStringList({"Error [\\p00005\\setup.dat] ID#7 => Loading default values...", kCheckAgain}));
     EXPECT_EQ(p.Name, file.Name);
     EXPECT_EQ(p.Aq_lapse, file.Aq_lapse);
@@ -136,9 +125,9 @@ TEST_F(ProjectFolderTest, FailureInAToolRowKeepsWhatWasReadBefore)
     bytes = SetupBytes(Distinct(0));
     bytes.replace("2,1440,50,250,0,20", "2,1440,50,250,0");
     WriteAll(File(0, "setup.dat"), bytes);
-    ProjectSetup q = Distinct(0);
-    q.Name = QStringLiteral("before");
-    LoadSetupFile(q, Context(0));
+    ProjectSetup before = Distinct(0);
+    before.Name = QStringLiteral("before");
+    const ProjectSetup q = LoadedSetup(0, before);
     EXPECT_EQ(op.texts(), QStringList({"Error [\\p00000\\setup.dat] ID#2 => Loading default values...", kCheckAgain}));
     EXPECT_EQ(q.Name, QStringLiteral("Zebrafish, day 5"));
     EXPECT_EQ(q.Working_folder, Distinct(0).Working_folder);
@@ -152,8 +141,7 @@ TEST_F(ProjectFolderTest, ProjectZeroAndDamagedCopiesEndInDefaults)
 {
     // Project 0 is never restored, even with a backup beside it.
     WriteAll(File(0, "setup.bak"), SetupBytes(Distinct(0)));
-    ProjectSetup p = Distinct(0);
-    LoadSetupFile(p, Context(0));
+    const ProjectSetup p = LoadedSetup(0, Distinct(0));
     EXPECT_EQ(op.texts(), QStringList({"Error [\\p00000\\setup.dat] ID#1 => Loading default values...", kCheckAgain}));
     EXPECT_EQ(p.Name, QStringLiteral("Default"));
     EXPECT_FALSE(QFileInfo::exists(File(0, "setup.dat")));
@@ -162,8 +150,7 @@ TEST_F(ProjectFolderTest, ProjectZeroAndDamagedCopiesEndInDefaults)
     // defaults instead of another restore.
     op.clear();
     WriteAll(File(4, "setup.bak"), "\"Project Setup\"\r\n4,\"x\"\r\n");
-    ProjectSetup q = Distinct(4);
-    LoadSetupFile(q, Context(4));
+    const ProjectSetup q = LoadedSetup(4, Distinct(4));
     EXPECT_EQ(op.texts(), QStringList({"Error [\\p00004\\setup.dat] ID#1 => Loading values from: p00004\\", kCheckAgain,
                                        "Error [\\p00004\\setup.dat] ID#1 => Loading default values...", kCheckAgain}));
     EXPECT_EQ(q.Name, QStringLiteral("Default"));

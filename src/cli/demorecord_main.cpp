@@ -1,0 +1,154 @@
+// bandora-demorecord APPDIR [--project N] [--plate NAME] [--folder ddmmyyyy_hhmm]
+//                    [--cycles N] [--seconds S] [--no-real] [--name TEXT] [--seed N]
+//
+// Records a demonstration experiment without an instrument, for trying the
+// offline window and the reports: the project folder p0000N of APPDIR (made
+// with three groups of wells when it has no setup.dat yet) receives the
+// experiment folder with its copy of the project files, subproj.dat,
+// counts.bin and, unless --no-real, the real-time files. A buffer cycle is
+// taken to last S seconds (15 by default). For example, two parts of a run:
+//
+//     bandora-demorecord build/default/app --folder 05122026_1000 --cycles 480
+//     bandora-demorecord build/default/app --folder 05122026_1200 --cycles 480 --seed 2
+
+#include "core/common/Operator.h"
+#include "core/storage/PlateFiles.h"
+#include "core/storage/ProjectFiles.h"
+#include "core/storage/RecordSyntax.h"
+#include "core/storage/SetupFile.h"
+#include "sim/DemoRecording.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <cstdio>
+
+using namespace bandora;
+
+namespace {
+
+// Messages of the project loaders go to standard error.
+class ConsoleOperator final : public Operator {
+public:
+    Answer ask(const QString& text, Buttons buttons) override
+    {
+        std::fprintf(stderr, "bandora-demorecord: %s\n", qPrintable(text));
+        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::No : Answer::Ok;
+    }
+    QString prompt(const QString& text, const QString&) override
+    {
+        std::fprintf(stderr, "bandora-demorecord: %s\n", qPrintable(text));
+        return {};
+    }
+};
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: bandora-demorecord APPDIR [--project N] [--plate NAME] [--folder ddmmyyyy_hhmm]\n"
+                         "                          [--cycles N] [--seconds S] [--no-real] [--name TEXT] [--seed N]\n");
+    return 2;
+}
+
+// Three groups of three plate columns each; the rest of the plate is free.
+void DemoGroups(ProjectSetup& project, const PlateFormat& plate)
+{
+    const QString names[] = {QStringLiteral("control"), QStringLiteral("drug 10uM"), QStringLiteral("drug 50uM")};
+    const int columnsPerGroup = qMax(1, plate.Columns / 4);
+    for (int g = 0; g < 3; ++g)
+        project.GroupName[g + 1] = names[g];
+    for (int ch = 0; ch < kChannels; ++ch) {
+        const int well = plate.ChannelWell[ch];
+        const int group = well < 0 ? 3 : well / qMax<int>(plate.Rows, 1) / columnsPerGroup;
+        project.ChannelGroup[ch] = qint16(group < 3 ? group + 1 : -1);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || args.front().startsWith(QLatin1String("--")))
+        return Usage();
+    const QString appDir = args.takeFirst();
+    int number = 1, cycles = 60;
+    unsigned seed = 1;
+    double seconds = 15.0;
+    bool saveReal = true;
+    QString plateName = QStringLiteral("w96f");
+    QString folderName = QDateTime::currentDateTime().toString(QStringLiteral("ddMMyyyy_hhmm"));
+    QString name = QStringLiteral("demo");
+    while (!args.isEmpty()) {
+        const QString option = args.takeFirst();
+        if (option == QLatin1String("--no-real")) {
+            saveReal = false;
+            continue;
+        }
+        if (args.isEmpty())
+            return Usage();
+        const QString value = args.takeFirst();
+        if (option == QLatin1String("--project"))
+            number = value.toInt();
+        else if (option == QLatin1String("--plate"))
+            plateName = value;
+        else if (option == QLatin1String("--folder"))
+            folderName = value;
+        else if (option == QLatin1String("--cycles"))
+            cycles = value.toInt();
+        else if (option == QLatin1String("--seconds"))
+            seconds = value.toDouble();
+        else if (option == QLatin1String("--name"))
+            name = value;
+        else if (option == QLatin1String("--seed"))
+            seed = value.toUInt();
+        else
+            return Usage();
+    }
+    if (number < 1 || number > 99999 || cycles < 1 || seconds <= 0)
+        return Usage();
+
+    ConsoleOperator op;
+    ProjectSetup project;
+    PlateFormat plate;
+    project.Num_proj = qint16(number);
+    const QString projectFolder = QDir(appDir).filePath(ProjectFolderName(number));
+    if (QFileInfo(QDir(projectFolder).filePath(QStringLiteral("setup.dat"))).isFile()) {
+        LoadProject(project, plate, {appDir, projectFolder, &op, {}, true});
+    } else {
+        if (const auto error = LoadPlateNoFallback(plateName, plate, appDir)) {
+            std::fprintf(stderr, "bandora-demorecord: plate %s: %s\n", qPrintable(plateName), qPrintable(*error));
+            return 1;
+        }
+        project.Name = QStringLiteral("demo larvae");
+        project.Plate_format = plateName;
+        project.Working_folder = DefaultWorkingFolder(appDir, number);
+        DemoGroups(project, plate);
+        try {
+            QDir().mkpath(projectFolder);
+            SaveProject(project, projectFolder);
+        } catch (const RecordError& e) {
+            std::fprintf(stderr, "bandora-demorecord: %s\n", e.what());
+            return 1;
+        }
+    }
+
+    DemoRecording demo;
+    demo.ProjectFolder = projectFolder;
+    demo.FolderName = folderName;
+    demo.Name = name;
+    demo.Description = QStringLiteral("recorded without an instrument");
+    demo.BufferCycles = cycles;
+    demo.SecondsPerCycle = seconds;
+    demo.SaveReal = saveReal;
+    demo.Seed = seed;
+    if (const AppendResult result = RecordDemoExperiment(demo, project, plate); !result) {
+        std::fprintf(stderr, "bandora-demorecord: %s\n", qPrintable(result.Error));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(QDir::toNativeSeparators(QDir(projectFolder).filePath(folderName))));
+    return 0;
+}

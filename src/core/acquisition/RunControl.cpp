@@ -1,0 +1,230 @@
+#include "RunControl.h"
+
+#include "Calibration.h"
+#include "CycleState.h"
+#include "LiveDisplay.h"
+#include "RunWindow.h"
+#include "core/AppState.h"
+#include "core/common/Clock.h"
+#include "core/common/Operator.h"
+#include "core/common/Rounding.h"
+#include "core/link/InstrumentLink.h"
+#include "core/storage/ExperimentRecorder.h"
+#include "core/storage/ProjectFiles.h"
+#include "core/storage/RecordSyntax.h"
+#include "core/tools/LightTemperatureControl.h"
+
+#include <QDir>
+#include <QStorageInfo>
+
+namespace bandora {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kTitle = QStringLiteral("Starting New acquisition...");
+
+} // namespace
+
+qint64 FreeDiskMegabytes(const QString& path)
+{
+    const QStorageInfo info(path);
+    if (!info.isValid())
+        return -1;
+    return RoundHalfEven(double(info.bytesAvailable()) / 1024.0 / 1024.0);
+}
+
+QString DiskWarningText(qint16 aqLapse, qint64 freeMegabytes)
+{
+    const qint64 required = RoundHalfEven(double(aqLapse) * 4.0 / 10.0);
+    QString text = QStringLiteral("Programmed Acquisition lapse = %1minutes & RealTime_recording=YES").arg(aqLapse) +
+                   kCrLf + QStringLiteral("Required Disk space for RealTime Saving = %1MB").arg(required) + kCrLf +
+                   QStringLiteral("Current Disk Space=%1MB").arg(freeMegabytes) + kCrLf;
+    bool warn = false;
+    if (freeMegabytes - required < 1000) {
+        text += QStringLiteral("LOW DISK SPACE") + kCrLf;
+        warn = true;
+    }
+    if (freeMegabytes - required < 200) {
+        text += QStringLiteral("NOT ENOUGH DISK SPACE") + kCrLf +
+                QStringLiteral(" (Please, Increase Disk Space Availablility or Deselect Realtime recording)");
+        warn = true;
+    }
+    if (required > 1000)
+        warn = true;
+    return warn ? text : QString();
+}
+
+QString NameDialogPrompt(bool autoCalibrationOn)
+{
+    const QStringList lines{
+        QStringLiteral("*************************************************"),
+        QStringLiteral("***   Enter a Name for this Experiment  ***"),
+        QStringLiteral("*************************************************"),
+        QStringLiteral("Comments:"),
+        QStringLiteral("~~~~~~~"),
+        autoCalibrationOn ? QStringLiteral("> Auto Calibration is ON: Use experimental Microplate Direclty.")
+                          : QStringLiteral("> Auto Calibration is OFF: Remember to read Blank."),
+        QStringLiteral("> To proceed to Monitor_mode (no calculation/recording) keep experiment name empty."),
+    };
+    return lines.join(kCrLf);
+}
+
+RunControl::RunControl(AppState& state, CycleState& cycle, LightTemperatureControl& tools, LiveDisplay& display,
+                       ExperimentRecorder& recorder, Calibration& calibration, RunWindow& window)
+    : state_(state), cycle_(cycle), tools_(tools), display_(display), recorder_(recorder), calibration_(calibration),
+      window_(window)
+{
+}
+
+QString RunControl::ExperimentFolder() const
+{
+    return state_.Recording ? QDir(state_.projectFolder).filePath(state_.ExperimentFolderName) : QString();
+}
+
+double RunControl::SnrForRunStart() const
+{
+    const double snr = NumericValue(window_.SnrText());
+    return snr < 1.3 ? 1.8 : snr;
+}
+
+void RunControl::StartRun()
+{
+    Operator& op = state_.op;
+    window_.StopDeviceTest();
+    state_.ExperimentName.clear();
+    if (state_.AutoRun) {
+        state_.ExperimentName = QStringLiteral("Autorun project");
+    } else {
+        state_.ExperimentName = op.promptTitled(NameDialogPrompt(state_.AutoCalibrate && state_.AutoZero), kTitle);
+        if (state_.ExperimentName.isEmpty() &&
+            op.ask(QStringLiteral("Name is EMPTY. Activity is NOT going to be CALCULATED/RECORDED!"),
+                   Buttons::OkCancel) == Answer::Cancel)
+            state_.ExperimentName = op.promptTitled(QStringLiteral("Enter a Name for this experiment"), kTitle);
+    }
+    if (state_.project.Num_proj == 0) {
+        op.inform(QStringLiteral(
+            "Operation not allowed in Project #0:Default. Go to <Setup> and Save it with another name"));
+        window_.OpenSetup();
+        return;
+    }
+    if (state_.OfflineMode) {
+        op.inform(QStringLiteral(
+            "Acquisition not allowed in OFFLINE MODE. Connect the equipment and restart the program."));
+        return;
+    }
+    display_.ResetActivityPanel();
+
+    if (state_.ExperimentName.isEmpty()) {
+        state_.Recording = false;
+    } else {
+        if (state_.project.Save_real == 1 && state_.project.Aq_lapse > 30 && !state_.AutoRun) {
+            const QString warning = DiskWarningText(state_.project.Aq_lapse, FreeDiskMegabytes(state_.projectFolder));
+            if (!warning.isEmpty() &&
+                op.ask(QStringLiteral("WARNING:") + kCrLf + warning + kCrLf + QStringLiteral("PROCEED?"),
+                       Buttons::YesNo) == Answer::No) {
+                window_.OpenSetup();
+                return;
+            }
+        }
+        state_.Recording = true;
+        if (!CreateExperimentFolder())
+            return;
+    }
+
+    cycle_.ResetCounters();
+    window_.CollectGroupWells();
+    state_.AcquisitionState = 1;
+    window_.ShowRunning(true);
+    cycle_.ResetChannels();
+    tools_.TemperatureSetpoint = NumericValue(window_.TemperatureText());
+    const int raw = state_.link ? state_.link->ReadTemperature() : -1;
+    tools_.TakeTemperature(raw, state_.factory.Slope, state_.factory.Offset);
+    tools_.LightAtRunStart();
+
+    if (state_.Recording && state_.AutoCalibrate && !state_.OfflineMode) {
+        window_.ShowStatus(QStringLiteral("<AUTOCALIBRATION>"));
+        window_.ScaleProgress(kChannels - 1, 10);
+        state_.SnrThreshold = SnrForRunStart();
+        calibration_.RunCalibration();
+        window_.ShowStatus(QString());
+    }
+    if (state_.Recording && state_.AutoZero && !state_.OfflineMode) {
+        window_.ShowStatus(QStringLiteral("<AUTOCALIBRATION>"));
+        state_.SnrThreshold = SnrForRunStart();
+        calibration_.RunAutoZero();
+        window_.ShowStatus(QString());
+    }
+    if (state_.AcquisitionState != 0) {
+        display_.ResetSignalPlot();
+        display_.ShowElapsed(0, 0, state_.project.Aq_lapse);
+        cycle_.TickCount = 0;
+        state_.RunStart = state_.clock.now();
+        window_.StartTimer();
+    }
+}
+
+bool RunControl::CreateExperimentFolder()
+{
+    state_.ExperimentFolderName = state_.clock.now().toString(QStringLiteral("ddMMyyyy_HHmm"));
+    const QString folder = QDir(state_.projectFolder).filePath(state_.ExperimentFolderName);
+    // A second start in the same minute goes on in the same folder.
+    if (!QDir().mkpath(folder)) {
+        state_.op.inform(QStringLiteral("The experiment folder %1 cannot be created.").arg(folder));
+        return false;
+    }
+    try {
+        SaveProject(state_.project, folder);
+        RecordWriter w;
+        w.Record({state_.ExperimentName});
+        w.Record({window_.DescriptionText()});
+        w.WriteTo(QDir(folder).filePath(QStringLiteral("subproj.dat")));
+    } catch (const RecordError& e) {
+        // The run goes on: the recording notice tells what fails.
+        state_.op.inform(QString::fromUtf8(e.what()));
+    }
+    recorder_.Start(folder);
+    return true;
+}
+
+void RunControl::PauseRun()
+{
+    if (state_.AcquisitionState == 1) {
+        if (state_.op.ask(QStringLiteral("Pause Time Counter?"), Buttons::YesNo) == Answer::Yes) {
+            window_.StopTimer();
+            state_.AcquisitionState = 2;
+            state_.PausedElapsedMs = state_.RunStart.msecsTo(state_.clock.now());
+            state_.TimeCounterPaused = true;
+            window_.ShowRunLabel(QStringLiteral("Time Counter = OFF"));
+        } else {
+            state_.TimeCounterPaused = false;
+            state_.AcquisitionState = 2;
+            window_.ShowRunLabel(QStringLiteral("Time Counter = ON"));
+        }
+        window_.ShowStatus(QStringLiteral("<< PAUSED >>"));
+        return;
+    }
+    if (state_.AcquisitionState == 2 && state_.TimeCounterPaused)
+        state_.RunStart = state_.clock.now().addMSecs(-state_.PausedElapsedMs);
+    cycle_.TickCount = 0;
+    window_.StartTimer();
+    state_.AcquisitionState = 1;
+    state_.TimeCounterPaused = false;
+    window_.ShowStatus(QString());
+}
+
+void RunControl::StopRun()
+{
+    window_.StopDeviceTest();
+    if (state_.AcquisitionState == 1 || state_.AcquisitionState == 2)
+        state_.AcquisitionState = 0;
+    window_.StopTimer();
+    window_.ShowStatus(QString());
+    tools_.SwitchOff();
+    state_.BlankReading = false;
+    window_.ShowRunning(false);
+    window_.ShowCalibrating(QString());
+    cycle_.TickCount = 0;
+}
+
+} // namespace bandora

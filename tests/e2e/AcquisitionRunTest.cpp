@@ -1,0 +1,138 @@
+// Runs against the virtual instrument: what a run records, what Monitor mode
+// and the blank reading leave behind, the lapse end and the pause.
+
+#include "RunRig.h"
+
+#include "core/storage/RecordSyntax.h"
+#include "support/Files.h"
+
+#include <gtest/gtest.h>
+
+using namespace bandora;
+using namespace bandora::test;
+
+TEST(AcquisitionRun, ThreeBufferCyclesRecordThreeCountsAndThreeRealTimeRecords)
+{
+    RunRig r;
+    r.Start(QStringLiteral("larvae"));
+    ASSERT_EQ(r.state.AcquisitionState, 1);
+    ASSERT_TRUE(r.window.timerOn);
+    EXPECT_EQ(r.state.ExperimentFolderName, QStringLiteral("05122026_1000"));
+    EXPECT_EQ(r.inst.op.shown.first().title, QStringLiteral("Starting New acquisition..."));
+    for (const char* f : {"setup.dat", "status.dat", "threshld.dat", "groups.dat", "chgroup.dat", "subproj.dat"})
+        EXPECT_TRUE(QFileInfo::exists(QDir(r.Experiment()).filePath(f))) << f;
+    EXPECT_EQ(ReadAll(QDir(r.Experiment()).filePath("subproj.dat")), QByteArray("\"larvae\"\r\n\"two strains\"\r\n"));
+
+    EXPECT_EQ(r.Ticks(3 * 500), 3 * 500);
+    EXPECT_EQ(r.Size("counts.bin"), 2322);
+    EXPECT_EQ(r.Size("0.bin"), 3 * 385770);
+    EXPECT_TRUE(r.notice.isEmpty());
+    EXPECT_EQ(r.state.AcquisitionState, 1);
+
+    r.run.StopRun();
+    EXPECT_EQ(r.state.AcquisitionState, 0);
+    EXPECT_FALSE(r.window.timerOn);
+    EXPECT_FALSE(r.window.running);
+}
+
+TEST(AcquisitionRun, TheTwelfthRecordOpensTheNextRealTimeFile)
+{
+    RunRig r;
+    r.state.project.RT_Buffer = 20;
+    r.Start(QStringLiteral("rotation"));
+    r.Ticks(12 * 20);
+    const qint64 record = 385LL * 21 * 2;
+    EXPECT_EQ(r.Size("0.bin"), 11 * record);
+    EXPECT_EQ(r.Size("1.bin"), record);
+    EXPECT_EQ(r.Size("counts.bin"), 12 * 774);
+}
+
+TEST(AcquisitionRun, MonitorModeAndTheBlankReadingRecordNothing)
+{
+    RunRig r;
+    r.Start(QString());
+    ASSERT_EQ(r.state.AcquisitionState, 1);
+    EXPECT_FALSE(r.state.Recording);
+    EXPECT_EQ(r.inst.op.texts().at(1), QStringLiteral("Name is EMPTY. Activity is NOT going to be CALCULATED/RECORDED!"));
+    r.Ticks(2 * 500);
+    EXPECT_TRUE(QDir(r.state.projectFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+
+    // The blank reading during the run learns the thresholds and ends itself.
+    r.state.project.Threshold_Counter = 100;
+    r.state.project.ChannelThreshold.fill(0.0);
+    r.cal.StartBlankReading();
+    EXPECT_TRUE(r.state.BlankReading);
+    EXPECT_EQ(r.window.calibrating.last(), QStringLiteral("Setting Blank.... (100 samples)"));
+    const int ticks = r.Ticks(1000);
+    EXPECT_LT(ticks, 1000);
+    EXPECT_FALSE(r.state.BlankReading);
+    EXPECT_GT(r.state.project.ChannelThreshold[0], 0.0);
+    const QStringList folders = QDir(r.state.projectFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(folders.size(), 1);
+    EXPECT_TRUE(QDir(r.state.projectFolder + "/" + folders[0]).entryList({"*.bin"}).isEmpty());
+}
+
+TEST(AcquisitionRun, TheLapseEndsTheRunWithItsMessage)
+{
+    RunRig r;
+    r.state.project.Aq_lapse = 1;
+    r.Start(QStringLiteral("short"));
+    r.Ticks(24);
+    EXPECT_EQ(r.state.AcquisitionState, 1);
+    r.inst.clock.advance(60'000);
+    r.Ticks(100);
+    EXPECT_EQ(r.state.AcquisitionState, 0);
+    EXPECT_FALSE(r.window.timerOn);
+    EXPECT_EQ(r.reports, 1);
+    EXPECT_EQ(r.inst.op.texts().last(), QStringLiteral("Acquisition finished"));
+}
+
+TEST(AcquisitionRun, APauseWithoutTimeCounterDoesNotCountAsRunTime)
+{
+    RunRig r;
+    r.state.project.Aq_lapse = 1000;
+    r.Start(QStringLiteral("paused"));
+    r.inst.clock.advance(10 * 60'000);
+    r.Ticks(25);
+    EXPECT_EQ(r.acq.ElapsedMinutes(), 10);
+
+    r.inst.op.answers.enqueue(Answer::Yes);
+    r.run.PauseRun();
+    EXPECT_EQ(r.state.AcquisitionState, 2);
+    EXPECT_FALSE(r.window.timerOn);
+    EXPECT_EQ(r.window.runLabel, QStringLiteral("Time Counter = OFF"));
+    EXPECT_EQ(r.window.status, QStringLiteral("<< PAUSED >>"));
+    r.inst.clock.advance(5 * 60'000);
+    r.run.PauseRun();
+    EXPECT_EQ(r.state.AcquisitionState, 1);
+    EXPECT_TRUE(r.window.status.isEmpty());
+    r.Ticks(25);
+    EXPECT_EQ(r.acq.ElapsedMinutes(), 10);
+
+    // Paused with the time counter on, the ticks keep the time only.
+    r.inst.op.answers.enqueue(Answer::No);
+    r.run.PauseRun();
+    EXPECT_TRUE(r.window.timerOn);
+    EXPECT_EQ(r.window.runLabel, QStringLiteral("Time Counter = ON"));
+    const int column = r.cycle.Column;
+    r.inst.clock.advance(3 * 60'000);
+    r.Ticks(1);
+    EXPECT_EQ(r.cycle.Column, column);
+    EXPECT_EQ(r.acq.ElapsedMinutes(), 13);
+}
+
+TEST(AcquisitionRun, RefusalsComeBeforeAnythingIsWritten)
+{
+    RunRig r;
+    r.state.project.Num_proj = 0;
+    r.Start(QStringLiteral("x"));
+    EXPECT_EQ(r.state.AcquisitionState, 0);
+    EXPECT_EQ(r.window.setupOpened, 1);
+    r.state.project.Num_proj = 1;
+    r.state.OfflineMode = true;
+    r.Start(QStringLiteral("x"));
+    EXPECT_EQ(r.inst.op.texts().last(),
+              QStringLiteral("Acquisition not allowed in OFFLINE MODE. Connect the equipment and restart the program."));
+    EXPECT_EQ(r.state.AcquisitionState, 0);
+    EXPECT_TRUE(QDir(r.state.projectFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+}

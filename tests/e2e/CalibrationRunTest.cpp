@@ -1,0 +1,122 @@
+// Calibration, autozero and the faults of a long run, against the virtual
+// instrument.
+
+#include "RunRig.h"
+
+#include "core/storage/RecordSyntax.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace bandora;
+using namespace bandora::test;
+
+TEST(CalibrationRun, CalibrationSettlesTheUsedBeamsIntoTheWindowAndWritesCalvalue)
+{
+    RunRig r;
+    r.state.AcquisitionState = 1;
+    ASSERT_FALSE(QFile::exists(r.cal.FilePath()));
+    r.cal.RunCalibration();
+    EXPECT_EQ(r.window.calibrating.first(), QStringLiteral("Writing First Time Calibration..."));
+    EXPECT_EQ(r.window.calibrating.last(), QStringLiteral("Calibration OK"));
+    ASSERT_TRUE(QFile::exists(r.cal.FilePath()));
+
+    std::array<qint16, kChannelTable> values{};
+    BeamBlock discard;
+    for (int b = 0; b < 128; b += 32)
+        r.state.link->ReadBeamBlock(b, discard);
+    ASSERT_EQ(r.state.link->ReadAllBeams(values), 4);
+    int used = 0, inside = 0;
+    for (int ch = 0; ch < kChannels; ++ch) {
+        if (r.state.plate.ChannelWell[size_t(ch)] < 0) {
+            EXPECT_EQ(r.inst.sim->ChannelSetting(ch), 0) << ch;
+            continue;
+        }
+        ++used;
+        // Noise may carry a settled beam a few counts past the window's edge.
+        if (values[size_t(ch)] >= Calibration::kLow - 20 && values[size_t(ch)] <= Calibration::kHigh + 20)
+            ++inside;
+        EXPECT_EQ(r.inst.sim->ChannelSetting(ch), r.state.CalGain[size_t(ch)] * 32 + r.state.CalPinHole[size_t(ch)]);
+    }
+    EXPECT_GT(used, 0);
+    EXPECT_GE(inside, used * 95 / 100) << inside << " of " << used;
+
+    // The file reads back as written.
+    const auto pin = r.state.CalPinHole;
+    const auto gain = r.state.CalGain;
+    r.state.CalPinHole.fill(0);
+    r.state.CalGain.fill(0);
+    ASSERT_TRUE(r.cal.ReadCalibrationFile());
+    EXPECT_EQ(r.state.CalPinHole, pin);
+    EXPECT_EQ(r.state.CalGain, gain);
+}
+
+TEST(CalibrationRun, ARunStartWithAutoCalibrationAndZeroCalibratesAndSetsThresholds)
+{
+    RunRig r;
+    r.state.AutoCalibrate = true;
+    r.state.AutoZero = true;
+    r.window.snr = QStringLiteral("1.2");
+    r.state.project.ChannelThreshold.fill(0.0);
+    r.Start(QStringLiteral("auto"));
+    EXPECT_EQ(r.state.AcquisitionState, 1);
+    EXPECT_DOUBLE_EQ(r.state.SnrThreshold, 1.8);
+    EXPECT_TRUE(QFile::exists(r.cal.FilePath()));
+    EXPECT_TRUE(r.inst.op.shown.first().text.contains(QStringLiteral("Auto Calibration is ON")));
+    for (int ch = 0; ch < kChannels; ++ch)
+        EXPECT_GE(r.state.project.ChannelThreshold[size_t(ch)], 1.0) << ch;
+    EXPECT_TRUE(r.window.calibrating.contains(QStringLiteral("AutoZero... <29>")));
+    // Zero mode counts at the buffer-cycle end.
+    EXPECT_EQ(r.Ticks(2 * 500), 1000);
+    EXPECT_EQ(r.Size("counts.bin"), 2 * 774);
+}
+
+TEST(CalibrationRun, StoppingDuringTheAutozeroKeepsTheThresholds)
+{
+    RunRig r;
+    r.state.AcquisitionState = 1;
+    r.state.project.ChannelThreshold.fill(7.0);
+    r.events.onTurn = [&r](int turn) {
+        if (turn == 2)
+            r.state.AcquisitionState = 0;
+    };
+    r.cal.RunAutoZero();
+    EXPECT_EQ(r.state.project.ChannelThreshold[5], 7.0);
+    EXPECT_EQ(r.window.calibrating.last(), QStringLiteral("AutoZero... <10>"));
+}
+
+TEST(CalibrationRun, DroppedAndGarbledRepliesKeepOneCountsRecordPerBufferCycle)
+{
+    RunRig r;
+    r.state.project.RT_Buffer = 50;
+    sim::FaultOptions faults;
+    faults.rate = 0.01;
+    faults.drop = true;
+    faults.corrupt = true;
+    r.inst.sim->SetFaults(faults);
+    r.Start(QStringLiteral("faulty"));
+    EXPECT_EQ(r.Ticks(20 * 50), 20 * 50);
+    EXPECT_EQ(r.state.AcquisitionState, 1);
+    EXPECT_EQ(r.Size("counts.bin"), 20 * 774);
+    EXPECT_EQ(r.Size("0.bin"), 11 * 385LL * 51 * 2);
+    EXPECT_TRUE(r.notice.isEmpty());
+}
+
+TEST(CalibrationRun, AnUnwritableRecordKeepsTheRunGoingAndSaysWhyUntilAWriteSucceeds)
+{
+    RunRig r;
+    r.state.project.RT_Buffer = 50;
+    r.Start(QStringLiteral("blocked"));
+    // Where counts.bin should go, something that is not a file.
+    ASSERT_TRUE(QDir().mkpath(QDir(r.Experiment()).filePath("counts.bin")));
+    EXPECT_EQ(r.Ticks(3 * 50), 3 * 50);
+    EXPECT_EQ(r.state.AcquisitionState, 1);
+    EXPECT_TRUE(r.notice.contains(QStringLiteral("counts.bin"))) << r.notice.toStdString();
+    EXPECT_EQ(r.Size("0.bin"), 0); // neither record of a buffer cycle is kept alone
+
+    QDir(QDir(r.Experiment()).filePath("counts.bin")).removeRecursively();
+    r.Ticks(50);
+    EXPECT_TRUE(r.notice.isEmpty());
+    EXPECT_EQ(r.Size("counts.bin"), 774);
+}

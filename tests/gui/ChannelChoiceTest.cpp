@@ -1,0 +1,162 @@
+#include "StartupHarness.h"
+#include "support/Plates.h"
+#include "support/WidgetInput.h"
+
+#include "core/storage/PlateFiles.h"
+#include "gui/LivePlots.h"
+#include "gui/OrganismPanel.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+using namespace bandora;
+using namespace bandora::test;
+
+namespace {
+
+// A started window on the given plate, every channel enabled and free.
+void StartOn(StartupHarness& h, const PlateFormat& plate)
+{
+    ASSERT_EQ(h.Start(), Startup::Result::Running);
+    h.state->plate = plate;
+    h.state->project.ChannelGroup.fill(-1);
+    h.state->project.ChannelEnabled.fill(true);
+    h.op.clear();
+}
+
+} // namespace
+
+TEST(ChannelChoice, RowColumnAndBeamSelectTheChannelShown)
+{
+    StartupHarness h;
+    StartOn(h, BuiltInPlate(QStringLiteral("w384")));
+    h.state->project.GroupName[0] = QStringLiteral("none");
+    FrmMain& w = *h.main;
+    w.FillSelectors();
+    EXPECT_EQ(Items(w.Combofila).size(), 16);
+    EXPECT_EQ(Items(w.Combocol).size(), 24);
+    // No group has channels: the list still offers group 0.
+    EXPECT_EQ(Items(w.combogrup), QStringList{QStringLiteral("000_none")});
+    EXPECT_EQ(w.lstgrup->count(), 0);
+
+    Choose(w.Combofila, QStringLiteral("P"));
+    Choose(w.Combocol, QStringLiteral("24"));
+    const int channel = h.state->plate.WellBeamChannel(383, 0);
+    EXPECT_EQ(w.lblcanal->text(), QString::number(channel));
+    EXPECT_EQ(h.state->SelectedChannel, channel);
+    EXPECT_EQ(w.Plots().View().wellLabel, QStringLiteral("P24"));
+
+    // A beam beyond the plate's own is held at its largest.
+    Type(w.txtsub, QStringLiteral("3"));
+    EXPECT_EQ(w.txtsub->text(), QStringLiteral("0"));
+    EXPECT_EQ(w.lblcanal->text(), QString::number(channel));
+}
+
+TEST(ChannelChoice, GroupListItemsLeadBackToTheirPlace)
+{
+    StartupHarness h;
+    StartOn(h, FourBeamPlate());
+    ProjectSetup& p = h.state->project;
+    p.GroupName[2] = QStringLiteral("control");
+    p.GroupName[5] = QStringLiteral("drug");
+    for (int ch : {358, 357, 9})
+        p.ChannelGroup[ch] = 5;
+    p.ChannelGroup[100] = 2;
+    FrmMain& w = *h.main;
+    w.FillSelectors();
+    EXPECT_EQ(Items(w.combogrup), (QStringList{QStringLiteral("002_control"), QStringLiteral("005_drug")}));
+    EXPECT_EQ(Items(w.lstgrup), QStringList{QStringLiteral("B4.0")});
+
+    Choose(w.combogrup, QStringLiteral("005_drug"));
+    ASSERT_EQ(Items(w.lstgrup), (QStringList{QStringLiteral("C1.1"), QStringLiteral("B12.1"),
+                                             QStringLiteral("B12.2")}));
+    Q_EMIT w.lstgrup->itemDoubleClicked(w.lstgrup->item(2));
+    EXPECT_EQ(w.Combofila->currentText(), QStringLiteral("B"));
+    EXPECT_EQ(w.Combocol->currentText(), QStringLiteral("12"));
+    EXPECT_EQ(w.txtsub->text(), QStringLiteral("2"));
+    EXPECT_EQ(w.lblcanal->text(), QStringLiteral("358"));
+    EXPECT_EQ(w.Plots().View().groupLabel, QStringLiteral("005_drug"));
+
+    // Enter in the list does the same.
+    w.lstgrup->setCurrentRow(0);
+    PressEnter(w.lstgrup);
+    EXPECT_EQ(w.lblcanal->text(), QStringLiteral("9"));
+    EXPECT_EQ(w.Combofila->currentText(), QStringLiteral("C"));
+    EXPECT_EQ(w.txtsub->text(), QStringLiteral("1"));
+
+    // A typed beam past the well's four is held at the last; the choice of a
+    // channel survives a window activation while the plate stays the same,
+    // and the lists start over when the setup window changed the groups.
+    Type(w.txtsub, QStringLiteral("9"));
+    EXPECT_EQ(w.txtsub->text(), QStringLiteral("3"));
+    EXPECT_EQ(w.lblcanal->text(), QStringLiteral("11"));
+    w.Activate();
+    EXPECT_EQ(w.lblcanal->text(), QStringLiteral("11"));
+    p.ChannelGroup[100] = -1;
+    w.Activate();
+    EXPECT_EQ(Items(w.combogrup), QStringList{QStringLiteral("005_drug")});
+    EXPECT_EQ(w.Combofila->currentText(), QStringLiteral("A"));
+}
+
+TEST(ChannelChoice, ZoomStepsStayWithinTheirLimits)
+{
+    StartupHarness h;
+    StartOn(h, FourBeamPlate());
+    FrmMain& w = *h.main;
+    w.FillSelectors();
+    CycleState& cycle = w.Cycle();
+    for (int c = 0; c < 100; ++c)
+        cycle.Sample(0, c) = qint16(1000 + c);
+    cycle.Column = 100;
+
+    for (int i = 0; i < 11; ++i)
+        w.Cmdzoom_plus->click();
+    EXPECT_EQ(w.txtzoom->text(), QStringLiteral("10"));
+    EXPECT_EQ(w.Plots().Zoom(), 10);
+    EXPECT_EQ(w.Plots().ChannelReference(0), 1099);
+    for (int i = 0; i < 11; ++i)
+        w.Cmdzoom_minus->click();
+    EXPECT_EQ(w.txtzoom->text(), QStringLiteral("0"));
+    EXPECT_EQ(w.Plots().Zoom(), 0);
+}
+
+TEST(ChannelChoice, OrganismAndSignalToNoiseFactor)
+{
+    StartupHarness h;
+    ASSERT_EQ(h.Start(), Startup::Result::Running);
+    h.op.clear();
+    FrmMain& w = *h.main;
+
+    Choose(w.Cmb_organism, QStringLiteral("Customized"));
+    EXPECT_EQ(h.state->project.MenuParam[1][0], 2);
+    EXPECT_FALSE(w.txt_snr_umbral->isHidden());
+    EXPECT_EQ(w.lbl_umbral->text(), QStringLiteral("> Zero SNR:"));
+
+    Type(w.txt_snr_umbral, QStringLiteral("1.0"));
+    EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Invalid value: 1.1 to 5.0")});
+    EXPECT_EQ(w.txt_snr_umbral->text(), QStringLiteral("1.8"));
+    EXPECT_EQ(h.state->project.MenuParam[1][3], 18);
+    h.op.clear();
+    Type(w.txt_snr_umbral, QStringLiteral("1.05"));
+    EXPECT_TRUE(h.op.texts().isEmpty());
+    EXPECT_DOUBLE_EQ(w.Organism().SnrThreshold(), 1.05);
+    EXPECT_EQ(h.state->project.MenuParam[1][3], 10);
+
+    Choose(w.Cmb_organism, QStringLiteral("Zebrafish(Larvae)"));
+    EXPECT_TRUE(w.txt_snr_umbral->isHidden());
+    EXPECT_EQ(w.txt_snr_umbral->text(), QStringLiteral("2.8"));
+    EXPECT_EQ(w.lbl_umbral->text(), QStringLiteral(">>>>"));
+    EXPECT_DOUBLE_EQ(w.Organism().SnrThreshold(), 2.8);
+
+    // Clicking the label shows the box, and hides it again.
+    QMouseEvent click(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(w.lbl_umbral, &click);
+    EXPECT_FALSE(w.txt_snr_umbral->isHidden());
+    EXPECT_EQ(w.lbl_umbral->text(), QStringLiteral("> Zero SNR:"));
+    QApplication::sendEvent(w.lbl_umbral, &click);
+    EXPECT_TRUE(w.txt_snr_umbral->isHidden());
+}

@@ -1,0 +1,394 @@
+#include "core/AppState.h"
+#include "core/offline/RealTimeStore.h"
+#include "core/storage/RecordSyntax.h"
+#include "gui/DesktopOpener.h"
+#include "gui/FrmOffline.h"
+#include "gui/OfflineHost.h"
+#include "gui/PictureBox.h"
+#include "support/RecordedExperiment.h"
+#include "support/ScriptedOperator.h"
+#include "support/TestClock.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace bandora;
+using namespace bandora::test;
+
+namespace {
+
+class RecordingOfflineHost final : public OfflineHost {
+public:
+    void showMainWindow() override { ++mainShown; }
+    void showSetupWindow() override { ++setupShown; }
+    void openReportWindow(const QString& folder, int bin) override
+    {
+        reportFolder = folder;
+        reportBin = bin;
+    }
+    int mainShown = 0;
+    int setupShown = 0;
+    QString reportFolder;
+    int reportBin = 0;
+};
+
+class RecordingOpener final : public DesktopOpener {
+public:
+    bool open(const QString& path) override
+    {
+        opened << path;
+        return true;
+    }
+    QStringList opened;
+};
+
+// Project 3 on a 96-well plate: "control" holds A1 and B1, "drug" A2; three
+// experiments, one of them with real-time files only.
+class OfflineWindowTest : public ::testing::Test {
+protected:
+    OfflineWindowTest()
+    {
+        CopyShippedPlates(app);
+        ProjectSetup p;
+        p.Num_proj = 3;
+        p.Name = QStringLiteral("larvae");
+        p.Plate_format = QStringLiteral("w96f");
+        p.ChannelGroup.fill(-1);
+        for (int ch : {0, 16, 2, 18})
+            p.ChannelGroup[ch] = 1;
+        for (int ch : {32, 48})
+            p.ChannelGroup[ch] = 2;
+        p.GroupName[1] = QStringLiteral("control");
+        p.GroupName[2] = QStringLiteral("drug");
+        project = QDir(app).filePath(QStringLiteral("p00003"));
+        QDir().mkpath(project);
+        SaveProject(p, project);
+        // 78 buffer cycles: files 0..6 of 11 records and file 7 with one.
+        Record(QStringLiteral("05122026_1000"), p, 78);
+        Record(QStringLiteral("05122026_1200"), p, 12);
+        RecordWriter().Header(QStringLiteral("afternoon")).Header(QString()).WriteTo(
+            QDir(Folder(QStringLiteral("05122026_1200"))).filePath(QStringLiteral("subproj.dat")));
+        Record(QStringLiteral("05122026_1400"), p, 3);
+        QFile::remove(CountsFilePath(Folder(QStringLiteral("05122026_1400"))));
+
+        state.project.Num_proj = 7;
+        state.project.Name = QStringLiteral("current");
+        state.projectFolder = QDir(app).filePath(QStringLiteral("p00007"));
+    }
+    ~OfflineWindowTest() override { delete window.data(); }
+
+    QString Folder(const QString& name) const { return QDir(project).filePath(name); }
+    void Record(const QString& name, const ProjectSetup& p, int cycles)
+    {
+        QDir().mkpath(Folder(name));
+        SaveProject(p, Folder(name));
+        RecordCycles(Folder(name), cycles);
+    }
+
+    FrmOffline& Open()
+    {
+        window = new FrmOffline(state, host, opener);
+        window->resize(1300, 720);
+        window->show();
+        QApplication::processEvents();
+        return *window;
+    }
+
+    void Click(const QString& text)
+    {
+        const auto items = window->lstBrowser->findItems(text, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1) << text.toStdString();
+        window->lstBrowser->clearSelection();
+        window->lstBrowser->setCurrentItem(items.front());
+        Q_EMIT window->lstBrowser->itemClicked(items.front());
+    }
+    void Enter(QWidget* w)
+    {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(w, &press);
+    }
+    void DoubleClick(const QString& text)
+    {
+        Click(text);
+        Q_EMIT window->lstBrowser->itemDoubleClicked(window->lstBrowser->currentItem());
+    }
+    QStringList Entries(QListWidget* list) const
+    {
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i)
+            out << list->item(i)->text();
+        return out;
+    }
+    static bool Drawn(const QImage& image)
+    {
+        const QRgb white = qRgb(255, 255, 255);
+        for (int y = 0; y < image.height(); y += 3)
+            for (int x = 0; x < image.width(); x += 3)
+                if (image.pixel(x, y) != white)
+                    return true;
+        return false;
+    }
+
+    QTemporaryDir dir;
+    QString app = dir.path();
+    QString project;
+    ScriptedOperator op;
+    TestClock clock{QDateTime(QDate(2026, 12, 6), QTime(9, 30))};
+    TestEventPump events;
+    AppState state{app, op, clock, events};
+    RecordingOfflineHost host;
+    RecordingOpener opener;
+    QPointer<FrmOffline> window;
+};
+
+} // namespace
+
+TEST_F(OfflineWindowTest, BrowsingOpensProjectsAndRecordedExperimentsAndWritesNothing)
+{
+    const auto before = FolderContent(project);
+    FrmOffline& w = Open();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("<Bandora> Acquisition Software  --------> Offline"));
+    EXPECT_EQ(Entries(w.lstBrowser), QStringList{QStringLiteral("p00003")});
+    EXPECT_EQ(w.txtThreshold->text(), QStringLiteral("1.8"));
+    EXPECT_EQ(w.cmbMode->currentText(), QStringLiteral("Mode:0"));
+    EXPECT_EQ(w.cmbMode->count(), 2);
+    EXPECT_EQ(w.txtPage->text(), QStringLiteral("1/1"));
+    EXPECT_FALSE(w.cmdChannel->isEnabled());
+
+    Click(QStringLiteral("p00003"));
+    EXPECT_EQ(w.txtInfo->toPlainText(), QStringLiteral("<Project> p00003: larvae"));
+    Enter(w.lstBrowser);
+    EXPECT_EQ(w.BrowseLevel(), 1);
+    QStringList experiments = Entries(w.lstBrowser);
+    experiments.sort();
+    // 05122026_1400 has real-time files but no activity file.
+    EXPECT_EQ(experiments, (QStringList{QStringLiteral("05122026_1000"), QStringLiteral("05122026_1200")}));
+    EXPECT_EQ(Entries(w.lstGroups), (QStringList{QStringLiteral("001_control"), QStringLiteral("002_drug"),
+                                                QStringLiteral("999_Free")}));
+
+    DoubleClick(QStringLiteral("05122026_1000"));
+    EXPECT_EQ(w.RealTimeFileCount(), 8);
+    EXPECT_EQ(w.txtPage->text(), QStringLiteral("1/2"));
+    EXPECT_EQ(w.scrPage->maximum(), 2);
+    EXPECT_TRUE(w.cmdChannel->isEnabled());
+    EXPECT_TRUE(w.cmdAnalyze->isEnabled());
+    const QString info = w.txtInfo->toPlainText();
+    EXPECT_TRUE(info.startsWith(QStringLiteral("<Project> p00003: larvae\n<Subproject> 05122026_1000\n....")))
+        << info.toStdString();
+    EXPECT_TRUE(info.endsWith(QStringLiteral("[w96f]   [Acq.Lapse=30min]\n[Groups: \n<001_control> <002_drug> <999_Free> ]")))
+        << info.toStdString();
+    EXPECT_EQ(w.Store().Value(33, 10, 4), PatternValue(33, 10, 4));
+
+    // Clicking other entries changes the text and the selection, not what is open.
+    Click(QStringLiteral("05122026_1200"));
+    EXPECT_EQ(w.txtInfo->toPlainText(), QStringLiteral("<Project> p00003: larvae\n<Subproject> 05122026_1200: afternoon"));
+    Click(QStringLiteral("05122026_1000"));
+    Click(QStringLiteral("05122026_1200"));
+    EXPECT_EQ(w.SelectedFolder(), Folder(QStringLiteral("05122026_1200")));
+    EXPECT_EQ(w.OpenedFolder(), Folder(QStringLiteral("05122026_1000")));
+    EXPECT_EQ(w.PageCount(), 2);
+    EXPECT_EQ(w.SelectedExperimentName(), QStringLiteral("05122026_1200"));
+    EXPECT_EQ(w.Store().Value(33, 10, 4), PatternValue(33, 10, 4));
+
+    w.cmdBack->click();
+    EXPECT_EQ(w.BrowseLevel(), 0);
+    EXPECT_TRUE(w.SelectedExperimentName().isEmpty());
+
+    EXPECT_TRUE(op.texts().isEmpty()) << op.texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(FolderContent(project), before);
+    EXPECT_EQ(state.project.Name, QStringLiteral("current"));
+    EXPECT_EQ(state.project.Num_proj, 7);
+}
+
+TEST_F(OfflineWindowTest, PagesTurnOnlyInTheSignalViewsAndTheThresholdKeepsItsRange)
+{
+    FrmOffline& w = Open();
+    DoubleClick(QStringLiteral("p00003"));
+    DoubleClick(QStringLiteral("05122026_1000"));
+
+    w.cmdGroup->click();
+    EXPECT_EQ(w.cmdGroup->text(), QStringLiteral("[Group Activity]"));
+    EXPECT_EQ(w.cmdChannel->text(), QStringLiteral("Channel Signal"));
+    EXPECT_TRUE(Drawn(w.picPlot->image()));
+    w.scrPage->setValue(2);
+    EXPECT_EQ(w.scrPage->value(), 1);
+    EXPECT_EQ(w.CurrentPage(), 1);
+    EXPECT_EQ(w.txtPage->text(), QStringLiteral("1/2"));
+
+    w.cmdChannel->click();
+    EXPECT_EQ(w.cmdChannel->text(), QStringLiteral("[Channel Signal]"));
+    EXPECT_EQ(w.cmdGroup->text(), QStringLiteral("Group Activity"));
+    w.scrPage->setValue(2);
+    EXPECT_EQ(w.CurrentPage(), 2);
+    EXPECT_EQ(w.txtPage->text(), QStringLiteral("2/2"));
+    // Page 2 holds files 5..7: buffer cycles 55 onwards.
+    EXPECT_EQ(w.Store().Value(0, 0, 9), PatternValue(0, 55, 9));
+    EXPECT_EQ(w.Store().Value(0, 23, 9), 0);
+    EXPECT_TRUE(Drawn(w.picPlot->image()));
+
+    w.txtThreshold->setText(QStringLiteral("0.5"));
+    w.cmbMode->setCurrentIndex(1);
+    w.cmdAnalyze->click();
+    EXPECT_EQ(w.txtThreshold->text(), QStringLiteral("1.8"));
+    EXPECT_EQ(w.ActiveView(), FrmOffline::View::Analyze);
+    EXPECT_TRUE(w.PageBrowsing());
+    w.txtThreshold->setText(QStringLiteral("6.0"));
+    w.cmdAnalyze->click();
+    EXPECT_EQ(w.txtThreshold->text(), QStringLiteral("6.0"));
+    w.scrPage->setValue(1);
+    EXPECT_EQ(w.CurrentPage(), 1);
+    EXPECT_EQ(w.ActiveView(), FrmOffline::View::Analyze);
+    EXPECT_TRUE(op.texts().isEmpty()) << op.texts().join(QLatin1Char('|')).toStdString();
+}
+
+TEST_F(OfflineWindowTest, GroupsListTheirWellsAndAWellIsChosenFromThem)
+{
+    FrmOffline& w = Open();
+    DoubleClick(QStringLiteral("p00003"));
+    DoubleClick(QStringLiteral("05122026_1000"));
+    EXPECT_EQ(Entries(w.lstWells), (QStringList{QStringLiteral("A1"), QStringLiteral("B1")}));
+    EXPECT_EQ(w.lblChannel->text(), QStringLiteral("0"));
+
+    w.lstGroups->setCurrentRow(2);
+    Q_EMIT w.lstGroups->itemClicked(w.lstGroups->currentItem());
+    EXPECT_EQ(w.lstWells->count(), 93);
+    EXPECT_EQ(w.lstWells->item(0)->text(), QStringLiteral("C1"));
+
+    // A well of a group: its beam 0, and the plot that suits the view.
+    w.lstGroups->setCurrentRow(1);
+    Q_EMIT w.lstGroups->itemClicked(w.lstGroups->currentItem());
+    w.txtBeam->setText(QStringLiteral("1"));
+    w.lstWells->setCurrentRow(0);
+    Enter(w.lstWells);
+    EXPECT_EQ(w.cmbRow->currentText(), QStringLiteral("A"));
+    EXPECT_EQ(w.cmbColumn->currentText(), QStringLiteral("2"));
+    EXPECT_EQ(w.txtBeam->text(), QStringLiteral("0"));
+    EXPECT_EQ(w.lblChannel->text(), QStringLiteral("32"));
+    EXPECT_EQ(w.ActiveView(), FrmOffline::View::GroupActivity);
+
+    w.txtBeam->setText(QStringLiteral("1"));
+    Q_EMIT w.txtBeam->editingFinished();
+    EXPECT_EQ(w.lblChannel->text(), QStringLiteral("48"));
+    w.cmdChannel->click();
+    w.lstWells->setCurrentRow(0);
+    Enter(w.lstWells);
+    EXPECT_EQ(w.ActiveView(), FrmOffline::View::ChannelSignal);
+    EXPECT_TRUE(op.texts().isEmpty()) << op.texts().join(QLatin1Char('|')).toStdString();
+}
+
+TEST_F(OfflineWindowTest, JoinMakesANewExperimentThatCanBeOpenedAndReported)
+{
+    FrmOffline& w = Open();
+    w.cmdJoin->click();
+    EXPECT_EQ(op.texts(), QStringList{QStringLiteral("Wrong Selection!\r\nSelect more than one acquisition folder")});
+
+    DoubleClick(QStringLiteral("p00003"));
+    op.clear();
+    for (int i = 0; i < w.lstBrowser->count(); ++i)
+        w.lstBrowser->item(i)->setSelected(true);
+    op.answers.enqueue(Answer::Cancel);
+    w.cmdJoin->click();
+    ASSERT_EQ(op.shown.size(), 1);
+    EXPECT_EQ(op.shown[0].buttons, Buttons::OkCancel);
+    EXPECT_TRUE(op.shown[0].text.startsWith(QStringLiteral("Would you like to Join:\r\n")));
+    EXPECT_TRUE(op.shown[0].text.endsWith(QStringLiteral("\r\n ?")));
+    const QString joined = Folder(QStringLiteral("06122026_0930"));
+    EXPECT_FALSE(QFileInfo::exists(joined));
+
+    w.cmdJoin->click();
+    ASSERT_TRUE(QFileInfo::exists(CountsFilePath(joined)));
+    EXPECT_EQ(CountsFileReader(CountsFilePath(joined)).RecordCount(), 78 + 12);
+    EXPECT_EQ(w.SelectedExperimentName(), QStringLiteral("06122026_0930"));
+
+    w.cmdReport->setEnabled(true);
+    w.cmdReport->click();
+    EXPECT_EQ(host.reportFolder, joined);
+    EXPECT_EQ(host.reportBin, 30);
+
+    // The joined experiment has no real-time files and no setup files.
+    op.clear();
+    DoubleClick(QStringLiteral("06122026_0930"));
+    EXPECT_TRUE(w.txtInfo->toPlainText().startsWith(QStringLiteral("<Project> p00003: SETUP NOT FOUND!!")));
+    EXPECT_EQ(w.txtPage->text(), QStringLiteral("1/1"));
+    w.cmdChannel->click();
+    EXPECT_TRUE(Drawn(w.picPlot->image())); // says why there is no signal
+    w.mnExportAscii->trigger();
+    EXPECT_TRUE(opener.opened.isEmpty());
+    w.cmdGroup->click();
+    EXPECT_EQ(w.ActiveView(), FrmOffline::View::GroupActivity);
+    EXPECT_TRUE(op.texts().isEmpty()) << op.texts().join(QLatin1Char('|')).toStdString();
+
+    // Nothing to report on at the project level.
+    w.cmdBack->click();
+    Click(QStringLiteral("p00003"));
+    w.mnAdvancedCalculation->trigger();
+    EXPECT_EQ(op.texts(), QStringList{QStringLiteral("Activity file not Found")});
+}
+
+TEST_F(OfflineWindowTest, ExportsGoToTheProgramFolderAndToTheDesktop)
+{
+    FrmOffline& w = Open();
+    DoubleClick(QStringLiteral("p00003"));
+    DoubleClick(QStringLiteral("05122026_1000"));
+    const QString text = QDir(app).filePath(QStringLiteral("datafile.txt"));
+    // No signal view drawn yet: nothing to export.
+    w.mnExportAscii->trigger();
+    EXPECT_FALSE(QFileInfo::exists(text));
+
+    w.cmdChannel->click();
+    w.mnExportAscii->trigger();
+    ASSERT_EQ(opener.opened, QStringList{text});
+    const QList<QByteArray> lines = ReadAll(text).split('\n');
+    EXPECT_EQ(lines.size(), 6 + kPageSamples + 1);
+    EXPECT_EQ(lines[0], "\"larvae\"\r");
+    EXPECT_EQ(lines[3], "Well: A1 Page[1/2] [#0k-27.5k]\r");
+    EXPECT_EQ(lines[5], "A1.0 A1.1 \r");
+
+    w.mnExportBmp->trigger();
+    const QString bitmap = QDir(app).filePath(QStringLiteral("image1.bmp"));
+    ASSERT_EQ(opener.opened.size(), 2);
+    EXPECT_EQ(opener.opened[1], bitmap);
+    QImage saved(bitmap, "BMP");
+    EXPECT_EQ(saved.size(), w.picPlot->image().size());
+
+    // The plot's right-click menu holds the two exports.
+    ASSERT_EQ(w.plotMenu->actions().size(), 2);
+    EXPECT_EQ(w.plotMenu->actions()[0]->text(), QStringLiteral("Export to BMP..."));
+    EXPECT_EQ(w.plotMenu->actions()[1]->text(), QStringLiteral("Export to ASCII..."));
+    EXPECT_TRUE(op.texts().isEmpty()) << op.texts().join(QLatin1Char('|')).toStdString();
+}
+
+TEST_F(OfflineWindowTest, ClosingReleasesTheSignalsAndShowsTheMainWindow)
+{
+    FrmOffline& w = Open();
+    DoubleClick(QStringLiteral("p00003"));
+    DoubleClick(QStringLiteral("05122026_1000"));
+    w.cmdChannel->click();
+    ASSERT_TRUE(w.Store().IsAllocated());
+    w.cmdSetup->click();
+    EXPECT_EQ(host.setupShown, 1);
+    EXPECT_FALSE(w.isVisible());
+    w.show();
+    w.close();
+    EXPECT_EQ(host.mainShown, 1);
+    if (window) {
+        EXPECT_FALSE(window->Store().IsAllocated());
+        EXPECT_EQ(window->cmdChannel->text(), QStringLiteral("Channel Signal"));
+        EXPECT_FALSE(window->cmdChannel->isEnabled());
+    }
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/AppState.h"
+#include "core/storage/ConfigFile.h"
+#include "core/storage/PlateFiles.h"
+#include "core/storage/ProjectFiles.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace bandora::test {
+
+// Makes state.appDir a program folder with the shipped plate files, seven
+// projects handed out and project 3 "larvae" on a 96-well plate current and
+// saved.
+inline void SeedProgramFolder(AppState& state)
+{
+    const QString app = state.appDir;
+    for (const QString& name : ListPlateFiles(QStringLiteral(BANDORA_DATA_DIR)))
+        QFile::copy(PlateFilePath(QStringLiteral(BANDORA_DATA_DIR), name), PlateFilePath(app, name));
+    state.config = ProgramConfig{3, 7, 4, 0};
+    state.project.Plate_format = QStringLiteral("w96f");
+    state.project.Num_proj = 3;
+    state.project.Name = QStringLiteral("larvae");
+    state.projectFolder = QDir(app).filePath(ProjectFolderName(3));
+    QDir().mkpath(state.projectFolder);
+    SaveProject(state.project, state.projectFolder);
+    SaveConfig(app, state.config, state.op);
+}
+
+} // namespace bandora::test

@@ -1,0 +1,272 @@
+// Shows the main window on the project of an application folder and feeds
+// its live display with synthetic beams, calling the display and the tool
+// rules in the order the acquisition cycle does. For looking at the layout
+// and taking screenshots without an instrument:
+//
+//   bandora_display_demo --app-dir build/default/app [--warm TICKS] [--zoom N]
+//                        [--simulate]
+//
+// --warm runs that many ticks at once before the window shows, so the plots
+// have a history; the demo then ticks every 30 ms like a run. --simulate
+// reads the beams and the temperature from the virtual instrument over the
+// serial line instead, and sends it the light and temperature outputs.
+
+#include "core/AppState.h"
+#include "core/acquisition/LiveDisplay.h"
+#include "core/common/ApplicationEventPump.h"
+#include "core/common/Clock.h"
+#include "core/link/InstrumentLink.h"
+#include "gui/ChannelSelectors.h"
+#include "gui/FrmInit.h"
+#include "gui/FrmMain.h"
+#include "gui/InstrumentSteps.h"
+#include "gui/LivePlots.h"
+#include "gui/QtOperator.h"
+#include "gui/SerialInstrumentSteps.h"
+#include "gui/Startup.h"
+#include "gui/ToolPanels.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QPushButton>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+using namespace bandora;
+
+namespace {
+
+class DemoInstrument final : public InstrumentSteps {
+public:
+    void FindInstrument(AppState& state, const std::function<void(const QString&)>&) override
+    {
+        state.OfflineMode = false;
+    }
+    void ReadFactoryCalibration(AppState&) override {}
+    void ClosePort(AppState&) override {}
+};
+
+// Beams of a plate with an organism per well that now and then crosses one
+// of its beams, and a block whose temperature follows the element.
+class Feeder {
+public:
+    Feeder(AppState& state, FrmMain& main) : state_(state), main_(main), cycle_(main.Cycle())
+    {
+        for (int ch = 0; ch < kChannelTable; ++ch)
+            baseline_[size_t(ch)] = 1350 + (ch * 37) % 300;
+    }
+
+    void Tick()
+    {
+        CycleState& c = cycle_;
+        LiveDisplay& display = main_.Display();
+        const int col = c.Column;
+        if (state_.link && !state_.OfflineMode) {
+            ReadInstrument(col);
+            Detect(col);
+        } else {
+            Synthesise(col);
+        }
+        Rest();
+    }
+
+private:
+    // The beams of the virtual instrument, with a level a tenth below each
+    // beam's highest value so far.
+    void ReadInstrument(int col)
+    {
+        std::array<qint16, kChannelTable> values{};
+        state_.link->ReadAllBeams(values);
+        for (int ch = 0; ch < kChannels; ++ch) {
+            cycle_.Sample(ch, col) = values[size_t(ch)];
+            peak_[size_t(ch)] = std::max<int>(peak_[size_t(ch)], values[size_t(ch)]);
+            cycle_.Level(ch, col) = qint16(peak_[size_t(ch)] * 9 / 10);
+        }
+    }
+
+    void Detect(int col)
+    {
+        CycleState& c = cycle_;
+        for (int ch = 0; ch < kChannels; ++ch) {
+            if (col == 0)
+                c.IntervalCount[size_t(ch)] = 0;
+            const bool below = c.Sample(ch, col) < c.Level(ch, col);
+            if (below && !c.BelowLevel[size_t(ch)])
+                ++c.IntervalCount[size_t(ch)];
+            c.BelowLevel[size_t(ch)] = below;
+        }
+    }
+
+    void Synthesise(int col)
+    {
+        CycleState& c = cycle_;
+        for (int ch = 0; ch < kChannels; ++ch) {
+            auto& dip = dip_[size_t(ch)];
+            // Some wells are busier than others.
+            if (dip == 0 && int(rng_.bounded(1000)) < 4 + 10 * ((ch * 13) % 5))
+                dip = 2 + int(rng_.bounded(8));
+            const int depth = dip > 0 ? 250 + int(rng_.bounded(250)) : 0;
+            if (dip > 0)
+                --dip;
+            const int value = baseline_[size_t(ch)] - depth + int(rng_.bounded(31)) - 15;
+            c.Sample(ch, col) = qint16(value);
+            c.Level(ch, col) = qint16(baseline_[size_t(ch)] - 150);
+            if (col == 0)
+                c.IntervalCount[size_t(ch)] = 0;
+            const bool below = value < c.Level(ch, col);
+            if (below && !c.BelowLevel[size_t(ch)]) {
+                ++c.IntervalCount[size_t(ch)];
+                ++c.TotalCount[size_t(ch)];
+            }
+            c.BelowLevel[size_t(ch)] = below;
+        }
+    }
+
+    // The rest of the tick, in the cycle's order.
+    void Rest()
+    {
+        CycleState& c = cycle_;
+        LiveDisplay& display = main_.Display();
+        if (c.TickCount == state_.project.DSP_Interval)
+            display.RedrawSignal();
+        if (c.PlotTicks > 1) {
+            display.DrawNewPoints();
+            display.DrawActivityPanel(main_.Tools().TemperatureText());
+            c.PlotTicks = 0;
+        }
+        ++c.BlankTickCount;
+        if (++c.Column == c.RT_Buffer()) {
+            c.Column = 0;
+            BufferCycleEnd();
+        }
+        if (c.Column % 25 == 0) {
+            const qint64 ms = qint64(c.TotalTicks) * 30;
+            const int minutes = int(ms / 60000);
+            display.ShowElapsed(ms, minutes, state_.project.Aq_lapse);
+            main_.Tools().PulseTrainAndPending(ms / 60000.0);
+        }
+        ++c.PlotTicks;
+        c.WindowTick = c.WindowTick >= state_.project.DSP_Interval ? 0 : qint16(c.WindowTick + 1);
+        ++c.TotalTicks;
+        ++c.TickCount;
+    }
+
+    void BufferCycleEnd()
+    {
+        LightTemperatureControl& tools = main_.Tools();
+        if (state_.link && !state_.OfflineMode) {
+            tools.TakeTemperature(state_.link->ReadTemperature(), state_.factory.Slope, state_.factory.Offset);
+            tools.RegulateAndSchedule();
+            return;
+        }
+        // The block warms while heating, cools while cooling, and drifts
+        // towards the room otherwise.
+        if (tools.ActuatorOn)
+            block_ += tools.HeaterOn ? 0.15 : -0.15;
+        else
+            block_ += (22.0 - block_) * 0.02;
+        tools.Temperature = std::round(block_ * 10) / 10;
+        tools.RegulateAndSchedule();
+    }
+
+    AppState& state_;
+    FrmMain& main_;
+    CycleState& cycle_;
+    QRandomGenerator rng_{1234};
+    std::array<int, kChannelTable> baseline_{};
+    std::array<int, kChannelTable> dip_{};
+    std::array<int, kChannelTable> peak_{};
+    double block_ = 23.8;
+};
+
+// Three groups of wells by plate column, so the group list and bar have
+// something to show.
+void NameGroups(AppState& state)
+{
+    ProjectSetup& p = state.project;
+    p.GroupName[1] = QStringLiteral("control");
+    p.GroupName[2] = QStringLiteral("treated_10uM");
+    p.GroupName[3] = QStringLiteral("treated_50uM");
+    for (int ch = 0; ch < kChannels; ++ch) {
+        const int well = state.plate.ChannelWell[size_t(ch)];
+        p.ChannelEnabled[size_t(ch)] = well >= 0;
+        if (well < 0) {
+            p.ChannelGroup[size_t(ch)] = -1;
+            continue;
+        }
+        const int column = well / std::max<int>(state.plate.Rows, 1);
+        p.ChannelGroup[size_t(ch)] = qint16(1 + column * 3 / std::max<int>(state.plate.Columns, 1));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addOption({QStringLiteral("app-dir"), QStringLiteral("application folder"), QStringLiteral("DIR")});
+    parser.addOption({QStringLiteral("warm"), QStringLiteral("ticks run before showing"), QStringLiteral("N"),
+                      QStringLiteral("650")});
+    parser.addOption({QStringLiteral("zoom"), QStringLiteral("zoom steps"), QStringLiteral("N"), QStringLiteral("0")});
+    parser.addOption({QStringLiteral("simulate"), QStringLiteral("read the virtual instrument")});
+    parser.process(app);
+
+    QtOperator op;
+    SystemClock clock;
+    ApplicationEventPump events;
+    AppState state(QDir(parser.value(QStringLiteral("app-dir"))).absolutePath(), op, clock, events);
+    DemoInstrument synthetic;
+    std::unique_ptr<SerialInstrumentSteps> serial;
+    InstrumentSteps* instrument = &synthetic;
+    if (parser.isSet(QStringLiteral("simulate"))) {
+        serial = std::make_unique<SerialInstrumentSteps>(state, true);
+        instrument = serial.get();
+    }
+    FrmMain main(state, *instrument);
+    FrmInit splash;
+    Startup startup(state, main, splash, *instrument, SplashTimings{1, 1});
+    if (startup.Run(QString()) != Startup::Result::Running)
+        return 1;
+
+    // Every tool panel shown, the light on a pulse train, the temperature
+    // regulated at 25.0 degrees.
+    ProjectSetup& p = state.project;
+    p.Menu1 = p.Menu2 = p.Menu3 = 1;
+    p.MenuParam[2] = {1, 8, 20, 3, 10, 20};
+    p.MenuParam[3] = {1, 250, 0, 0, 0, 0};
+    NameGroups(state);
+    main.ShowToolFrames();
+    main.ToolPanel().Fill();
+    main.FillSelectors();
+    main.Selectors().ChooseItem(QStringLiteral("C7.0"));
+
+    state.AcquisitionState = 1;
+    main.CmdPlay->setEnabled(false);
+    main.CmdPause->setEnabled(true);
+    main.Cycle().ResetCounters();
+    main.Cycle().ResetChannels();
+    main.Display().ResetActivityPanel();
+    if (state.link && !state.OfflineMode)
+        main.Tools().TakeTemperature(state.link->ReadTemperature(), state.factory.Slope, state.factory.Offset);
+    main.Tools().LightAtRunStart();
+    main.Display().ResetSignalPlot();
+    main.Display().ShowElapsed(0, 0, p.Aq_lapse);
+
+    Feeder feeder(state, main);
+    for (int i = 0, n = parser.value(QStringLiteral("warm")).toInt(); i < n; ++i)
+        feeder.Tick();
+    for (int i = 0, n = parser.value(QStringLiteral("zoom")).toInt(); i < n; ++i)
+        main.Cmdzoom_plus->click();
+
+    // The window's own acquisition timer drives the ticks, as in a run; while
+    // it runs, activating the window leaves the buffers alone.
+    QObject::connect(&main.AcquisitionTimer(), &QTimer::timeout, [&feeder] { feeder.Tick(); });
+    main.AcquisitionTimer().start(30);
+    QObject::connect(&main, &FrmMain::programEnded, &app, [] { QCoreApplication::exit(0); });
+    return QApplication::exec();
+}
