@@ -4,6 +4,7 @@
 #include "DeviceTestView.h"
 #include "FrmAbout.h"
 #include "FrmFactory.h"
+#include "FrmReport.h"
 #include "FrmOffline.h"
 #include "FrmSetup.h"
 #include "InstrumentSteps.h"
@@ -16,6 +17,7 @@
 #include "core/common/EventPump.h"
 #include "core/common/Operator.h"
 #include "core/storage/ConfigFile.h"
+#include "core/storage/CountsFile.h"
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RecordSyntax.h"
 
@@ -25,6 +27,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -99,6 +102,7 @@ void FrmMain::ConnectActions()
     connect(mnexit, &QAction::triggered, this, &QWidget::close);
 
     connect(CmdPlay, &QPushButton::clicked, this, &FrmMain::StartRun);
+    connect(Cmdreport, &QPushButton::clicked, this, &FrmMain::ReportCommand);
     connect(CmdPause, &QPushButton::clicked, this, &FrmMain::PauseRun);
     connect(CmdStop, &QPushButton::clicked, this, &FrmMain::StopRun);
     connect(CmdSetup, &QPushButton::clicked, this, &FrmMain::OpenSetup);
@@ -106,12 +110,6 @@ void FrmMain::ConnectActions()
     connect(cmd_calibra, &QPushButton::clicked, this, &FrmMain::FastCalibration);
     connect(Cmd_autozero, &QPushButton::clicked, this, &FrmMain::FastZero);
     connect(Cmd_readblank, &QPushButton::clicked, this, &FrmMain::ReadBlank);
-    const std::pair<QPushButton*, QString> later[] = {
-        {Cmdreport, QStringLiteral("The report window")},
-    };
-    for (const auto& [button, what] : later)
-        connect(button, &QPushButton::clicked, this, [this, what = what] { NotAvailable(what); });
-
     connect(cmd_cyclepulse, &QPushButton::clicked, this, [this] { frm_pulse->setVisible(frm_pulse->isHidden()); });
     connect(CheckRT, &QCheckBox::toggled, Framereal, &QWidget::setVisible);
     connect(mnCalibra, &QCheckBox::toggled, this, &FrmMain::OnAutoCalibrationToggled);
@@ -137,11 +135,6 @@ void FrmMain::OpenFactory()
 }
 
 FrmFactory* FrmMain::FactoryWindow() const { return factory_; }
-
-void FrmMain::NotAvailable(const QString& what)
-{
-    state_.op.inform(QStringLiteral("%1: not available in this version yet.").arg(what));
-}
 
 // --- start-up -------------------------------------------------------------
 
@@ -230,7 +223,7 @@ void FrmMain::ReportFinishedExperiment()
 {
     // A Monitor run has no experiment to report on.
     if (state_.Recording)
-        OpenReportOn(run_->ExperimentFolder(), combo_minutes->currentText().toInt());
+        ReportCommand();
 }
 
 void FrmMain::FastCalibration()
@@ -372,6 +365,39 @@ void FrmMain::ShowAbout()
     about_->activateWindow();
 }
 
+FrmReport* FrmMain::ReportWindow() const { return report_.data(); }
+
+FrmReport& FrmMain::LoadReportWindow()
+{
+    if (!report_) {
+        report_ = new FrmReport(state_, *opener_, this);
+        // The per-well export stamps its lines from the offline window's
+        // experiment when the folder's own name does not tell the run start.
+        report_->SetSelectedExperimentSource([this] { return OfflineSelectedExperiment(); });
+    }
+    return *report_;
+}
+
+void FrmMain::ShowReportOn(const QString& experimentFolder)
+{
+    if (!QFileInfo(CountsFilePath(experimentFolder)).isFile()) {
+        state_.op.inform(QStringLiteral("Activity file not Found"));
+        return;
+    }
+    report_->SetInputFolder(QDir::toNativeSeparators(experimentFolder));
+    report_->show();
+    report_->raise();
+    report_->activateWindow();
+}
+
+void FrmMain::ReportCommand()
+{
+    LoadReportWindow().SetBinSize(combo_minutes->currentText());
+    if (state_.ExperimentFolderName.isEmpty())
+        return;
+    ShowReportOn(QDir(state_.projectFolder).filePath(state_.ExperimentFolderName));
+}
+
 void FrmMain::OpenSetup()
 {
     if (!setup_) {
@@ -430,11 +456,8 @@ void FrmMain::openReportWindow(const QString& experimentFolder, int binMinutes)
 
 void FrmMain::OpenReportOn(const QString& experimentFolder, int binMinutes)
 {
-    // Where the report window, once it exists, opens on the experiment with
-    // the bin size in its "Bin size (min):" box.
-    Q_UNUSED(experimentFolder);
-    Q_UNUSED(binMinutes);
-    NotAvailable(QStringLiteral("The report window"));
+    LoadReportWindow().SetBinSize(QString::number(binMinutes));
+    ShowReportOn(experimentFolder);
 }
 
 void FrmMain::showToolFrame(int tool, bool shown)

@@ -38,6 +38,7 @@ class ChannelSelectors;
 class DeviceTestView;
 class FrmAbout;
 class FrmFactory;
+class FrmReport;
 class FrmOffline;
 class FrmSetup;
 class InstrumentSteps;
@@ -143,6 +144,15 @@ public:
     // Help > Content and Help > About.
     void OpenHelp();
     void ShowAbout();
+    // Cmdreport, and the end of a recording run: hands the experiment
+    // recorded last (ExperimentFolderName of the run state) to the report
+    // window, created once and loaded hidden, with the bin size of
+    // combo_minutes, and shows it without blocking; "Activity file not
+    // Found" when the experiment has no counts.bin. While no run has been
+    // started the window only takes the bin size and stays hidden.
+    void ReportCommand();
+    // The one report window, or null before the first report command.
+    FrmReport* ReportWindow() const;
     // Re-reads the project into the window when it becomes active again.
     void Activate();
     // Advanced > Test DEVICE and Advanced > Factory Settings.
@@ -182,6 +192,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    FrmReport& LoadReportWindow();
+    void ShowReportOn(const QString& experimentFolder);
     void BuildMenus();
     void BuildControls();
     QWidget* BuildRunBar();
@@ -192,7 +204,6 @@ private:
     QGroupBox* BuildLightFrame();
     QGroupBox* BuildTemperatureFrame();
     void ConnectActions();
-    void NotAvailable(const QString& what);
     void OnAutoCalibrationToggled(bool checked);
     void OnAutoZeroToggled(bool checked);
     void ShowZoom();
@@ -210,6 +221,7 @@ private:
     double baseFontPoints_ = 0;
     double fontScale_ = 1.0;
     QPointer<FrmAbout> about_;
+    QPointer<FrmReport> report_;
     QPointer<FrmSetup> setup_;
     QPointer<FrmOffline> offline_;
     SystemDesktopOpener systemOpener_;

@@ -151,17 +151,12 @@ TEST(MainWindow, ManualCalibrationMenuSwitchesTheCalibrationControls)
     EXPECT_EQ(h.state->project.MenuParam[1][2], 1);
 }
 
-TEST(MainWindow, ActionsOfLaterWindowsSaySoAndTheAboutWindowDoesNotBlock)
+TEST(MainWindow, TheAboutWindowDoesNotBlock)
 {
     StartupHarness h;
     h.instrument.online = true;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     h.op.clear();
-    h.main->Cmdreport->click();
-    ASSERT_EQ(h.op.texts().size(), 1);
-    for (const QString& t : h.op.texts())
-        EXPECT_TRUE(t.contains(QLatin1String("not available"))) << t.toStdString();
-
     h.main->mnabout->trigger();
     QWidget* about = h.main->findChild<QWidget*>(QStringLiteral("Frm_About"));
     ASSERT_NE(about, nullptr);

@@ -60,6 +60,21 @@ inline qint16 NearestInt16(double value)
     return static_cast<qint16>(r);
 }
 
+// a / b for b > 0, rounded to the nearest integer with halves to even, in
+// integer arithmetic so that sums of counts divide exactly however large.
+inline qint64 RoundedQuotient(qint64 a, qint64 b)
+{
+    qint64 q = a / b;
+    qint64 r = a % b;
+    if (r < 0) { // make it the floor, with 0 <= r < b
+        r += b;
+        --q;
+    }
+    if (r > b - r || (r == b - r && (q % 2 != 0)))
+        ++q;
+    return q;
+}
+
 // Rounds to the given number of decimals with halves to even, on the decimal
 // text of the value so that 2.3455 (stored as 2.34549999...) and 2.3465 behave
 // as an operator reading them would expect.

@@ -1,0 +1,238 @@
+#include "ReportFixture.h"
+
+#include "core/analysis/ActivityScan.h"
+#include "core/analysis/ReportBinning.h"
+#include "core/analysis/ReportGenerator.h"
+#include "core/storage/PlateFiles.h"
+#include "support/ScriptedOperator.h"
+
+#include <gtest/gtest.h>
+
+using namespace bandora;
+using namespace bandora::test;
+
+namespace {
+
+ReportResult Generate(const ExperimentFixture& f, Operator& op, const QString& bin = QStringLiteral("30"),
+                      ExperimentSettings settings = {}, bool stopWithoutPlate = false)
+{
+    ReportOptions list;
+    list.Layout = ReportLayout::List;
+    ReportRequest request{f.folder, f.appDir, bin, list, QStringLiteral("now")};
+    request.StopWithoutPlate = stopWithoutPlate;
+    return GenerateReport(request, settings, op);
+}
+
+// The lines of a report from the given line on, up to the next empty line.
+QByteArray Section(const QByteArray& report, const QByteArray& title)
+{
+    const qsizetype at = report.indexOf(title);
+    if (at < 0)
+        return {};
+    const qsizetype end = report.indexOf("\r\n\r\n", report.indexOf("\r\n\r\n", at) + 4);
+    return report.mid(at, end - at);
+}
+
+} // namespace
+
+TEST(ReportBinning, BinSizeRulesAndTheirTexts)
+{
+    // Below 2 minutes (or no number at all) the bin is 2 and the box says so.
+    for (const char* text : {"1", "0", "-30", "abc", ""}) {
+        const BinPlan p = PlanBins(QString::fromLatin1(text), 100);
+        EXPECT_EQ(p.BinSize, 2) << text;
+        EXPECT_EQ(p.ShownBinSize, QStringLiteral("2")) << text;
+        EXPECT_EQ(p.BinCount, 50) << text;
+    }
+    // A bin longer than the recording: whole quarter hours of it.
+    BinPlan p = PlanBins(QStringLiteral("1440"), 100);
+    EXPECT_EQ(p.BinSize, 90);
+    EXPECT_EQ(p.ShownBinSize, QStringLiteral("90"));
+    EXPECT_EQ(p.BinCount, 1);
+    // ... or, for half an hour at most, the whole recording, the box unchanged.
+    p = PlanBins(QStringLiteral("60"), 20);
+    EXPECT_EQ(p.BinSize, 21);
+    EXPECT_FALSE(p.ShownBinSize);
+    EXPECT_EQ(p.BinCount, 1);
+    // An empty recording still has one bin and no division by zero.
+    p = PlanBins(QStringLiteral("30"), 0);
+    EXPECT_EQ(p.BinSize, 1);
+    EXPECT_EQ(p.BinCount, 1);
+    // n = E / B with halves to even; fractions of a minute in the box round too.
+    EXPECT_EQ(PlanBins(QStringLiteral("30"), 105).BinCount, 4);
+    EXPECT_EQ(PlanBins(QStringLiteral("30"), 75).BinCount, 2);
+    EXPECT_EQ(PlanBins(QStringLiteral("30"), 99).BinCount, 3);
+    EXPECT_EQ(PlanBins(QStringLiteral("29.6"), 600).BinSize, 30);
+    EXPECT_FALSE(PlanBins(QStringLiteral("30"), 600).ShownBinSize);
+}
+
+TEST(ReportBinning, DayWrapsAndTimesThatFallBack)
+{
+    DayWrap wrap;
+    EXPECT_EQ(wrap.Next(1400), 1400);
+    EXPECT_EQ(wrap.Next(1430), 1430);
+    EXPECT_EQ(wrap.Next(5), 1445);        // past midnight
+    EXPECT_EQ(wrap.Next(800), 2240);
+    EXPECT_EQ(wrap.Next(100), 1540);      // falls back 700 minutes: taken as it stands
+    EXPECT_EQ(wrap.Next(1439), 2879);
+    EXPECT_EQ(wrap.Next(0), 2880);        // the second midnight
+
+    // Through a file: bin 1440 at E = 2200 puts everything of day one in bin 1
+    // and the record after midnight in bin 2; the last record is never binned.
+    ExperimentFixture f;
+    f.SmallPlate();
+    f.WriteCounts(CountsBytes({{1420, {{0, 1}}}, {1430, {{0, 2}}}, {5, {{0, 4}}}, {10, {{0, 8}}}, {760, {}}}));
+    const ActivityScan scan = ScanActivityFile(f.countsPath());
+    EXPECT_EQ(scan.RecordTime, (std::vector<qint64>{1420, 1430, 1445, 1450, 2200}));
+    EXPECT_EQ(scan.LargestTimeField, 1430);
+    EXPECT_EQ(scan.EndTime(), 2200);
+    ScriptedOperator op;
+    const ReportResult r = Generate(f, op, QStringLiteral("1440"));
+    ASSERT_EQ(r.Status, ReportStatus::Written);
+    EXPECT_EQ(Section(ReadAll(r.Path), "\"<<<<<< Channel"),
+              "\"<<<<<< Channel Activity >>>>>>\"\r\nTime,Channel,Well,Group,Value\r\n\r\n"
+              "1440,CH0,A1.0,\"000_Control\",3\r\n2880,CH0,A1.0,\"000_Control\",12");
+}
+
+TEST(ReportBinning, ShortEmptyAndDamagedActivityFiles)
+{
+    ScriptedOperator op;
+    ExperimentFixture f;
+    f.SmallPlate();
+
+    // One record: nothing is binned, so no bin is shown anywhere.
+    f.WriteCounts(CountsBytes({{3, {{0, 5}}, 240}}));
+    ReportResult r = Generate(f, op);
+    ASSERT_EQ(r.Status, ReportStatus::Written);
+    QByteArray text = ReadAll(r.Path);
+    EXPECT_TRUE(text.contains("Time,#Samples\r\n\r\n\r\n"));
+    EXPECT_FALSE(text.contains("\"000_Control\"")); // the list layout writes no group line without bins
+
+    // An empty file gives the same empty report.
+    f.WriteCounts({});
+    r = Generate(f, op);
+    ASSERT_EQ(r.Status, ReportStatus::Written);
+    EXPECT_EQ(r.Records, 0);
+    EXPECT_TRUE(ReadAll(r.Path).contains("Time,#Samples\r\n\r\n\r\n"));
+
+    // A partial last record (a crash in the middle of an append) is left
+    // out; the whole records give the report they give without it.
+    const QByteArray whole = CountsBytes({{5, {{0, 1}}}, {25, {{0, 2}}}, {40, {{0, 3}}}});
+    f.WriteCounts(whole);
+    const QByteArray clean = ReadAll(Generate(f, op).Path);
+    f.WriteCounts(whole + CountsBytes({{50, {{0, 100}}}}).left(300));
+    r = Generate(f, op);
+    EXPECT_TRUE(r.PartialRecord);
+    EXPECT_EQ(r.Records, 3);
+    EXPECT_EQ(ReadAll(r.Path), clean);
+    EXPECT_EQ(ReadAll(f.countsPath()).size(), 3 * kCountsRecordBytes + 300); // left as it was
+
+    // Temperature 0 in every record (no sensor): the bins show 0.0. Readings
+    // out of range (a broken sensor) do not pull a mean down either.
+    f.WriteCounts(CountsBytes({{5, {}, 0}, {25, {}, 0}, {35, {}, 253}, {40, {}, 32767}, {45, {}, -5}, {50, {}, 0}}));
+    r = Generate(f, op);
+    EXPECT_EQ(Section(ReadAll(r.Path), "\"<<<<<< Average"),
+              QString::fromUtf8("\"<<<<<< Average Temperature [°C] >>>>>>\"\r\nTime,Avrg_Temp[°C]\r\n\r\n"
+                                "30,0.0\r\n60,25.3")
+                  .toLatin1());
+
+    // Absurd counts add up without overflow and are written as they are.
+    f.WriteCounts(CountsBytes({{1, {{0, 32767}, {1, 32767}}}, {2, {{0, 32767}, {1, 32767}}}, {3, {{0, -7}}}, {4, {}}}));
+    r = Generate(f, op);
+    EXPECT_TRUE(ReadAll(r.Path).contains("5,CH0,A1.0,\"000_Control\",65527\r\n")); // one bin of E + 1 = 5 minutes
+    EXPECT_TRUE(op.texts().isEmpty());
+}
+
+TEST(ReportBinning, MissingFilesGiveTheirMessagesAndNeverChangeTheExperiment)
+{
+    ScriptedOperator op;
+    {
+        // No activity file: the message and nothing written.
+        ExperimentFixture f;
+        f.SmallPlate();
+        const auto before = f.Snapshot();
+        EXPECT_EQ(Generate(f, op).Status, ReportStatus::NoActivityFile);
+        EXPECT_EQ(op.texts(), QStringList{QStringLiteral("Activity file not Found")});
+        // An empty folder box is no folder, even when the program runs from
+        // an experiment folder.
+        const QString cwd = QDir::currentPath();
+        f.WriteCounts(CountsBytes({{1, {}}, {2, {}}}));
+        QDir::setCurrent(f.folder);
+        ExperimentSettings settings;
+        EXPECT_EQ(GenerateReport(ReportRequest{QString(), f.appDir, QStringLiteral("30"), {}, {}}, settings, op).Status,
+                  ReportStatus::NoActivityFile);
+        QDir::setCurrent(cwd);
+        QFile::remove(f.countsPath());
+        EXPECT_EQ(f.Snapshot(), before);
+    }
+    {
+        // No plate file (.dat or .bak): the message, then the report with the
+        // plate as it stood; a script asks to stop instead.
+        op.clear();
+        ExperimentFixture f;
+        f.WriteSetup(QStringLiteral("w48"));
+        f.WriteGroups({}, {});
+        f.WriteCounts(CountsBytes({{5, {{0, 1}}}, {9, {}}}));
+        const auto before = f.Snapshot();
+        ExperimentSettings asItStood;
+        asItStood.Plate = ReportGeometry::FromPlate(BuiltInPlate(QStringLiteral("w384")));
+        const ReportResult r = Generate(f, op, QStringLiteral("5"), asItStood);
+        EXPECT_EQ(r.Status, ReportStatus::Written);
+        EXPECT_FALSE(r.Settings.PlateFound);
+        EXPECT_EQ(op.texts(), QStringList{QStringLiteral("Multiwell Configuration File w48.dat or .bak not found")});
+        EXPECT_TRUE(ReadAll(r.Path).contains("5,CH0,A1.0,\"999_Free\",1\r\n"));
+        QFile::remove(r.Path);
+        EXPECT_EQ(f.Snapshot(), before);
+
+        op.clear();
+        EXPECT_EQ(Generate(f, op, QStringLiteral("5"), {}, true).Status, ReportStatus::NoPlateFile);
+        EXPECT_EQ(f.Snapshot(), before);
+
+        // The plate file's backup serves when the file itself is gone.
+        WritePlateFile(QDir(f.appDir).filePath(QStringLiteral("w48.bak")), 1, 1, {{0, {0, 0}}});
+        op.clear();
+        EXPECT_EQ(Generate(f, op, QStringLiteral("5"), {}, true).Status, ReportStatus::Written);
+        EXPECT_TRUE(op.texts().isEmpty());
+    }
+    {
+        // No setup files at all: each loader's message and fallback, the
+        // default plate, the default groups; the folder is not repaired.
+        op.clear();
+        ExperimentFixture f;
+        WriteAll(QDir(f.appDir).filePath(QStringLiteral("w96f.dat")),
+                 ReadAll(QDir(QStringLiteral(BANDORA_DATA_DIR)).filePath(QStringLiteral("w96f.dat"))));
+        f.WriteCounts(CountsBytes({{5, {{0, 1}}}, {9, {}}}));
+        const auto before = f.Snapshot();
+        const ReportResult r = Generate(f, op, QStringLiteral("5"));
+        EXPECT_EQ(r.Status, ReportStatus::Written);
+        EXPECT_TRUE(r.Settings.UsedDefaults);
+        EXPECT_EQ(op.texts(),
+                  (QStringList{QStringLiteral("Error [%1] => Loading default values...")
+                                   .arg(QDir::toNativeSeparators(f.file(QStringLiteral("setup.dat")))),
+                               QStringLiteral("Error [\\p0000\\groups.dat] => Loading default groups..."),
+                               QStringLiteral("Error [\\p0000\\chgroup.dat] => Loading default groups...")}));
+        EXPECT_TRUE(ReadAll(r.Path).contains("5,CH0,A1.0,\"000_Group0\",1\r\n"));
+        QFile::remove(r.Path);
+        EXPECT_EQ(f.Snapshot(), before);
+    }
+}
+
+TEST(ReportBinning, ReportFileHeldOpenFallsBackToReport1)
+{
+    ExperimentFixture f;
+    f.SmallPlate();
+    f.WriteCounts(CountsBytes({{5, {{0, 1}}}, {9, {}}}));
+    ScriptedOperator op;
+    // A folder in the way of report.csv stands for a file another program holds.
+    QDir(f.folder).mkdir(QStringLiteral("report.csv"));
+    ReportResult r = Generate(f, op);
+    EXPECT_EQ(r.Status, ReportStatus::Written);
+    EXPECT_EQ(r.Path, f.file(QStringLiteral("report_1.csv")));
+
+    QFile::remove(r.Path);
+    ASSERT_TRUE(QDir(f.folder).mkdir(QStringLiteral("report_1.csv")));
+    r = Generate(f, op);
+    EXPECT_EQ(r.Status, ReportStatus::NotWritten);
+    ASSERT_EQ(op.texts().size(), 1);
+    EXPECT_TRUE(op.texts()[0].startsWith(QStringLiteral("Report file can't be written: ")));
+}

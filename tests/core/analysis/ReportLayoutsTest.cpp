@@ -1,0 +1,298 @@
+#include "ReportFixture.h"
+
+#include "core/analysis/ReportGenerator.h"
+#include "support/ScriptedOperator.h"
+
+#include <gtest/gtest.h>
+
+using namespace bandora;
+using namespace bandora::test;
+
+namespace {
+
+const QString kDate = QStringLiteral("2026-01-05 10:00:00");
+
+// Five records on the small plate, the last of which is never binned. With
+// bins of 30 minutes (E = 100, n = 3) records 0 and 1 fall in bin 1, records
+// 2 and 3 in bin 3, and bin 2 holds nothing, so it is left out everywhere.
+// Record 1 has no temperature reading; channel 5 belongs to no well.
+QByteArray HandMadeCounts()
+{
+    return CountsBytes({
+        {5, {{0, 4}, {1, 7}, {2, 1}, {3, 3}, {16, 10}, {17, 5}, {32, 2}, {5, 9}}, 245},
+        {25, {{0, 2}, {1, 2}, {2, 0}, {3, 5}, {16, 6}, {17, 1}, {32, 8}, {5, 9}}, 0},
+        {70, {{0, 1}, {1, 0}, {2, 2}, {3, 2}, {16, 3}, {17, 0}, {32, 0}}, 250},
+        {85, {{0, 0}, {1, 3}, {2, 4}, {3, 1}, {16, 5}, {17, 2}, {32, 1}}, 251},
+        {100, {{0, 100}, {1, 100}, {16, 100}, {32, 100}}, 300},
+    });
+}
+
+QByteArray Lines(const QStringList& lines)
+{
+    QByteArray text;
+    for (const QString& line : lines)
+        text += line.toLatin1() + "\r\n";
+    return text;
+}
+
+QString Head(const QString& folder, const QString& sp)
+{
+    return QStringLiteral("\"DATE:\"%1\"%2\"\n\"FILE:\"%1\"%3\"\n").arg(sp, kDate, folder);
+}
+
+ReportResult Generate(const ExperimentFixture& f, Operator& op, const ReportOptions& options,
+                      const QString& bin = QStringLiteral("30"))
+{
+    ExperimentSettings settings;
+    return GenerateReport(ReportRequest{f.folder, f.appDir, bin, options, kDate}, settings, op);
+}
+
+// The array grid: rows A..P of 24 fields, given rows filled in, the rest "-".
+QStringList ArrayBlock(int time, const QMap<QChar, QString>& filled, const QString& sp)
+{
+    QStringList lines{QStringLiteral("Time_Block[m]%1%2").arg(sp).arg(time)};
+    QString header = QStringLiteral("Row/Column") + sp;
+    for (int j = 1; j <= 24; ++j)
+        header += QString::number(j) + sp;
+    lines << header;
+    for (char r = 'A'; r <= 'P'; ++r) {
+        QString line = QString(QLatin1Char(r));
+        const QStringList given = filled.value(QLatin1Char(r)).split(QLatin1Char(','), Qt::SkipEmptyParts);
+        for (int j = 0; j < 24; ++j)
+            line += sp + (j < given.size() ? given[j] : QStringLiteral("-"));
+        lines << line;
+    }
+    lines << QString();
+    return lines;
+}
+
+} // namespace
+
+TEST(ReportLayouts, HandMadeExperimentToTheCharacterInEveryLayoutAndFileType)
+{
+    ExperimentFixture f;
+    f.SmallPlate();
+    f.WriteCounts(HandMadeCounts());
+    const auto before = f.Snapshot();
+    ScriptedOperator op;
+
+    // Rows, spreadsheet file, every statistic.
+    ReportOptions rows;
+    rows.StdError = rows.StdDev = rows.WellCount = true;
+    ReportResult r = Generate(f, op, rows);
+    ASSERT_EQ(r.Status, ReportStatus::Written);
+    EXPECT_EQ(r.Path, f.file(QStringLiteral("report.csv")));
+    EXPECT_FALSE(r.ShownBinSize);
+    const QString degrees = QString::fromUtf8("°C");
+    EXPECT_EQ(ReadAll(r.Path), Lines(QString(Head(f.folder, QStringLiteral(",")) + QStringLiteral(R"(
+"<<<<<< Group Activity: Average Activity Counts per Data Interval>>>>>>"
+Group/Time[m],30,90
+"000_Control",12,5
+"001_Empty",0,0
+"002_Single",10,1
+
+"<<<<<< Group Activity: Standard Error >>>>>>"
+Group/Time[m],30,90
+"000_Control",4.2,2.8
+"001_Empty",0.0,0.0
+"002_Single",0.0,0.0
+
+"<<<<<< Group Activity: Standard Deviation >>>>>>"
+Group/Time[m],30,90
+"000_Control",6.0,4.0
+"001_Empty",0.0,0.0
+"002_Single",0.0,0.0
+
+"<<<<<< Group Activity: Number of wells/group >>>>>>"
+Group/Time[m],30,90
+"000_Control",2,2
+"001_Empty",0,0
+"002_Single",1,1
+
+"<<<<<< Number of Samples per Acquisition Interval [1unit=500values] >>>>>>"
+Time[m],30,90,
+#Samples,2,2,
+
+"<<<<<< Average Temperature [DEG] >>>>>>"
+Time[m],30,90,
+Temp[DEG],24.5,25.0,
+
+"<<<<<< Well Activity >>>>>>"
+Well,Group/Time[m],30,90
+A1,"000_Control",8,2
+B1,"999_Free",4,4
+A2,"000_Control",16,8
+A3,"002_Single",10,1
+
+"<<<<<< Channel Activity >>>>>>"
+Channel,Well,Group/Time[m],30,90
+CH0,A1.0,"000_Control",6,1
+CH1,A1.1,"000_Control",9,3
+CH2,B1.0,"999_Free",1,6
+CH3,B1.1,"000_Control",8,3
+CH16,A2.0,"000_Control",16,8
+CH17,B2.1,"001_Empty",6,2
+CH32,A3.0,"002_Single",10,1
+)")).replace(QStringLiteral("DEG"), degrees).split(QLatin1Char('\n'))));
+    // The degree sign is one byte, as in the workstation's code page.
+    EXPECT_TRUE(ReadAll(r.Path).contains("[\xB0" "C]"));
+
+    // List, text file: the blank separator, only the mean.
+    ReportOptions list;
+    list.Layout = ReportLayout::List;
+    list.FileType = ReportFileType::Txt;
+    list.Separator = QStringLiteral(" ");
+    r = Generate(f, op, list);
+    ASSERT_EQ(r.Status, ReportStatus::Written);
+    EXPECT_EQ(r.Path, f.file(QStringLiteral("report.txt")));
+    EXPECT_EQ(ReadAll(r.Path), Lines(QString(Head(f.folder, QStringLiteral(" ")) + QStringLiteral(R"(
+"<<<<<< Group Activity: Average Activity Counts per Data Interval>>>>>>"
+Time Group Value
+
+30 "000_Control" 12
+90 "000_Control" 5
+
+30 "001_Empty" 0
+90 "001_Empty" 0
+
+30 "002_Single" 10
+90 "002_Single" 1
+
+"<<<<<< Number of Samples per Acquisition Interval [1unit=500values] >>>>>>"
+Time #Samples
+
+30 2
+90 2
+
+"<<<<<< Average Temperature [DEG] >>>>>>"
+Time Avrg_Temp[DEG]
+
+30 24.5
+90 25.0
+
+"<<<<<< Well Activity >>>>>>"
+Time Well Group Value
+
+30 A1 "000_Control" 8
+90 A1 "000_Control" 2
+
+30 B1 "999_Free" 4
+90 B1 "999_Free" 4
+
+30 A2 "000_Control" 16
+90 A2 "000_Control" 8
+
+30 A3 "002_Single" 10
+90 A3 "002_Single" 1
+
+"<<<<<< Channel Activity >>>>>>"
+Time Channel Well Group Value
+
+30 CH0 A1.0 "000_Control" 6
+90 CH0 A1.0 "000_Control" 1
+
+30 CH1 A1.1 "000_Control" 9
+90 CH1 A1.1 "000_Control" 3
+
+30 CH2 B1.0 "999_Free" 1
+90 CH2 B1.0 "999_Free" 6
+
+30 CH3 B1.1 "000_Control" 8
+90 CH3 B1.1 "000_Control" 3
+
+30 CH16 A2.0 "000_Control" 16
+90 CH16 A2.0 "000_Control" 8
+
+30 CH17 B2.1 "001_Empty" 6
+90 CH17 B2.1 "001_Empty" 2
+
+30 CH32 A3.0 "002_Single" 10
+90 CH32 A3.0 "002_Single" 1
+)")).replace(QStringLiteral("DEG"), degrees).split(QLatin1Char('\n'))));
+
+    // Array, spreadsheet file with a semicolon: the group boxes change nothing.
+    ReportOptions array = rows;
+    array.Layout = ReportLayout::Array;
+    array.Separator = QStringLiteral(";");
+    r = Generate(f, op, array);
+    ASSERT_EQ(r.Status, ReportStatus::Written);
+    QStringList expected = Head(f.folder, QStringLiteral(";")).split(QLatin1Char('\n'));
+    expected << QStringLiteral("ARRAY OUTPUT FORMAT");
+    expected << ArrayBlock(30, {{QLatin1Char('A'), QStringLiteral("6,16,10")}, {QLatin1Char('B'), QStringLiteral("9,6")},
+                                {QLatin1Char('C'), QStringLiteral("1")}, {QLatin1Char('D'), QStringLiteral("8")}},
+                           QStringLiteral(";"));
+    expected << ArrayBlock(90, {{QLatin1Char('A'), QStringLiteral("1,8,1")}, {QLatin1Char('B'), QStringLiteral("3,2")},
+                                {QLatin1Char('C'), QStringLiteral("6")}, {QLatin1Char('D'), QStringLiteral("3")}},
+                           QStringLiteral(";"));
+    EXPECT_EQ(ReadAll(r.Path), Lines(expected));
+
+    EXPECT_TRUE(op.texts().isEmpty());
+    auto after = f.Snapshot();
+    after.remove(QStringLiteral("report.csv"));
+    after.remove(QStringLiteral("report.txt"));
+    EXPECT_EQ(after, before);
+}
+
+TEST(ReportLayouts, BinsWithoutDataAndBinSizesChangeTheColumns)
+{
+    ExperimentFixture f;
+    f.SmallPlate();
+    f.WriteCounts(HandMadeCounts());
+    ScriptedOperator op;
+    ReportOptions list;
+    list.Layout = ReportLayout::List;
+
+    // Bin "1" becomes 2 minutes, shown as "2": every record its own bin.
+    ReportResult r = Generate(f, op, list, QStringLiteral("1"));
+    ASSERT_EQ(r.Status, ReportStatus::Written);
+    EXPECT_EQ(r.ShownBinSize, QStringLiteral("2"));
+    QByteArray text = ReadAll(r.Path);
+    // Group 0 is A1 and A2: per record (6 + 10) / 2, (2 + 6) / 2, (0 + 3) / 2
+    // and (2 + 5) / 2, the halves going to the even neighbour.
+    EXPECT_TRUE(text.contains("\r\n6,\"000_Control\",8\r\n26,\"000_Control\",4\r\n70,\"000_Control\",2\r\n"
+                              "86,\"000_Control\",4\r\n\r\n"));
+
+    // 1440 on a 100-minute file: 15 x floor(101 / 15) = 90 minutes, one bin,
+    // which holds all four binned records.
+    r = Generate(f, op, list, QStringLiteral("1440"));
+    EXPECT_EQ(r.ShownBinSize, QStringLiteral("90"));
+    text = ReadAll(r.Path);
+    EXPECT_TRUE(text.contains("Time,#Samples\r\n\r\n90,4\r\n\r\n"));
+    EXPECT_TRUE(text.contains("90,A1,\"000_Control\",10\r\n\r\n"));
+
+    // 60 minutes: n = 100 / 60 rounded = 2; bins 1 and 2 both hold records.
+    r = Generate(f, op, list, QStringLiteral("60"));
+    EXPECT_FALSE(r.ShownBinSize);
+    EXPECT_TRUE(ReadAll(r.Path).contains("Time,#Samples\r\n\r\n60,2\r\n120,2\r\n\r\n"));
+}
+
+TEST(ReportLayouts, ThreeDigitGroupsFreeWellsAndOneBeamPlates)
+{
+    // The one-beam 96-well plate: channel labels end in ".0"; group 120 and
+    // group 5 keep three digits; a well whose channel is free shows 999_Free.
+    ExperimentFixture f;
+    f.ShippedPlate(QStringLiteral("w96u"));
+    QMap<int, int> groups;
+    for (int ch = 0; ch < kChannels; ++ch)
+        groups[ch] = 5;
+    groups[16 * 2] = 120; // well A2
+    groups[2] = -1;       // well B1
+    f.WriteGroups({{5, QStringLiteral("five")}, {120, QStringLiteral("many")}}, groups);
+    f.WriteCounts(CountsBytes({{10, {{0, 3}, {32, 4}}}, {20, {}}}));
+    ScriptedOperator op;
+    ReportOptions rows;
+    rows.Separator = QStringLiteral(" ");
+    const ReportResult r = Generate(f, op, rows, QStringLiteral("5"));
+    ASSERT_EQ(r.Status, ReportStatus::Written);
+    const QByteArray text = ReadAll(r.Path);
+    EXPECT_TRUE(text.contains("\r\n\"005_five\" 0\r\n")); // 3 counts over 94 wells
+    EXPECT_TRUE(text.contains("\r\n\"120_many\" 4\r\n"));
+    EXPECT_TRUE(text.contains("\r\n\"004_Free\" 0\r\n")); // groups without wells are written with zeros
+    EXPECT_TRUE(text.contains("\r\nA1 \"005_five\" 3\r\nB1 \"999_Free\" 0\r\n"));
+    EXPECT_TRUE(text.contains("\r\nCH0 A1.0 \"005_five\" 3\r\nCH2 B1.0 \"999_Free\" 0\r\n"));
+    EXPECT_TRUE(text.contains("\r\nCH32 A2.0 \"120_many\" 4\r\n"));
+    // With the blank separator the lines of samples and temperature end in a blank.
+    EXPECT_TRUE(text.contains("\r\nTime[m] 10 \r\n#Samples 1 \r\n"));
+    EXPECT_FALSE(text.contains("CH1 ")); // channels outside the plate's wells are not listed
+    EXPECT_TRUE(op.texts().isEmpty());
+}

@@ -1,0 +1,340 @@
+#include "StartupHarness.h"
+
+#include "core/analysis/ReportFixture.h"
+#include "core/analysis/ReportGenerator.h"
+#include "core/storage/ExperimentRecorder.h"
+#include "gui/DesktopOpener.h"
+#include "gui/FrmReport.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+using namespace bandora;
+using namespace bandora::test;
+
+namespace {
+
+// Notes what the desktop would open.
+class RecordingOpener final : public DesktopOpener {
+public:
+    bool open(const QString& path) override
+    {
+        opened << path;
+        return true;
+    }
+    QStringList opened;
+};
+
+// A report window on a hand-made experiment, opening nothing.
+struct ReportHarness {
+    ReportHarness()
+    {
+        f.SmallPlate();
+        window.SetInputFolder(f.folder);
+    }
+
+    QStringList Items(QComboBox* box) const
+    {
+        QStringList items;
+        for (int i = 0; i < box->count(); ++i)
+            items << box->itemText(i);
+        return items;
+    }
+
+    ExperimentFixture f;
+    ScriptedOperator op;
+    TestClock clock{QDateTime(QDate(2026, 1, 5), QTime(12, 0))};
+    TestEventPump events;
+    AppState state{f.appDir, op, clock, events};
+    RecordingOpener desktop;
+    FrmReport window{state, desktop};
+    QStringList& opened = desktop.opened;
+};
+
+// Records a run with raw signals (every beam steady, a dip now and then).
+void RecordRun(const ExperimentFixture& f, int records)
+{
+    ExperimentRecorder recorder;
+    recorder.Start(f.folder);
+    for (int r = 0; r < records; ++r) {
+        SampleTable t(500);
+        t.Fill(1800);
+        for (int ch = 0; ch < kChannels; ++ch)
+            for (int s = 40 * (ch % 5) + 7 * r; s < 500; s += 97)
+                t(ch, s) = 900;
+        std::array<qint16, kChannelTable> counts{};
+        counts.fill(9);
+        ASSERT_TRUE(recorder.RecordBufferCycle(true, t, 5 * r, counts));
+    }
+}
+
+} // namespace
+
+TEST(ReportWindow, ControlsCaptionsAndDefaults)
+{
+    ReportHarness h;
+    FrmReport& w = h.window;
+    EXPECT_EQ(w.objectName(), QStringLiteral("Frm_Report"));
+    EXPECT_EQ(h.Items(w.combo_bin), (QStringList{"5", "15", "30", "60", "120", "180", "240", "360", "480", "720", "1440"}));
+    EXPECT_EQ(w.combo_bin->currentText(), QStringLiteral("30"));
+    EXPECT_TRUE(w.opt_rows->isChecked());
+    EXPECT_EQ(w.opt_array->text(), QStringLiteral("Array"));
+    EXPECT_TRUE(w.opt_csv->isChecked());
+    EXPECT_EQ(w.opt_csv->text(), QStringLiteral("Excel [.csv]"));
+    EXPECT_EQ(w.opt_txt->text(), QStringLiteral("Text [.txt]"));
+    EXPECT_EQ(w.txt_spacer->text(), ListSeparator());
+    EXPECT_EQ(w.cmd_generate->text(), QStringLiteral("Generate..."));
+    EXPECT_EQ(w.cmd_cancel->text(), QStringLiteral("Cancel"));
+    for (QCheckBox* box : {w.chk_stderror, w.chk_stddev, w.chk_n})
+        EXPECT_FALSE(box->isChecked());
+    EXPECT_FALSE(w.chk_average->isEnabled());
+    EXPECT_FALSE(w.chk_median->isEnabled());
+    EXPECT_EQ(w.mn_advanced->title(), QStringLiteral("Advanced"));
+    EXPECT_EQ(w.mn_rawdata->text(), QStringLiteral("Analyze Raw Data"));
+    EXPECT_EQ(w.mn_perwell->text(), QStringLiteral("1 file/well Report"));
+    EXPECT_EQ(w.frm_raw->title(), QStringLiteral("Raw data processing:"));
+    EXPECT_EQ(h.Items(w.combo_method), (QStringList{"0_Threshold+Binary (Old Method.w/filters)",
+                                                   "1_Threshold Avrg (Default.Agar&Liquid)",
+                                                   "2_uOrganism (Motility Index)"}));
+    EXPECT_EQ(w.combo_method->currentIndex(), 0);
+    EXPECT_EQ(h.Items(w.combo_organism), (QStringList{"C elegans(>L4)", "Zebrafish(Larvae)"}));
+    EXPECT_EQ(w.combo_organism->currentIndex(), 0);
+    EXPECT_EQ(w.txt_threshold->text(), QStringLiteral("1.8"));
+    EXPECT_EQ(w.cmd_stop->text(), QStringLiteral("STOP"));
+    EXPECT_EQ(w.chk_replace->text(), QStringLiteral("Replace old data"));
+
+    // The file type sets the separator; what the box holds is the separator.
+    w.opt_txt->click();
+    EXPECT_EQ(w.txt_spacer->text(), QStringLiteral(" "));
+    w.opt_csv->click();
+    EXPECT_EQ(w.txt_spacer->text(), ListSeparator());
+    w.txt_spacer->setText(QStringLiteral("|"));
+    w.opt_list->click();
+    EXPECT_EQ(w.Options().Separator, QStringLiteral("|"));
+    EXPECT_EQ(w.Options().Layout, ReportLayout::List);
+
+    // Organism, threshold and replace rules.
+    Q_EMIT w.combo_organism->activated(1);
+    EXPECT_EQ(w.txt_threshold->text(), QStringLiteral("2.8"));
+    Q_EMIT w.combo_organism->activated(0);
+    EXPECT_EQ(w.txt_threshold->text(), QStringLiteral("1.8"));
+    for (const char* bad : {"1.0", "6.5", "abc"}) {
+        w.txt_threshold->setText(QString::fromLatin1(bad));
+        Q_EMIT w.txt_threshold->editingFinished();
+        EXPECT_EQ(w.txt_threshold->text(), QStringLiteral("1.8")) << bad;
+    }
+    w.txt_threshold->setText(QStringLiteral("2.5"));
+    Q_EMIT w.txt_threshold->editingFinished();
+    EXPECT_EQ(w.txt_threshold->text(), QStringLiteral("2.5"));
+    w.chk_replace->click();
+    EXPECT_FALSE(w.txt_lapse->isEnabled());
+    w.chk_replace->click();
+    EXPECT_TRUE(w.txt_lapse->isEnabled());
+
+    // The raw-data frame needs a first real-time file; Cancel folds it away.
+    w.show();
+    w.mn_rawdata->trigger();
+    EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Real Time Data Not Found")});
+    EXPECT_FALSE(w.frm_raw->isVisible());
+    WriteAll(h.f.file(QStringLiteral("0.bin")), QByteArray(16, '\0'));
+    const int shortHeight = w.height();
+    w.mn_rawdata->trigger();
+    EXPECT_TRUE(w.frm_raw->isVisible());
+    EXPECT_GT(w.height(), shortHeight);
+    w.cmd_cancel->click();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.frm_raw->isVisibleTo(&w));
+    EXPECT_TRUE(h.opened.isEmpty());
+}
+
+TEST(ReportWindow, GenerateWritesTheReportOpensItAndCanBeCancelled)
+{
+    ReportHarness h;
+    FrmReport& w = h.window;
+    h.f.WriteCounts(CountsBytes({{5, {{0, 4}, {16, 2}}}, {25, {{0, 2}}}, {70, {{0, 1}}}, {100, {}}}));
+    w.combo_bin->setCurrentText(QStringLiteral("1"));
+    w.opt_list->click();
+    w.opt_txt->click();
+    w.chk_stddev->click();
+    w.cmd_generate->click();
+    ASSERT_EQ(h.opened, QStringList{h.f.file(QStringLiteral("report.txt"))});
+    EXPECT_EQ(w.combo_bin->currentText(), QStringLiteral("2"));
+    EXPECT_GT(h.events.turns, 0);
+    EXPECT_FALSE(w.progress->isVisible());
+    EXPECT_TRUE(w.cmd_generate->isEnabled());
+    EXPECT_TRUE(h.op.texts().isEmpty());
+
+    // The same bytes as the shared report code gives for these settings.
+    const QByteArray fromWindow = ReadAll(h.opened[0]);
+    EXPECT_TRUE(fromWindow.startsWith("\"DATE:\" \"2026-01-05 12:00:00\"\r\n"));
+    ScriptedOperator op;
+    ExperimentSettings settings;
+    ReportOptions options{ReportLayout::List, ReportFileType::Txt, QStringLiteral(" "), false, true, false};
+    const ReportResult r = GenerateReport(
+        ReportRequest{h.f.folder, h.f.appDir, QStringLiteral("2"), options, QStringLiteral("2026-01-05 12:00:00")},
+        settings, op);
+    EXPECT_EQ(fromWindow, ReadAll(r.Path));
+
+    // No activity file: the message, nothing opened.
+    QFile::remove(h.f.countsPath());
+    h.opened.clear();
+    w.cmd_generate->click();
+    EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Activity file not Found")});
+    EXPECT_TRUE(h.opened.isEmpty());
+
+    // Cancel pressed while the generation runs: it stops, leaves no report
+    // and hides the window.
+    h.f.WriteCounts(CountsBytes({{5, {{0, 4}}}, {25, {{0, 2}}}, {100, {}}}));
+    QFile::remove(h.f.file(QStringLiteral("report.txt")));
+    w.show();
+    h.events.onTurn = [&w](int) {
+        EXPECT_TRUE(w.progress->isVisible());
+        EXPECT_FALSE(w.cmd_generate->isEnabled());
+        w.cmd_cancel->click();
+    };
+    w.cmd_generate->click();
+    h.events.onTurn = nullptr;
+    EXPECT_TRUE(h.opened.isEmpty());
+    EXPECT_FALSE(QFile::exists(h.f.file(QStringLiteral("report.txt"))));
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST(ReportWindow, ReanalysisShowsBlocksAndStopLeavesTheActivityFileWhole)
+{
+    ReportHarness h;
+    FrmReport& w = h.window;
+    RecordRun(h.f, 6);
+    const QByteArray old = ReadAll(h.f.countsPath());
+    w.mn_rawdata->trigger();
+    w.chk_replace->click();
+
+    // STOP at the third record of a "Replace old data" run.
+    QStringList seen;
+    h.events.onTurn = [&](int) {
+        seen << w.lbl_status->text();
+        if (seen.size() == 3)
+            w.cmd_stop->click();
+    };
+    w.cmd_run->click();
+    EXPECT_EQ(seen, (QStringList{"Block 0/6", "Block 1/6", "Block 2/6"}));
+    EXPECT_TRUE(w.lbl_status->isVisibleTo(&w));
+    EXPECT_EQ(ReadAll(h.f.countsPath()), old);
+    EXPECT_FALSE(QFile::exists(h.f.file(QStringLiteral("report.csv"))));
+    EXPECT_TRUE(h.opened.isEmpty());
+    EXPECT_EQ(QDir(h.f.folder).entryList({QStringLiteral("counts*")}), QStringList{QStringLiteral("counts.bin")});
+
+    // Run to the end: counts.bin holds the new counts, the report opens.
+    seen.clear();
+    h.events.onTurn = [&](int) { seen << w.lbl_status->text(); };
+    w.combo_method->setCurrentIndex(1);
+    w.cmd_run->click();
+    h.events.onTurn = nullptr;
+    const qsizetype saving = seen.indexOf(QStringLiteral("Saving..."));
+    ASSERT_GT(saving, 0);
+    EXPECT_EQ(seen.mid(saving - 1, 3), (QStringList{"Block 6/6", "Saving...", "Block 6/6"}));
+    EXPECT_EQ(w.lbl_status->text(), QStringLiteral("Block 6/6"));
+    EXPECT_EQ(h.opened, QStringList{h.f.file(QStringLiteral("report.csv"))});
+    EXPECT_NE(ReadAll(h.f.countsPath()), old);
+    EXPECT_TRUE(h.op.texts().isEmpty());
+
+    // A lapse below 5 minutes becomes the first hour, and the box says so.
+    w.chk_replace->click();
+    w.txt_lapse->setText(QStringLiteral("0.01"));
+    w.cmd_run->click();
+    EXPECT_EQ(w.txt_lapse->text(), QStringLiteral("1"));
+}
+
+TEST(ReportWindow, PerWellExportAsksFirstAndOpensTheFolder)
+{
+    ReportHarness h;
+    FrmReport& w = h.window;
+    h.f.WriteCounts(CountsBytes({{10, {{0, 1}}}, {40, {{0, 2}}}, {95, {}}}));
+    h.op.answers.enqueue(Answer::No);
+    w.mn_perwell->trigger();
+    EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Do you like to Export 384 text files?")});
+    EXPECT_EQ(h.op.shown[0].buttons, Buttons::YesNo);
+    EXPECT_FALSE(QFile::exists(h.f.file(QStringLiteral("000_A1.txt"))));
+    EXPECT_TRUE(h.opened.isEmpty());
+
+    // The folder's own name (05012026_0930) tells the run start, whatever the
+    // offline window has selected.
+    w.SetSelectedExperimentSource([] { return QStringLiteral("17032025_2300"); });
+    h.op.answers.enqueue(Answer::Yes);
+    w.mn_perwell->trigger();
+    EXPECT_EQ(h.opened, QStringList{h.f.folder});
+    EXPECT_TRUE(ReadAll(h.f.file(QStringLiteral("000_A1.txt"))).startsWith("05"));
+    EXPECT_TRUE(QFile::exists(h.f.file(QStringLiteral("004_A3.txt"))));
+}
+
+TEST(ReportWindow, ReportCommandOfTheMainWindow)
+{
+    StartupHarness h;
+    RecordingOpener desktop;
+    ASSERT_EQ(h.Start(), Startup::Result::Running);
+    h.main->SetDesktopOpener(desktop);
+    h.op.clear();
+    FrmMain& main = *h.main;
+    ASSERT_EQ(main.Cmdreport->text(), QStringLiteral("Report"));
+
+    // No run since the start: the window is made and given the bin size, but
+    // stays hidden, and nothing is said.
+    main.combo_minutes->setCurrentText(QStringLiteral("60"));
+    main.Cmdreport->click();
+    FrmReport* report = main.ReportWindow();
+    ASSERT_NE(report, nullptr);
+    EXPECT_FALSE(report->isVisible());
+    EXPECT_EQ(report->combo_bin->currentText(), QStringLiteral("60"));
+    EXPECT_TRUE(h.op.texts().isEmpty());
+
+    // A run whose folder holds no counts.bin.
+    const QString name = QStringLiteral("05012026_0930");
+    const QString folder = QDir(h.state->projectFolder).filePath(name);
+    QDir().mkpath(folder);
+    h.state->ExperimentFolderName = name;
+    main.Cmdreport->click();
+    EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Activity file not Found")});
+    EXPECT_FALSE(report->isVisible());
+
+    // With its activity file the window shows the experiment folder; a second
+    // press shows the same window with the bin size of now.
+    WriteAll(CountsFilePath(folder), CountsBytes({{1, {}}}));
+    main.Cmdreport->click();
+    EXPECT_TRUE(report->isVisible());
+    EXPECT_EQ(report->txt_folder->text(), QDir::toNativeSeparators(folder));
+    main.combo_minutes->setCurrentText(QStringLiteral("120"));
+    report->txt_folder->clear();
+    report->hide();
+
+    // The end of a run's lapse runs the same command, on a recording only.
+    h.state->Recording = false;
+    main.ReportFinishedExperiment();
+    EXPECT_FALSE(report->isVisible());
+    h.state->Recording = true;
+    main.ReportFinishedExperiment();
+    EXPECT_EQ(main.ReportWindow(), report);
+    EXPECT_TRUE(report->isVisible());
+    EXPECT_EQ(report->combo_bin->currentText(), QStringLiteral("120"));
+    EXPECT_EQ(report->txt_folder->text(), QDir::toNativeSeparators(folder));
+    h.state->Recording = false;
+
+    // The offline window's Report opens the same window on its experiment.
+    report->hide();
+    main.OpenReportOn(folder, 30);
+    EXPECT_TRUE(report->isVisible());
+    EXPECT_EQ(report->combo_bin->currentText(), QStringLiteral("30"));
+    EXPECT_EQ(h.op.texts().size(), 1);
+
+    // Reports go to the main window's desktop opener.
+    report->cmd_generate->click();
+    EXPECT_EQ(desktop.opened, QStringList{QDir(folder).filePath(QStringLiteral("report.csv"))});
+}
