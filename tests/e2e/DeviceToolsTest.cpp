@@ -16,6 +16,7 @@
 #include "support/QtPrinters.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestClock.h"
+#include "ProgramRig.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -36,41 +37,13 @@ using namespace bandora::test;
 namespace {
 
 // The program started in `folder` with its virtual instrument on COM4.
-struct Program {
-    explicit Program(const QString& folder) : dir(folder)
+struct Program : ProgramRig {
+    explicit Program(const QString& folder) : ProgramRig(folder, 4, false)
     {
-        const QDir staged(QStringLiteral(BANDORA_APP_DIR));
-        for (const QString& name : staged.entryList({QStringLiteral("*.dat")}, QDir::Files))
-            if (!QFile::exists(QDir(dir).filePath(name)))
-                WriteAll(QDir(dir).filePath(name), ReadAll(staged.filePath(name)));
-        WriteAll(QDir(dir).filePath("config.dat"),
-                 "\"Config: <Actual_Project_Number>, <Last_Project>,<Serial_COM>,<Restart_Time>\"\r\n0,0,4,0\r\n");
-        QDir().mkpath(QDir(dir).filePath("ports"));
         clock.set(QDateTime(QDate(2026, 3, 14), QTime(10, 0)));
-        state = std::make_unique<AppState>(dir, op, clock, events);
-        instrument = std::make_unique<SerialInstrumentSteps>(*state, true);
-        main = std::make_unique<FrmMain>(*state, *instrument);
-        splash = std::make_unique<FrmInit>();
-        startup = std::make_unique<Startup>(*state, *main, *splash, *instrument, SplashTimings{1, 1});
-        EXPECT_EQ(startup->Run(QString()), Startup::Result::Running);
+        EXPECT_EQ(Start(true), Startup::Result::Running);
         EXPECT_NE(instrument->Simulated(), nullptr);
     }
-    ~Program()
-    {
-        startup.reset();
-        main.reset();
-        instrument.reset();
-    }
-
-    QString dir;
-    ScriptedOperator op;
-    TestClock clock;
-    TestEventPump events;
-    std::unique_ptr<AppState> state;
-    std::unique_ptr<SerialInstrumentSteps> instrument;
-    std::unique_ptr<FrmMain> main;
-    std::unique_ptr<FrmInit> splash;
-    std::unique_ptr<Startup> startup;
 };
 
 // The grey of a channel's square in the map, at a corner outside its circle.

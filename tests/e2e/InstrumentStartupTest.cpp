@@ -13,6 +13,7 @@
 #include "support/QtPrinters.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestClock.h"
+#include "ProgramRig.h"
 
 #include <QAction>
 #include <QDir>
@@ -32,33 +33,9 @@ using namespace bandora::test;
 
 namespace {
 
-// The staged program folder in a temporary directory, and the program's
-// windows wired as main() wires them, with a scripted operator and clock.
-struct Program {
-    explicit Program(int configuredPort)
-    {
-        const QDir staged(QStringLiteral(BANDORA_APP_DIR));
-        for (const QString& name : staged.entryList({QStringLiteral("*.dat")}, QDir::Files))
-            WriteAll(dir.filePath(name), ReadAll(staged.filePath(name)));
-        WriteAll(dir.filePath("config.dat"),
-                 "\"Config: <Actual_Project_Number>, <Last_Project>,<Serial_COM>,<Restart_Time>\"\r\n0,0,"
-                     + QByteArray::number(configuredPort) + ",0\r\n");
-        // Ports that lead nowhere, so the scan never touches a device of the machine.
-        QDir().mkpath(dir.filePath("ports"));
-        for (int n = 1; n <= 15; ++n)
-            QFile::link(dir.filePath("nothing-here"), dir.filePath(QStringLiteral("ports/COM%1").arg(n)));
-    }
-
-    Startup::Result Start(bool simulate)
-    {
-        state = std::make_unique<AppState>(dir.path(), op, clock, events);
-        instrument = std::make_unique<SerialInstrumentSteps>(*state, simulate);
-        main = std::make_unique<FrmMain>(*state, *instrument);
-        splash = std::make_unique<FrmInit>();
-        QObject::connect(splash.get(), &FrmInit::newsShown, [this](const QString& t) { splashTexts << t; });
-        startup = std::make_unique<Startup>(*state, *main, *splash, *instrument, SplashTimings{1, 1});
-        return startup->Run(QString());
-    }
+// The program in a temporary folder whose ports lead nowhere.
+struct Program : TemporaryFolder, ProgramRig {
+    explicit Program(int configuredPort) : ProgramRig(tmp.path(), configuredPort, true) {}
 
     int CheckedPort() const
     {
@@ -68,17 +45,6 @@ struct Program {
                 checked = checked ? -1 : n;
         return checked;
     }
-
-    QTemporaryDir dir;
-    ScriptedOperator op;
-    TestClock clock;
-    TestEventPump events;
-    std::unique_ptr<AppState> state;
-    std::unique_ptr<SerialInstrumentSteps> instrument;
-    std::unique_ptr<FrmMain> main;
-    std::unique_ptr<FrmInit> splash;
-    std::unique_ptr<Startup> startup;
-    QStringList splashTexts;
 };
 
 TEST(InstrumentStartup, SimulateStartsOnlineWithTheVirtualInstrumentsRecord)

@@ -16,6 +16,7 @@
 #include "support/QtPrinters.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestClock.h"
+#include "ProgramRig.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -33,23 +34,8 @@ using namespace bandora::test;
 
 namespace {
 
-struct Program {
-    Program()
-    {
-        const QDir staged(QStringLiteral(BANDORA_APP_DIR));
-        for (const QString& name : staged.entryList({QStringLiteral("*.dat")}, QDir::Files))
-            WriteAll(dir.filePath(name), ReadAll(staged.filePath(name)));
-        WriteAll(dir.filePath("config.dat"),
-                 "\"Config: <Actual_Project_Number>, <Last_Project>,<Serial_COM>,<Restart_Time>\"\r\n0,0,4,0\r\n");
-        QDir().mkpath(dir.filePath("ports"));
-        for (int n = 1; n <= 15; ++n)
-            QFile::link(dir.filePath("nothing-here"), dir.filePath(QStringLiteral("ports/COM%1").arg(n)));
-        state = std::make_unique<AppState>(dir.path(), op, clock, events);
-        instrument = std::make_unique<SerialInstrumentSteps>(*state, true);
-        main = std::make_unique<FrmMain>(*state, *instrument);
-        splash = std::make_unique<FrmInit>();
-        startup = std::make_unique<Startup>(*state, *main, *splash, *instrument, SplashTimings{1, 1});
-    }
+struct Program : TemporaryFolder, ProgramRig {
+    Program() : ProgramRig(tmp.path(), 4, true) { Build(true); }
 
     // The instrument's outputs once they settle on `expected` (the virtual
     // instrument answers on a thread of its own).
@@ -65,15 +51,6 @@ struct Program {
         return now;
     }
 
-    QTemporaryDir dir;
-    ScriptedOperator op;
-    TestClock clock;
-    TestEventPump events;
-    std::unique_ptr<AppState> state;
-    std::unique_ptr<SerialInstrumentSteps> instrument;
-    std::unique_ptr<FrmMain> main;
-    std::unique_ptr<FrmInit> splash;
-    std::unique_ptr<Startup> startup;
 };
 
 } // namespace
