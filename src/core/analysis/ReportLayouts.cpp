@@ -221,6 +221,40 @@ private:
         }
     }
 
+    // One well or channel of a section. Rows: its labels, then one value per
+    // shown bin on the same line. List: one line per shown bin, the bin's time
+    // first, then the labels and the value; a blank line after the last.
+    template <class ValueOfBin>
+    void LabelledValues(bool rows, std::initializer_list<const QByteArray*> labels, ValueOfBin value)
+    {
+        if (rows) {
+            bool first = true;
+            for (const QByteArray* l : labels) {
+                if (!first)
+                    Sep();
+                Put(*l);
+                first = false;
+            }
+            for (size_t i : shown_) {
+                Sep();
+                Int(value(i));
+            }
+            End();
+            return;
+        }
+        for (size_t i : shown_) {
+            Int(t_.BinTime(i));
+            for (const QByteArray* l : labels) {
+                Sep();
+                Put(*l);
+            }
+            Sep();
+            Int(value(i));
+            End();
+        }
+        End();
+    }
+
     void WellSection()
     {
         Quoted(kWellTitle);
@@ -245,28 +279,7 @@ private:
                 continue;
             const QByteArray label = s_.Plate.WellLabel(w).toLatin1();
             const QByteArray& group = GroupLabel(s_.ChannelGroup[first]);
-            if (rows) {
-                Put(label);
-                Sep();
-                Put(group);
-                for (size_t i : shown_) {
-                    Sep();
-                    Int(t_.Well(i, w));
-                }
-                End();
-            } else {
-                for (size_t i : shown_) {
-                    Int(t_.BinTime(i));
-                    Sep();
-                    Put(label);
-                    Sep();
-                    Put(group);
-                    Sep();
-                    Int(t_.Well(i, w));
-                    End();
-                }
-                End();
-            }
+            LabelledValues(rows, {&label, &group}, [&](size_t i) { return t_.Well(i, w); });
         }
         if (rows)
             End();
@@ -294,32 +307,7 @@ private:
             const QByteArray label = "CH" + QByteArray::number(c);
             const QByteArray well = s_.Plate.ChannelWellLabel(c).toLatin1();
             const QByteArray& group = GroupLabel(s_.ChannelGroup[c]);
-            if (rows) {
-                Put(label);
-                Sep();
-                Put(well);
-                Sep();
-                Put(group);
-                for (size_t i : shown_) {
-                    Sep();
-                    Int(t_.Channel(i, c));
-                }
-                End();
-            } else {
-                for (size_t i : shown_) {
-                    Int(t_.BinTime(i));
-                    Sep();
-                    Put(label);
-                    Sep();
-                    Put(well);
-                    Sep();
-                    Put(group);
-                    Sep();
-                    Int(t_.Channel(i, c));
-                    End();
-                }
-                End();
-            }
+            LabelledValues(rows, {&label, &well, &group}, [&](size_t i) { return t_.Channel(i, c); });
         }
         if (rows)
             End();
