@@ -100,8 +100,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${BANDORA_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Help > Content and the exports are handed to the desktop's own programs.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# Help > Content and the exports are handed to the desktop's own programs;
+# the windows need some font, which a desktop has but a bare system may not.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-dejavu-core")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
