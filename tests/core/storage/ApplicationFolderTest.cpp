@@ -86,3 +86,10 @@ TEST(ApplicationFolder, AFolderThatCannotBeMadeIsRefusedWithNothingHalfMade)
     }
     EXPECT_TRUE(copyFails.Leftovers().isEmpty()) << copyFails.Leftovers().join(' ').toStdString();
 }
+
+TEST(ApplicationFolder, ToolsReadTheInstalledCopyWithoutMakingAnything)
+{
+    Places p;
+    EXPECT_EQ(ExistingAppFolder({{}, p.exe, p.user, p.share}), p.share);
+    EXPECT_TRUE(p.Leftovers().isEmpty());
+}
