@@ -45,9 +45,9 @@ public:
     }
 };
 
-int Usage()
+int Usage(std::FILE* to = stderr)
 {
-    std::fprintf(stderr, "usage: bandora-demorecord APPDIR [--project N] [--plate NAME] [--folder ddmmyyyy_hhmm]\n"
+    std::fprintf(to, "usage: bandora-demorecord APPDIR [--project N] [--plate NAME] [--folder ddmmyyyy_hhmm]\n"
                          "                          [--cycles N] [--seconds S] [--no-real] [--name TEXT] [--seed N]\n");
     return 2;
 }
@@ -72,6 +72,12 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    if (args.contains(QLatin1String("--help"))) {
+        std::fputs("Records a demonstration experiment without an instrument into project N\n"
+                   "(default 1) of the application folder APPDIR.\n", stdout);
+        Usage(stdout);
+        return 0;
+    }
     if (args.isEmpty() || args.front().startsWith(QLatin1String("--")))
         return Usage();
     const QString appDir = args.takeFirst();

@@ -7,6 +7,7 @@
 #include "core/analysis/RawReanalysis.h"
 #include "core/analysis/ReportGenerator.h"
 #include "core/common/Operator.h"
+#include "core/storage/ApplicationFolder.h"
 #include "core/storage/RecordSyntax.h"
 
 #include <QCoreApplication>
@@ -46,7 +47,9 @@ Report options (the window's settings):
   --std-dev                 add the groups' standard deviation
   --n                       add the number of wells of each group
   --app-dir DIR             the application folder holding the plate files
-                            (default: the folder of this program)
+                            (default: the folder of this program when it
+                            holds config.dat, else ~/.local/share/bandora,
+                            else the installed copy)
 
 Per-well export:
   --per-well                write one file per well instead of the report:
@@ -225,8 +228,7 @@ int main(int argc, char** argv)
         std::fputs(kHelp, stdout);
         return kDone;
     }
-    if (a.appDir.isEmpty())
-        a.appDir = QCoreApplication::applicationDirPath();
+    a.appDir = ExistingAppFolder(SystemAppFolderPlaces(a.appDir, QCoreApplication::applicationDirPath()));
     if (!QFileInfo(a.folder).isDir()) {
         std::fprintf(stderr, "bandora-report: %s: no such folder\n", qPrintable(a.folder));
         return kFailed;

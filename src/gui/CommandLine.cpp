@@ -33,6 +33,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
             ++i;
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             line.help = true;
+        } else if (arg == QLatin1String("--version")) {
+            line.version = true;
         } else {
             rest << arg;
         }
@@ -56,10 +58,19 @@ QString CommandLineUsage()
 {
     return QStringLiteral(
         "usage: bandora [--app-dir DIR] [--simulate [--door-cycle S]] [/run]\n"
-        "  --app-dir DIR  use DIR as the application folder (default: the folder of the executable)\n"
-        "  --simulate     work with the built-in virtual instrument\n"
-        "  --door-cycle S the virtual instrument's door opens and closes every S seconds\n"
-        "  /run           start an experiment right after start-up (also /RUN, /Run)\n");
+        "\n"
+        "Acquisition program of the Bandora instrument: counts the activity of small organisms\n"
+        "in the wells of a microplate crossed by 384 infrared beams.\n\n"
+        "  --app-dir DIR   use DIR as the application folder (default: the folder of the executable\n"
+        "                  when it holds config.dat, else ~/.local/share/bandora, made on the first\n"
+        "                  start from the installed copy)\n"
+        "  --simulate      work with the built-in virtual instrument\n"
+        "  --door-cycle S  the virtual instrument's door opens and closes every S seconds\n"
+        "  /run            start an experiment right after start-up (also /RUN, /Run)\n"
+        "  --help          show this text\n"
+        "  --version       show the version\n");
 }
+
+QString VersionLine() { return QStringLiteral("bandora " BANDORA_PACKAGE_VERSION "\n"); }
 
 } // namespace bandora

@@ -24,6 +24,13 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent)
     version->setAlignment(Qt::AlignCenter);
     version->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
+    // The instrument's firmware-era text above stays as users know it; the
+    // version of this build, as the package and --version name it, beside it.
+    auto* package = new QLabel(QStringLiteral("Version " BANDORA_PACKAGE_VERSION), this);
+    package->setObjectName(QStringLiteral("Label_package_version"));
+    package->setAlignment(Qt::AlignCenter);
+    package->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     auto* text = new QLabel(
         QStringLiteral("Counts the locomotor activity of small organisms in the wells of a microplate "
                        "from the interruptions of 384 infrared beams, shows it live, records it per "
@@ -40,6 +47,7 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent)
     layout->setSpacing(12);
     layout->addWidget(title);
     layout->addWidget(version);
+    layout->addWidget(package);
     layout->addWidget(text);
     layout->addWidget(buttons);
     setMinimumWidth(420);

@@ -1,6 +1,7 @@
 #include "FindInstrument.h"
 
 #include "InstrumentLink.h"
+#include "PortPermission.h"
 
 #include "core/AppState.h"
 #include "core/common/Operator.h"
@@ -8,6 +9,9 @@
 #include "core/storage/ConfigFile.h"
 #include "core/storage/RecordSyntax.h"
 
+#include <QMap>
+
+#include <algorithm>
 #include <optional>
 
 namespace bandora {
@@ -18,9 +22,23 @@ constexpr int kLastScannedPort = 15;
 
 bool AnswersTwice(InstrumentLink& link) { return link.LinkTest() || link.LinkTest(); }
 
+// Ports whose devices refused us, by port number: told once, before the
+// operator is asked for another port, so a user outside the serial devices'
+// group learns why none answered.
+using Refusals = QMap<int, QString>;
+
+bool OpenNoting(InstrumentLink& link, Refusals& refused)
+{
+    if (link.Open())
+        return true;
+    if (link.OpenRefused())
+        refused.insert(link.PortNumber(), link.Device());
+    return false;
+}
+
 // Tries ports first..15 in turn; true when one answers (it stays open and
 // becomes Serial_COM).
-bool Scan(AppState& app, InstrumentLink& link, int first, const SplashText& splash)
+bool Scan(AppState& app, InstrumentLink& link, int first, const SplashText& splash, Refusals& refused)
 {
     bool openedHere = false;
     for (int k = first; k <= kLastScannedPort; ++k) {
@@ -34,7 +52,7 @@ bool Scan(AppState& app, InstrumentLink& link, int first, const SplashText& spla
         if (!link.SetPortNumber(k))
             continue;
         if (!link.IsOpen()) {
-            if (!link.Open())
+            if (!OpenNoting(link, refused))
                 continue;
             openedHere = true;
         }
@@ -66,9 +84,11 @@ std::optional<int> PortFromAnswer(const QString& answer)
 void FindInstrument(AppState& app, InstrumentLink& link, const SplashText& splash)
 {
     bool openedHere = false;
+    Refusals refused;
+    bool refusalsTold = false;
     if (link.SetPortNumber(app.config.Serial_COM) || link.IsOpen()) {
         if (!link.IsOpen())
-            openedHere = link.Open();
+            openedHere = OpenNoting(link, refused);
         if (link.IsOpen() && AnswersTwice(link))
             return;
     }
@@ -77,8 +97,18 @@ void FindInstrument(AppState& app, InstrumentLink& link, const SplashText& splas
 
     int first = 1;
     for (;;) {
-        if (Scan(app, link, first, splash))
+        if (Scan(app, link, first, splash, refused))
             return;
+        if (!refused.isEmpty() && !refusalsTold) {
+            QList<RefusedPort> ports;
+            for (auto it = refused.cbegin(); it != refused.cend(); ++it)
+                ports.push_back({it.key(), it.value()});
+            // The configured port first: it is the one the operator means.
+            std::stable_partition(ports.begin(), ports.end(),
+                                  [&](const RefusedPort& p) { return p.number == app.config.Serial_COM; });
+            app.op.inform(PortPermissionMessage(ports, DeviceGroup(ports.front().device)));
+            refusalsTold = true;
+        }
         // Ask until the operator names a port from 1 to 15 or goes offline;
         // anything else (text, 0, 16, ...) asks again.
         std::optional<int> port;

@@ -48,6 +48,10 @@ public:
     bool SetPortNumber(int portNumber);
     int PortNumber() const { return portNumber_; }
     bool Open();
+    // The device behind the port number, and whether the last Open() was
+    // refused for want of permission.
+    QString Device() const { return transport_.Device(); }
+    bool OpenRefused() const { return transport_.OpenRefused(); }
     bool IsOpen() const;
     void ClosePort();
 

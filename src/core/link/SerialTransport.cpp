@@ -27,8 +27,13 @@ bool SerialTransport::Open()
 {
     if (port_.isOpen())
         return true;
-    if (port_.portName().isEmpty() || !port_.open(QIODevice::ReadWrite))
+    openRefused_ = false;
+    if (port_.portName().isEmpty())
         return false;
+    if (!port_.open(QIODevice::ReadWrite)) {
+        openRefused_ = port_.error() == QSerialPort::PermissionError;
+        return false;
+    }
     // Handshake and control lines stay as the device has them.
     const bool ok = port_.setBaudRate(QSerialPort::Baud115200) && port_.setDataBits(QSerialPort::Data8)
                     && port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop);

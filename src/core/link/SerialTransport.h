@@ -27,6 +27,9 @@ public:
     // Opens the chosen device with the line settings. False when the device
     // does not exist, is in use or refuses the settings.
     bool Open();
+    // True when the last Open() failed because the device refused us access
+    // (on Linux: the user is not in the group that owns the device).
+    bool OpenRefused() const { return openRefused_; }
     void Close();
     bool IsOpen() const;
 
@@ -57,6 +60,7 @@ private:
 
     QSerialPort port_;
     bool suspect_ = false;
+    bool openRefused_ = false;
 };
 
 } // namespace bandora
