@@ -291,7 +291,9 @@ void RecordWriter::WriteTo(const QString& path) const
     };
     if (!file.open(QIODevice::WriteOnly))
         fail("file cannot be created");
-    if (file.write(bytes_) != bytes_.size())
+    // The bytes wait in the file's buffer: a full disk shows at the flush,
+    // which commit() would not report.
+    if (file.write(bytes_) != bytes_.size() || !file.flush())
         fail("file cannot be written");
     if (!file.commit())
         fail("file cannot be written");
