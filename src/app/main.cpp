@@ -11,6 +11,7 @@
 #include "gui/SerialInstrumentSteps.h"
 #include "gui/QtOperator.h"
 #include "gui/Startup.h"
+#include "gui/StopSignals.h"
 
 #include <QApplication>
 #include <QDir>
@@ -77,9 +78,25 @@ int main(int argc, char** argv)
     bandora::FrmInit splash;
     QObject::connect(&main, &bandora::FrmMain::programEnded, &app, [] { QCoreApplication::exit(0); });
 
+    // Logout, shutdown and Ctrl+C end the program as Exit does, without a
+    // question: a run is stopped with its outputs off and the virtual
+    // instrument's port link is removed on the way out.
+    bool running = false;
+    bandora::StopSignals stopSignals;
+    QObject::connect(&stopSignals, &bandora::StopSignals::stopRequested, &main, [&] {
+        if (running)
+            main.EndBySignal();
+    });
+
     bandora::Startup startup(state, main, splash, instrument);
     if (startup.Run(line.rest) != bandora::Startup::Result::Running)
         return 1;
+    running = true;
+    if (stopSignals.Received()) {
+        // Asked to end while it was starting.
+        main.EndBySignal();
+        return 0;
+    }
     // Scripts and the package check wait for this line: the windows are up.
     std::fprintf(stderr, "bandora: started in %s, %s\n", qPrintable(QDir::toNativeSeparators(folder.dir)),
                  state.OfflineMode ? "offline" : qPrintable(QStringLiteral("online on COM%1").arg(state.config.Serial_COM)));

@@ -30,6 +30,36 @@ struct FactoryCal {
     double Slope = 0.219;
 };
 
+// Why the last run stopped, for whoever records the story of a run.
+enum class StopReason {
+    None,             // no run has stopped yet
+    LapseEnd,         // the programmed lapse passed
+    OperatorStop,     // CmdStop
+    ProgramClosed,    // the window closed, Exit, or the system ended the program
+    RecordingFailure, // the run could not go on recording
+    InstrumentFailure // the calibration lost the instrument
+};
+
+// A short English name of the reason ("lapse end", "operator stop", ...).
+inline const char* StopReasonName(StopReason reason)
+{
+    switch (reason) {
+    case StopReason::LapseEnd:
+        return "lapse end";
+    case StopReason::OperatorStop:
+        return "operator stop";
+    case StopReason::ProgramClosed:
+        return "program closed";
+    case StopReason::RecordingFailure:
+        return "recording failure";
+    case StopReason::InstrumentFailure:
+        return "instrument failure";
+    case StopReason::None:
+        break;
+    }
+    return "none";
+}
+
 struct AppState {
     AppState(QString appDir, Operator& op, Clock& clock, EventPump& events)
         : appDir(std::move(appDir)), op(op), clock(clock), events(events) {}
@@ -56,8 +86,12 @@ struct AppState {
     bool Recording = false;          // the run writes its experiment folder; false in Monitor mode
     QString ExperimentFolderName;    // "ddmmyyyy_hhmm" of the run start
     QString ExperimentName;          // empty in Monitor mode
-    QDateTime RunStart;              // elapsed run time = now - RunStart
+    QDateTime RunStart;              // local date and time of the run start, for time stamps
+    // Run time is counted on the monotonic clock, so a clock change (daylight
+    // saving, a time server correction) neither shortens nor lengthens a run.
+    qint64 RunStartMs = 0;           // Clock::monotonicMs() at the run start
     qint64 PausedElapsedMs = 0;      // run time when the time counter was paused
+    StopReason RunStopReason = StopReason::None;
     bool TimeCounterPaused = false;
     bool AutoRun = false;            // started with the run switch: the start asks nothing
     bool AutoCalibrate = false;      // mnCalibra

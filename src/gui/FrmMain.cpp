@@ -38,6 +38,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace bandora {
 
@@ -66,10 +67,11 @@ FrmMain::FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent)
     calibration_ = std::make_unique<Calibration>(state_, cycle_, static_cast<RunWindow&>(*this));
     run_ = std::make_unique<RunControl>(state_, cycle_, tools_, *plots_, recorder_, *calibration_,
                                         static_cast<RunWindow&>(*this));
-    calibration_->stopRun = [this] { StopRun(); };
+    calibration_->stopRun = [this] { run_->StopRun(StopReason::InstrumentFailure); };
     acquisition_->hooks.StopTimer = [this] { Timeradq.stop(); };
     acquisition_->hooks.Report = [this] { ReportFinishedExperiment(); };
     acquisition_->hooks.StopRun = [this] { StopRun(); };
+    acquisition_->hooks.DiskSpaceStatus = [this](const QString& text) { ShowLowSpace(text); };
     acquisition_->hooks.Caption = [this](const QString& text) { ShowCalibrating(text); };
     acquisition_->hooks.RecordingStatus = [this](const QString& reason) { ShowRecordingProblem(reason); };
     acquisition_->hooks.AutoAdjust = [this](std::array<bool, kChannelTable>& done) {
@@ -212,6 +214,8 @@ void FrmMain::ClearActivityPlots()
 void FrmMain::StartRun()
 {
     ShowRecordingProblem(QString());
+    ShowLowSpace(QString());
+    ShowLapseSpaceNotice(QString());
     run_->StartRun();
 }
 
@@ -244,11 +248,56 @@ void FrmMain::FastZero()
 
 void FrmMain::ReadBlank() { calibration_->StartBlankReading(); }
 
+namespace {
+
+// Written on standard error when it changes to a new text, so a log of the
+// program's output tells when recording failed and when it came back.
+void EchoChange(QString& held, const QString& text, const char* prefix, const char* cleared)
+{
+    if (text == held)
+        return;
+    if (!text.isEmpty())
+        std::fprintf(stderr, "%s%s\n", prefix, qPrintable(text));
+    else if (cleared)
+        std::fprintf(stderr, "%s\n", cleared);
+    std::fflush(stderr);
+    held = text;
+}
+
+} // namespace
+
 void FrmMain::ShowRecordingProblem(const QString& reason)
 {
-    lbl_recording->setText(reason.isEmpty() ? QString() : QStringLiteral("RECORDING IS FAILING: ") + reason);
-    lbl_recording->setVisible(!reason.isEmpty());
+    EchoChange(recordingProblem_, reason, "RECORDING IS FAILING: ", "Recording works again.");
+    ShowRecordingNotice();
 }
+
+void FrmMain::ShowLowSpace(const QString& text)
+{
+    EchoChange(lowSpace_, text, "LOW DISK SPACE: ", nullptr);
+    ShowRecordingNotice();
+}
+
+void FrmMain::ShowLapseSpaceNotice(const QString& text)
+{
+    EchoChange(lapseShortfall_, text, "LOW DISK SPACE: ", nullptr);
+    ShowRecordingNotice();
+}
+
+void FrmMain::ShowRecordingNotice()
+{
+    QString text;
+    if (!recordingProblem_.isEmpty())
+        text = QStringLiteral("RECORDING IS FAILING: ") + recordingProblem_;
+    else if (!lowSpace_.isEmpty())
+        text = QStringLiteral("LOW DISK SPACE: ") + lowSpace_;
+    else if (!lapseShortfall_.isEmpty())
+        text = QStringLiteral("LOW DISK SPACE: ") + lapseShortfall_;
+    lbl_recording->setText(text);
+    lbl_recording->setVisible(!text.isEmpty());
+}
+
+bool FrmMain::DeviceTestRunning() const { return deviceTest_->Test().Running(); }
 
 void FrmMain::StartTimer()
 {
@@ -499,11 +548,24 @@ void FrmMain::Activate()
     CmdMain->setFocus();
 }
 
-void FrmMain::Shutdown()
+bool FrmMain::RunGoing() const { return state_.AcquisitionState != 0 || Timeradq.isActive(); }
+
+void FrmMain::Shutdown() { EndProgram(true); }
+
+void FrmMain::EndBySignal()
 {
     if (ended_)
         return;
-    if (!state_.OfflineMode) {
+    if (RunGoing())
+        run_->StopRun(StopReason::ProgramClosed);
+    EndProgram(false);
+}
+
+void FrmMain::EndProgram(bool askToSave)
+{
+    if (ended_)
+        return;
+    if (!state_.OfflineMode && askToSave) {
         const QString question = QStringLiteral("Update values to project %1_%2 before Exit?")
                                      .arg(state_.project.Num_proj)
                                      .arg(state_.project.Name);
@@ -521,8 +583,9 @@ void FrmMain::Shutdown()
             state_.events.processEvents();
             state_.clock.pause(300);
         }
-        instrument_.ClosePort(state_);
     }
+    if (!state_.OfflineMode)
+        instrument_.ClosePort(state_);
     ended_ = true;
     if (about_)
         about_->close();
@@ -537,6 +600,16 @@ void FrmMain::closeEvent(QCloseEvent* event)
     if (!startupFinished_) {
         event->ignore();
         return;
+    }
+    // Closing must not leave the instrument heating with nobody to regulate
+    // it: a run is stopped (outputs off, records closed) before the exit.
+    if (RunGoing() && !ended_) {
+        if (state_.op.ask(QStringLiteral("An experiment is running. Stop it and exit?"), Buttons::YesNo) !=
+            Answer::Yes) {
+            event->ignore();
+            return;
+        }
+        run_->StopRun(StopReason::ProgramClosed);
     }
     Shutdown();
     event->accept();

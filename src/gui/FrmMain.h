@@ -108,7 +108,11 @@ public:
     void FastZero();
     void ReadBlank();
     // The main window's notice that recording is failing; empty hides it.
-    void ShowRecordingProblem(const QString& reason);
+    // Each failure is also written on standard error.
+    void ShowRecordingProblem(const QString& reason) override;
+    // The same notice saying that less than an hour of records fits on the
+    // disk; empty hides it.
+    void ShowLowSpace(const QString& text);
 
     RunControl& Run() { return *run_; }
     AcquisitionCycle& Acquisition() { return *acquisition_; }
@@ -163,6 +167,10 @@ public:
     FrmFactory* FactoryWindow() const;
     // Asks about saving (online only), closes the port and ends the program.
     void Shutdown();
+    // The system asks the program to end (SIGTERM, SIGINT: logout, shutdown,
+    // Ctrl+C): a run is stopped as CmdStop stops it, nothing is asked, the
+    // port is closed and the program ends.
+    void EndBySignal();
 
     QAction* ComPortAction(int n) const;
     QTimer& AcquisitionTimer() { return Timeradq; }
@@ -207,6 +215,10 @@ private:
     void OnAutoCalibrationToggled(bool checked);
     void OnAutoZeroToggled(bool checked);
     void ShowZoom();
+    void ShowRecordingNotice();
+    void EndProgram(bool askToSave);
+    // An experiment runs, is paused or reads its blank.
+    bool RunGoing() const;
     // The lettering grows with the window beyond the smallest screen it is
     // laid out for, so a large screen shows the same window, larger.
     void ScaleToWindow();
@@ -217,6 +229,10 @@ private:
     bool startupFinished_ = false;
     bool ended_ = false;
     bool manualCalibration_ = false;
+    // What the recording notice says, most urgent first.
+    QString recordingProblem_;
+    QString lowSpace_;
+    QString lapseShortfall_;
     QScrollArea* toolScroll_ = nullptr;
     double baseFontPoints_ = 0;
     double fontScale_ = 1.0;
@@ -249,6 +265,8 @@ private:
     void ShowCalibrating(const QString& text) override;
     void ScaleProgress(int width, int height) override;
     void ProgressMark(int x) override;
+    bool DeviceTestRunning() const override;
+    void ShowLapseSpaceNotice(const QString& text) override;
 
     // The acquisition cycle's timer; it belongs to the window, as its ring
     // buffers do. Nothing starts it until the acquisition cycle exists.

@@ -9,13 +9,16 @@
 #include "gui/FrmMain.h"
 #include "gui/SerialInstrumentSteps.h"
 #include "gui/Startup.h"
+#include "sim/VirtualInstrument.h"
 #include "support/Files.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestClock.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <memory>
 
@@ -62,6 +65,20 @@ struct ProgramRig {
     {
         Build(simulate);
         return startup->Run(QString());
+    }
+
+    // The virtual instrument's outputs once they settle on `expected` (it
+    // answers on a thread of its own).
+    quint8 OutputsSoon(quint8 expected)
+    {
+        QElapsedTimer t;
+        t.start();
+        quint8 now = instrument->Simulated()->Outputs();
+        while (now != expected && t.elapsed() < 2000) {
+            QThread::msleep(5);
+            now = instrument->Simulated()->Outputs();
+        }
+        return now;
     }
 
     QDir dir;

@@ -37,9 +37,13 @@ public:
     void ShowCalibrating(const QString& t) override { calibrating << t; }
     void ScaleProgress(int, int) override {}
     void ProgressMark(int) override { ++marks; }
+    bool DeviceTestRunning() const override { return deviceTest; }
+    void ShowLapseSpaceNotice(const QString& t) override { lapseNotice = t; }
 
     bool timerOn = false;
     bool running = false;
+    bool deviceTest = false;
+    QString lapseNotice;
     int setupOpened = 0;
     int marks = 0;
     QString description = QStringLiteral("two strains");

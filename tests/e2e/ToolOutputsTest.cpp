@@ -36,21 +36,6 @@ namespace {
 
 struct Program : TemporaryFolder, ProgramRig {
     Program() : ProgramRig(tmp.path(), 4, true) { Build(true); }
-
-    // The instrument's outputs once they settle on `expected` (the virtual
-    // instrument answers on a thread of its own).
-    quint8 OutputsSoon(quint8 expected)
-    {
-        QElapsedTimer t;
-        t.start();
-        quint8 now = instrument->Simulated()->Outputs();
-        while (now != expected && t.elapsed() < 2000) {
-            QThread::msleep(5);
-            now = instrument->Simulated()->Outputs();
-        }
-        return now;
-    }
-
 };
 
 } // namespace

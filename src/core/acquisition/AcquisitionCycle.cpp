@@ -1,6 +1,8 @@
 #include "AcquisitionCycle.h"
 
 #include "LiveDisplay.h"
+#include "RecordingSpace.h"
+#include "RunControl.h"
 #include "core/AppState.h"
 #include "core/common/Clock.h"
 #include "core/common/Operator.h"
@@ -22,8 +24,12 @@ constexpr int kTimeKeepingColumns = 25;
 
 AcquisitionCycle::AcquisitionCycle(AppState& state, CycleState& cycle, LightTemperatureControl& tools,
                                    LiveDisplay& display, ExperimentRecorder& recorder)
-    : state_(state), cycle_(cycle), tools_(tools), display_(display), recorder_(recorder)
+    : FreeBytes(FreeDiskBytes), state_(state), cycle_(cycle), tools_(tools), display_(display), recorder_(recorder)
 {
+    recorder_.onProblem = [this](const QString& problem) {
+        if (hooks.RecordingStatus)
+            hooks.RecordingStatus(problem);
+    };
 }
 
 void AcquisitionCycle::OnAcquisitionTick()
@@ -68,8 +74,7 @@ void AcquisitionCycle::OnAcquisitionTick()
     ++c.Column;
     if (c.Column >= c.RT_Buffer()) {
         c.Column = 0;
-        BufferCycleEnd();
-        if (!recordingProblem_.isEmpty())
+        if (!BufferCycleEnd())
             return; // a record that could not be written ends the tick
     }
     if (c.Column % kTimeKeepingColumns == 0) {
@@ -121,7 +126,7 @@ void AcquisitionCycle::ReadBeams()
     }
 }
 
-void AcquisitionCycle::BufferCycleEnd()
+bool AcquisitionCycle::BufferCycleEnd()
 {
     const int raw = state_.OfflineMode ? -1 : state_.link->ReadTemperature();
     tools_.TakeTemperature(raw, state_.factory.Slope, state_.factory.Offset);
@@ -142,23 +147,22 @@ void AcquisitionCycle::BufferCycleEnd()
     }
 
     if (!state_.Recording)
-        return;
+        return true;
+    const bool saveReal = state_.project.Save_real == 1;
     cycle_.IntervalCount[kChannels] = NearestInt16(tools_.Temperature * 10.0);
     const AppendResult written = recorder_.RecordBufferCycle(
-        state_.project.Save_real == 1, cycle_.Sample, elapsedMinutes_,
-        std::span<const qint16, kChannelTable>(cycle_.IntervalCount));
-    const QString problem = written.Ok ? QString() : written.Error;
-    if (problem != recordingProblem_) {
-        recordingProblem_ = problem;
-        if (hooks.RecordingStatus)
-            hooks.RecordingStatus(problem);
+        saveReal, cycle_.Sample, elapsedMinutes_, std::span<const qint16, kChannelTable>(cycle_.IntervalCount));
+    if (hooks.DiskSpaceStatus && FreeBytes) {
+        const QString& folder = recorder_.ExperimentFolder();
+        hooks.DiskSpaceStatus(LowSpaceNotice(cycle_.RT_Buffer(), saveReal, FreeBytes(folder), folder));
     }
+    return written.Ok;
 }
 
 bool AcquisitionCycle::TimeKeeping()
 {
     const ProjectSetup& p = state_.project;
-    const qint64 elapsedMs = std::max<qint64>(state_.RunStart.msecsTo(state_.clock.now()), 0);
+    const qint64 elapsedMs = RunElapsedMs(state_);
     const double days = double(elapsedMs) / 86400000.0;
     elapsedMinutes_ = qint32(std::min<double>(days * 1440.0, 32767.0));
     if (elapsedMinutes_ >= p.Aq_lapse) {
@@ -172,6 +176,7 @@ bool AcquisitionCycle::TimeKeeping()
         state_.op.inform(QStringLiteral("Acquisition finished"));
         if (hooks.StopRun)
             hooks.StopRun();
+        state_.RunStopReason = StopReason::LapseEnd;
         display_.ShowElapsed(elapsedMs, elapsedMinutes_, p.Aq_lapse);
         return false;
     }

@@ -31,6 +31,9 @@ struct CycleHooks {
     std::function<void(const QString&)> Caption;     // the calibrating label (blank reading)
     // Recording is failing (the reason), or works again (empty text).
     std::function<void(const QString&)> RecordingStatus;
+    // At every recorded buffer cycle: the low disk space notice, empty while
+    // more than an hour of records fits.
+    std::function<void(const QString&)> DiskSpaceStatus;
     // The automatic recalibration of the channels not marked done.
     std::function<void(std::array<bool, kChannelTable>&)> AutoAdjust;
 };
@@ -47,13 +50,18 @@ public:
 
     // Whole minutes of run time at the last time keeping (at most 32767).
     qint32 ElapsedMinutes() const { return elapsedMinutes_; }
-    // Why the last buffer cycle could not be recorded; empty while it can.
-    const QString& RecordingProblem() const { return recordingProblem_; }
+    // Why recording fails; empty while it works.
+    const QString& RecordingProblem() const { return recorder_.Problem(); }
+
+    // Free bytes on the volume of a folder (the system's answer; tests put
+    // in their own).
+    std::function<qint64(const QString&)> FreeBytes;
 
 private:
     void Prime();
     void ReadBeams();
-    void BufferCycleEnd();
+    // False when the buffer cycle's records could not be written.
+    bool BufferCycleEnd();
     // False when the run ended at its lapse.
     bool TimeKeeping();
 
@@ -63,7 +71,6 @@ private:
     LiveDisplay& display_;
     ExperimentRecorder& recorder_;
     qint32 elapsedMinutes_ = 0;
-    QString recordingProblem_;
     BeamBlock block_;
     std::array<qint16, kChannelTable> values_{};
     std::array<bool, kChannelTable> adjustDone_{};

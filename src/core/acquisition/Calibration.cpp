@@ -9,6 +9,7 @@
 #include "core/common/Rounding.h"
 #include "core/link/Frames.h"
 #include "core/link/InstrumentLink.h"
+#include "core/storage/ExperimentFolderName.h"
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RecordSyntax.h"
 
@@ -291,7 +292,8 @@ void Calibration::StartBlankReading()
     window_.LockForBlank();
     // The blank is kept with the project's settings of the moment, as a run's are.
     const QDateTime now = state_.clock.now();
-    const QString folder = QDir(state_.projectFolder).filePath(now.toString(QStringLiteral("ddMMyyyy_HHmm")));
+    // In a folder of its own, never over the files of a run of the same minute.
+    const QString folder = QDir(state_.projectFolder).filePath(FreshExperimentFolderName(state_.projectFolder, now));
     QDir().mkpath(folder);
     try {
         SaveProject(state_.project, folder);
@@ -301,6 +303,7 @@ void Calibration::StartBlankReading()
     window_.CollectGroupWells();
     cycle_.ResetBlankStatistics();
     state_.RunStart = now;
+    state_.RunStartMs = state_.clock.monotonicMs();
     state_.BlankReading = true;
     window_.ShowCalibrating(QStringLiteral("Setting Blank.... (%1 samples)").arg(state_.project.Threshold_Counter));
     window_.StartTimer();

@@ -3,12 +3,14 @@
 #include "Calibration.h"
 #include "CycleState.h"
 #include "LiveDisplay.h"
+#include "RecordingSpace.h"
 #include "RunWindow.h"
 #include "core/AppState.h"
 #include "core/common/Clock.h"
 #include "core/common/Operator.h"
 #include "core/common/Rounding.h"
 #include "core/link/InstrumentLink.h"
+#include "core/storage/ExperimentFolderName.h"
 #include "core/storage/ExperimentRecorder.h"
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RecordSyntax.h"
@@ -16,6 +18,8 @@
 
 #include <QDir>
 #include <QStorageInfo>
+
+#include <algorithm>
 
 namespace bandora {
 
@@ -55,6 +59,26 @@ QString DiskWarningText(qint16 aqLapse, qint64 freeMegabytes)
     return warn ? text : QString();
 }
 
+qint64 RunElapsedMs(const AppState& state)
+{
+    return std::max<qint64>(state.clock.monotonicMs() - state.RunStartMs, 0);
+}
+
+QString WriteExperimentFiles(const ProjectSetup& project, const QString& folder, const QString& experimentName,
+                             const QString& description)
+{
+    try {
+        SaveProject(project, folder);
+        RecordWriter w;
+        w.Record({experimentName});
+        w.Record({description});
+        w.WriteTo(QDir(folder).filePath(QStringLiteral("subproj.dat")));
+    } catch (const RecordError& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return {};
+}
+
 QString NameDialogPrompt(bool autoCalibrationOn)
 {
     const QStringList lines{
@@ -72,8 +96,8 @@ QString NameDialogPrompt(bool autoCalibrationOn)
 
 RunControl::RunControl(AppState& state, CycleState& cycle, LightTemperatureControl& tools, LiveDisplay& display,
                        ExperimentRecorder& recorder, Calibration& calibration, RunWindow& window)
-    : state_(state), cycle_(cycle), tools_(tools), display_(display), recorder_(recorder), calibration_(calibration),
-      window_(window)
+    : FreeBytes(FreeDiskBytes), state_(state), cycle_(cycle), tools_(tools), display_(display), recorder_(recorder),
+      calibration_(calibration), window_(window)
 {
 }
 
@@ -91,6 +115,10 @@ double RunControl::SnrForRunStart() const
 void RunControl::StartRun()
 {
     Operator& op = state_.op;
+    if (window_.DeviceTestRunning()) {
+        op.inform(QStringLiteral("The device test is running: let it finish before starting an experiment."));
+        return;
+    }
     window_.StopDeviceTest();
     state_.ExperimentName.clear();
     if (state_.AutoRun) {
@@ -118,15 +146,8 @@ void RunControl::StartRun()
     if (state_.ExperimentName.isEmpty()) {
         state_.Recording = false;
     } else {
-        if (state_.project.Save_real == 1 && state_.project.Aq_lapse > 30 && !state_.AutoRun) {
-            const QString warning = DiskWarningText(state_.project.Aq_lapse, FreeDiskMegabytes(state_.projectFolder));
-            if (!warning.isEmpty() &&
-                op.ask(QStringLiteral("WARNING:") + kCrLf + warning + kCrLf + QStringLiteral("PROCEED?"),
-                       Buttons::YesNo) == Answer::No) {
-                window_.OpenSetup();
-                return;
-            }
-        }
+        if (!CheckDiskSpace())
+            return;
         state_.Recording = true;
         if (!CreateExperimentFolder())
             return;
@@ -160,30 +181,64 @@ void RunControl::StartRun()
         display_.ShowElapsed(0, 0, state_.project.Aq_lapse);
         cycle_.TickCount = 0;
         state_.RunStart = state_.clock.now();
+        state_.RunStartMs = state_.clock.monotonicMs();
+        state_.RunStopReason = StopReason::None;
         window_.StartTimer();
     }
 }
 
+bool RunControl::CheckDiskSpace()
+{
+    const ProjectSetup& p = state_.project;
+    QString warning;
+    if (p.Save_real == 1 && p.Aq_lapse > 30 && !state_.AutoRun)
+        warning = DiskWarningText(p.Aq_lapse, FreeDiskMegabytes(state_.projectFolder));
+    // Beyond that rough rule, the records' own sizes tell what the whole
+    // lapse can write.
+    const QString shortfall =
+        LapseSpaceWarning(p.Aq_lapse, p.RT_Buffer, p.Save_real == 1, FreeBytes(state_.projectFolder),
+                          state_.projectFolder);
+    if (state_.AutoRun) {
+        // Nobody may be there to answer: the run starts and the window says so.
+        window_.ShowLapseSpaceNotice(shortfall);
+        return true;
+    }
+    if (warning.isEmpty() && !shortfall.isEmpty())
+        warning = shortfall + kCrLf;
+    if (!warning.isEmpty() &&
+        state_.op.ask(QStringLiteral("WARNING:") + kCrLf + warning + kCrLf + QStringLiteral("PROCEED?"),
+                      Buttons::YesNo) == Answer::No) {
+        window_.OpenSetup();
+        return false;
+    }
+    return true;
+}
+
 bool RunControl::CreateExperimentFolder()
 {
-    state_.ExperimentFolderName = state_.clock.now().toString(QStringLiteral("ddMMyyyy_HHmm"));
+    // The run before may have been killed in the middle of a record.
+    const QString previous = NewestExperimentFolder(state_.projectFolder);
+    if (!previous.isEmpty())
+        CutTornRecords(QDir(state_.projectFolder).filePath(previous));
+
+    // A run never writes into another run's folder: a second start in the
+    // same minute gets a folder of its own, and the window says which.
+    const QDateTime now = state_.clock.now();
+    state_.ExperimentFolderName = FreshExperimentFolderName(state_.projectFolder, now);
     const QString folder = QDir(state_.projectFolder).filePath(state_.ExperimentFolderName);
-    // A second start in the same minute goes on in the same folder.
     if (!QDir().mkpath(folder)) {
         state_.op.inform(QStringLiteral("The experiment folder %1 cannot be created.").arg(folder));
         return false;
     }
-    try {
-        SaveProject(state_.project, folder);
-        RecordWriter w;
-        w.Record({state_.ExperimentName});
-        w.Record({window_.DescriptionText()});
-        w.WriteTo(QDir(folder).filePath(QStringLiteral("subproj.dat")));
-    } catch (const RecordError& e) {
-        // The run goes on: the recording notice tells what fails.
-        state_.op.inform(QString::fromUtf8(e.what()));
-    }
-    recorder_.Start(folder);
+    if (ExperimentFolderSequence(state_.ExperimentFolderName) > 1)
+        window_.ShowRunLabel(QStringLiteral("Recording into %1").arg(state_.ExperimentFolderName));
+    // A full disk must not hold an unattended start at a message box: the
+    // recording notice names the files, and they are written again at every
+    // buffer cycle until they are complete.
+    recorder_.Start(folder, [project = state_.project, folder, name = state_.ExperimentName,
+                             description = window_.DescriptionText()] {
+        return WriteExperimentFiles(project, folder, name, description);
+    });
     return true;
 }
 
@@ -193,7 +248,7 @@ void RunControl::PauseRun()
         if (state_.op.ask(QStringLiteral("Pause Time Counter?"), Buttons::YesNo) == Answer::Yes) {
             window_.StopTimer();
             state_.AcquisitionState = 2;
-            state_.PausedElapsedMs = state_.RunStart.msecsTo(state_.clock.now());
+            state_.PausedElapsedMs = RunElapsedMs(state_);
             state_.TimeCounterPaused = true;
             window_.ShowRunLabel(QStringLiteral("Time Counter = OFF"));
         } else {
@@ -205,7 +260,7 @@ void RunControl::PauseRun()
         return;
     }
     if (state_.AcquisitionState == 2 && state_.TimeCounterPaused)
-        state_.RunStart = state_.clock.now().addMSecs(-state_.PausedElapsedMs);
+        state_.RunStartMs = state_.clock.monotonicMs() - state_.PausedElapsedMs;
     cycle_.TickCount = 0;
     window_.StartTimer();
     state_.AcquisitionState = 1;
@@ -213,11 +268,15 @@ void RunControl::PauseRun()
     window_.ShowStatus(QString());
 }
 
-void RunControl::StopRun()
+void RunControl::StopRun() { StopRun(StopReason::OperatorStop); }
+
+void RunControl::StopRun(StopReason reason)
 {
     window_.StopDeviceTest();
-    if (state_.AcquisitionState == 1 || state_.AcquisitionState == 2)
+    if (state_.AcquisitionState == 1 || state_.AcquisitionState == 2) {
         state_.AcquisitionState = 0;
+        state_.RunStopReason = reason;
+    }
     window_.StopTimer();
     window_.ShowStatus(QString());
     tools_.SwitchOff();

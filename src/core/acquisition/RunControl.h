@@ -7,10 +7,14 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace bandora {
 
+enum class StopReason;
 struct AppState;
 struct CycleState;
+struct ProjectSetup;
 class Calibration;
 class ExperimentRecorder;
 class LightTemperatureControl;
@@ -25,6 +29,15 @@ qint64 FreeDiskMegabytes(const QString& path);
 // space is ample.
 QString DiskWarningText(qint16 aqLapse, qint64 freeMegabytes);
 
+// Run time so far, in milliseconds, on the monotonic clock.
+qint64 RunElapsedMs(const AppState& state);
+
+// The experiment's project files (setup.dat and its companions) and
+// subproj.dat, written into the experiment folder. Returns why they could
+// not be written ("<file>: <reason>"), empty when they were.
+QString WriteExperimentFiles(const ProjectSetup& project, const QString& folder, const QString& experimentName,
+                             const QString& description);
+
 // The name dialog's prompt, lines separated by CR LF.
 QString NameDialogPrompt(bool autoCalibrationOn);
 
@@ -35,13 +48,21 @@ public:
 
     void StartRun();
     void PauseRun();
+    // CmdStop, and every other end of a run, with the reason it ends.
+    void StopRun(StopReason reason);
     void StopRun();
 
     // The experiment folder of the running recording (empty in Monitor mode).
     QString ExperimentFolder() const;
 
+    // Free bytes on the volume of a folder (the system's answer; tests put
+    // in their own).
+    std::function<qint64(const QString&)> FreeBytes;
+
 private:
     bool CreateExperimentFolder();
+    // False when the operator turned the start down.
+    bool CheckDiskSpace();
     double SnrForRunStart() const;
 
     AppState& state_;

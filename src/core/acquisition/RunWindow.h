@@ -15,6 +15,15 @@ public:
     virtual void StartTimer() = 0; // Timeradq at 30 ms, enabled
     virtual void StopTimer() = 0;
     virtual void StopDeviceTest() {}
+    // The device test talks to the instrument from its own timer: no run may
+    // start while it goes.
+    virtual bool DeviceTestRunning() const { return false; }
+    // The main window's recording notice (non-modal, red): why recording
+    // fails, empty when it works.
+    virtual void ShowRecordingProblem(const QString& reason) { Q_UNUSED(reason); }
+    // The notice that the lapse may need more disk than is free, for a start
+    // that must not wait for an answer; empty hides it.
+    virtual void ShowLapseSpaceNotice(const QString& text) { Q_UNUSED(text); }
     virtual void OpenSetup() = 0;
     // Run start (true): CmdPlay, CmdSetup, CmdOffline off, CmdPause on, the
     // setup and offline windows hidden, organism list and SNR box locked.

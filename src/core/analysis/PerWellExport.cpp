@@ -4,6 +4,7 @@
 #include "core/common/Operator.h"
 #include "core/common/Rounding.h"
 #include "core/storage/CountsFile.h"
+#include "core/storage/ExperimentFolderName.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,13 +37,11 @@ QString FolderName(const QString& folder)
 
 } // namespace
 
-QDateTime ExperimentStartTime(const QString& name)
+QDateTime ExperimentStartTime(const QString& folderName)
 {
-    if (name.size() != 13 || name[8] != QLatin1Char('_'))
+    const QString name = ExperimentFolderStem(folderName);
+    if (name.isEmpty())
         return {};
-    for (int i = 0; i < 13; ++i)
-        if (i != 8 && !name[i].isDigit())
-            return {};
     const QDate date(name.mid(4, 4).toInt(), name.mid(2, 2).toInt(), name.mid(0, 2).toInt());
     const QTime time(name.mid(9, 2).toInt(), name.mid(11, 2).toInt());
     if (!date.isValid() || !time.isValid())

@@ -15,6 +15,8 @@ InstrumentLink::InstrumentLink(QString appDir, Clock& clock, Operator& op)
 
 bool InstrumentLink::SetPortNumber(int portNumber)
 {
+    if (PortLinkIsDead(appDir_, portNumber))
+        return false;
     if (!transport_.SetDevice(PortDeviceName(appDir_, portNumber)))
         return false;
     portNumber_ = portNumber;

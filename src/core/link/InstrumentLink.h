@@ -44,7 +44,8 @@ public:
     // --- the port -----------------------------------------------------------
 
     // Applies the port settings for port number n (1 = COM1) for the next
-    // Open(). Fails while the port is open.
+    // Open(). Fails while the port is open, and for a ports/COMn link whose
+    // target is gone (a dead virtual instrument: never tried).
     bool SetPortNumber(int portNumber);
     int PortNumber() const { return portNumber_; }
     bool Open();

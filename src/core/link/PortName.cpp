@@ -18,12 +18,23 @@ QString PortDeviceName(const QString& appDir, int portNumber)
 #else
     const QString link = PortLinkPath(appDir, portNumber);
     const QFileInfo info(link);
-    // A link whose target is gone still names this port: opening it then
-    // fails like a port that does not exist, instead of silently falling back
-    // to a built-in serial device.
+    // A link whose target is gone still names this port (the search skips
+    // it, see PortLinkIsDead) rather than falling back to a built-in device.
     if (info.isSymLink() || info.exists())
         return QFileInfo(link).absoluteFilePath();
     return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
+#endif
+}
+
+bool PortLinkIsDead(const QString& appDir, int portNumber)
+{
+#if defined(Q_OS_WIN)
+    Q_UNUSED(appDir);
+    Q_UNUSED(portNumber);
+    return false;
+#else
+    const QFileInfo info(PortLinkPath(appDir, portNumber));
+    return info.isSymLink() && !info.exists();
 #endif
 }
 

@@ -13,4 +13,8 @@ QString PortDeviceName(const QString& appDir, int portNumber);
 // ports/COMn in the application folder, whether or not it exists.
 QString PortLinkPath(const QString& appDir, int portNumber);
 
+// True when ports/COMn is a link whose target no longer exists: the
+// leftover of a virtual instrument that was killed. The port is not tried.
+bool PortLinkIsDead(const QString& appDir, int portNumber);
+
 } // namespace bandora

@@ -1,6 +1,7 @@
 #include "ExperimentBrowser.h"
 
 #include "core/storage/CountsFile.h"
+#include "core/storage/ExperimentFolderName.h"
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RecordSyntax.h"
 
@@ -50,8 +51,12 @@ QStringList ListProjectFolders(const QString& appDir)
 QStringList ListExperimentFolders(const QString& projectFolder)
 {
     const QDir project(projectFolder);
-    QStringList names =
-        project.entryList({QStringLiteral("????????_????")}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+    // A second run of the same minute carries a suffix: ddmmyyyy_hhmm_2.
+    QStringList names;
+    for (const QString& name : project.entryList({QStringLiteral("????????_????"), QStringLiteral("????????_????_*")},
+                                                 QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted))
+        if (ExperimentFolderSequence(name) > 0)
+            names << name;
     if (names.size() > kMaxExperimentFolders)
         names.resize(kMaxExperimentFolders);
     QStringList recorded;

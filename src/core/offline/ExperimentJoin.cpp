@@ -2,6 +2,7 @@
 
 #include "core/common/Rounding.h"
 #include "core/storage/CountsFile.h"
+#include "core/storage/ExperimentFolderName.h"
 #include "core/storage/RealTimeFile.h"
 #include "core/storage/RecordSyntax.h"
 
@@ -44,9 +45,10 @@ bool FolderFreeForJoin(const QDir& folder)
 
 QDateTime StartOfExperimentFolder(const QString& name)
 {
-    if (name.size() != 13)
+    const QString stem = ExperimentFolderStem(name);
+    if (stem.isEmpty())
         return {};
-    return QDateTime::fromString(name, QStringLiteral("ddMMyyyy_hhmm"));
+    return QDateTime::fromString(stem, QStringLiteral("ddMMyyyy_hhmm"));
 }
 
 QString JoinQuestion(const QStringList& names)

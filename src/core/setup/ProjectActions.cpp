@@ -22,7 +22,7 @@ bool WriteProjectFiles(AppState& state)
         SaveProject(state.project, state.projectFolder);
     } catch (const RecordError& e) {
         state.op.inform(QStringLiteral("<Error Saving Project Files> %1: %2")
-                            .arg(QDir::toNativeSeparators(state.projectFolder), QString::fromLatin1(e.what())));
+                            .arg(QDir::toNativeSeparators(state.projectFolder), QString::fromUtf8(e.what())));
         return false;
     }
     return true;

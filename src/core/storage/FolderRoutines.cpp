@@ -1,5 +1,6 @@
 #include "ProjectFiles.h"
 
+#include "ExperimentFolderName.h"
 #include "RecordSyntax.h"
 #include "core/common/Operator.h"
 
@@ -22,22 +23,12 @@ constexpr int kHeaderLines = 6;
 
 QString FiveDigits(int number) { return QStringLiteral("%1").arg(number, 5, 10, QLatin1Char('0')); }
 
-// An experiment folder is named by the minute its run started: ddmmyyyy_hhmm.
-bool IsExperimentFolderName(const QString& name)
-{
-    if (name.size() != 13 || name[8] != QLatin1Char('_'))
-        return false;
-    for (int i = 0; i < 13; ++i)
-        if (i != 8 && !name[i].isDigit())
-            return false;
-    return true;
-}
-
-// yyyymmddhhmm of ddmmyyyy_hhmm, so that later runs give larger numbers.
+// yyyymmddhhmm of ddmmyyyy_hhmm and the run's number within its minute, so
+// that later runs give larger numbers.
 qint64 ExperimentKey(const QString& name)
 {
     const QString key = name.mid(4, 4) + name.mid(2, 2) + name.mid(0, 2) + name.mid(9, 4);
-    return key.toLongLong();
+    return key.toLongLong() * 10000 + ExperimentFolderSequence(name);
 }
 
 } // namespace
@@ -99,7 +90,7 @@ QString NewestExperimentFolder(const QString& folder)
     QString newest;
     qint64 best = -1;
     for (const QString& name : names) {
-        if (!IsExperimentFolderName(name))
+        if (ExperimentFolderSequence(name) == 0)
             continue;
         const qint64 key = ExperimentKey(name);
         if (key > best) {

@@ -2,7 +2,9 @@
 
 #include "core/common/Rounding.h"
 
+#include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QLocale>
 
 #include <cmath>
@@ -280,14 +282,21 @@ RecordWriter& RecordWriter::Record(const QVector<Value>& fields)
 
 void RecordWriter::WriteTo(const QString& path) const
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw RecordError("file cannot be created");
+    // Written beside and put in place whole: a full disk leaves the previous
+    // file (or none), never a short or empty one.
+    QSaveFile file(path);
+    const auto fail = [&](const char* what) {
+        const QString reason = file.errorString().isEmpty() ? QString::fromLatin1(what) : file.errorString();
+        throw RecordError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), reason).toStdString());
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        fail("file cannot be created");
+    // The bytes wait in the file's buffer: a full disk shows at the flush,
+    // which commit() would not report.
     if (file.write(bytes_) != bytes_.size() || !file.flush())
-        throw RecordError("file cannot be written");
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        throw RecordError("file cannot be written");
+        fail("file cannot be written");
+    if (!file.commit())
+        fail("file cannot be written");
 }
 
 } // namespace bandora

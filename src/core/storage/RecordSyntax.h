@@ -103,8 +103,9 @@ public:
 
     const QByteArray& Bytes() const { return bytes_; }
 
-    // Creates or truncates the file and writes the bytes. Throws RecordError
-    // when the file cannot be written completely.
+    // Writes the bytes beside the file and puts them in its place whole.
+    // Throws RecordError ("<file>: <reason>") when that cannot be done; the
+    // previous file then stays as it was.
     void WriteTo(const QString& path) const;
 
 private:
