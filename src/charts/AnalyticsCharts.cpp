@@ -7,6 +7,7 @@
 #include <QPolygonF>
 #include <QSvgGenerator>
 
+#include <algorithm>
 #include <cmath>
 
 namespace bandora::charts {
@@ -115,54 +116,55 @@ void DrawCurves(QPainter& p, const QRectF& area, const MinuteSeries& s, const An
                 top = std::max(top, c.GroupAt(g, i).Mean + c.GroupAt(g, i).SEM);
     const double yStep = NiceStep(top, 5);
     const Frame f = MakeFrame(p, area, x0, x1, 0.0, std::max(yStep, std::ceil(top / yStep) * yStep));
-    for (size_t i = 0; i < c.Bins(); ++i)
-        if (c.Phase[i] == LightPhase::Dark)
-            p.fillRect(QRectF(QPointF(f.X(x0 + i * b), f.plot.top()), QPointF(f.X(x0 + (i + 1) * b), f.plot.bottom())),
+    // One shaded stretch per night.
+    for (size_t i = 0; i < c.Bins();) {
+        size_t j = i;
+        while (j < c.Bins() && c.Phase[j] == LightPhase::Dark)
+            ++j;
+        if (j > i)
+            p.fillRect(QRectF(QPointF(f.X(x0 + double(i) * b), f.plot.top()),
+                              QPointF(f.X(x0 + double(j) * b), f.plot.bottom())),
                        kDarkShade);
-    p.setRenderHint(QPainter::Antialiasing, true);
+        i = std::max(i + 1, j);
+    }
     for (int g : groups) {
         const QColor colour = GroupColour(g);
-        // One path per run of bins with data: a missing bin breaks the line.
-        QPainterPath line, band;
-        std::vector<QPointF> upper, lower;
-        auto flush = [&]() {
-            if (upper.empty())
-                return;
-            QPolygonF poly;
-            for (const QPointF& q : upper)
-                poly << q;
-            for (auto it = lower.rbegin(); it != lower.rend(); ++it)
-                poly << *it;
-            band.addPolygon(poly);
-            upper.clear();
-            lower.clear();
-        };
+        // One polyline per run of bins with data: a missing bin breaks the
+        // line. The band of +- SEM is a strip of four-cornered pieces, cheap
+        // to fill however long the recording.
+        QColor fill = colour;
+        fill.setAlpha(60);
+        std::vector<QPolygonF> lines(1);
+        QPointF previousUpper, previousLower;
         bool open = false;
+        p.setPen(Qt::NoPen);
+        p.setBrush(fill);
         for (size_t i = 0; i < c.Bins(); ++i) {
             if (!c.HasData[i]) {
+                if (open)
+                    lines.emplace_back();
                 open = false;
-                flush();
                 continue;
             }
             const GroupBinStats& st = c.GroupAt(g, i);
-            const double x = f.X(x0 + (i + 0.5) * b);
-            const QPointF q(x, f.Y(st.Mean));
-            open ? line.lineTo(q) : line.moveTo(q);
+            const double x = f.X(x0 + (double(i) + 0.5) * b);
+            const QPointF upper(x, f.Y(st.Mean + st.SEM)), lower(x, f.Y(st.Mean - st.SEM));
+            if (open) {
+                const QPointF piece[] = {previousUpper, upper, lower, previousLower};
+                p.drawConvexPolygon(piece, 4);
+            }
+            previousUpper = upper;
+            previousLower = lower;
+            lines.back() << QPointF(x, f.Y(st.Mean));
             open = true;
-            upper.push_back(QPointF(x, f.Y(st.Mean + st.SEM)));
-            lower.push_back(QPointF(x, f.Y(st.Mean - st.SEM)));
         }
-        flush();
-        QColor fill = colour;
-        fill.setAlpha(60);
-        p.setPen(Qt::NoPen);
-        p.setBrush(fill);
-        p.drawPath(band);
-        p.setPen(QPen(colour, 1.6));
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setPen(QPen(colour, 1.0)); // the raster engine's fast smoothed line
         p.setBrush(Qt::NoBrush);
-        p.drawPath(line);
+        for (const QPolygonF& l : lines)
+            p.drawPolyline(l);
+        p.setRenderHint(QPainter::Antialiasing, false);
     }
-    p.setRenderHint(QPainter::Antialiasing, false);
     DrawAxes(p, f, HourStep(x1 - x0), yStep, QStringLiteral("ZT (h)"),
              QStringLiteral("counts per %1 min, mean \u00b1 SEM").arg(c.BinMinutes));
     // Legend, top right inside the plot.

@@ -18,6 +18,11 @@ void ChartView::SetPainting(charts::Painting painting)
 
 void ChartView::Redraw()
 {
+    if (!isVisible()) {
+        stale_ = true;
+        return;
+    }
+    stale_ = false;
     const QSize size = this->size().expandedTo(QSize(1, 1));
     image_ = QImage(size, QImage::Format_RGB32);
     image_.fill(Qt::white);
@@ -36,5 +41,11 @@ void ChartView::paintEvent(QPaintEvent*)
 }
 
 void ChartView::resizeEvent(QResizeEvent*) { Redraw(); }
+
+void ChartView::showEvent(QShowEvent*)
+{
+    if (stale_ || image_.size() != size())
+        Redraw();
+}
 
 } // namespace bandora

@@ -18,7 +18,8 @@ public:
 
     // What to paint; the picture is redrawn at once.
     void SetPainting(charts::Painting painting);
-    // Paints the picture again at the widget's size.
+    // Paints the picture again at the widget's size; a hidden picture (a tab
+    // not on show) waits until it is shown.
     void Redraw();
     const QImage& image() const { return image_; }
     const charts::Painting& painting() const { return painting_; }
@@ -26,9 +27,11 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
+    void showEvent(QShowEvent*) override;
 
 private:
     charts::Painting painting_;
+    bool stale_ = true;
     QImage image_;
 };
 

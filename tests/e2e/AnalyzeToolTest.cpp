@@ -12,16 +12,16 @@ using namespace bandora::test;
 
 namespace {
 
-struct Run {
+struct ToolRun {
     int status = -1;
     QString out, err;
 };
 
-Run Analyze(const QStringList& args)
+ToolRun Analyze(const QStringList& args)
 {
     QProcess p;
     p.start(QDir(QStringLiteral(BANDORA_BIN_DIR)).filePath(QStringLiteral("bandora-analyze")), args);
-    Run run;
+    ToolRun run;
     if (!p.waitForFinished(60000))
         return run;
     run.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
@@ -42,7 +42,7 @@ TEST(AnalyzeTool, WritesTablesPicturesAndSummaryOrSaysWhyNot)
         counts += CountsBytes({{m, {{16, 3}}}});
     f.WriteCounts(counts);
     const QString out = QDir(f.root.path()).filePath(QStringLiteral("analytics"));
-    const Run run = Analyze({f.folder, QStringLiteral("--out"), out, QStringLiteral("--app-dir"), f.appDir,
+    const ToolRun run = Analyze({f.folder, QStringLiteral("--out"), out, QStringLiteral("--app-dir"), f.appDir,
                              QStringLiteral("--bin"), QStringLiteral("60")});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     const QStringList files{"groups.csv", "wells.csv",   "rest.csv",     "bouts.csv",        "periodogram.csv",
@@ -72,7 +72,7 @@ TEST(AnalyzeTool, WritesTablesPicturesAndSummaryOrSaysWhyNot)
     EXPECT_EQ(Analyze({f.folder, QStringLiteral("--out"), out, QStringLiteral("--bin"), QStringLiteral("x")}).status, 2);
     QFile::remove(f.countsPath());
     const QString empty = QDir(f.root.path()).filePath(QStringLiteral("none"));
-    const Run missing = Analyze({f.folder, QStringLiteral("--out"), empty, QStringLiteral("--app-dir"), f.appDir});
+    const ToolRun missing = Analyze({f.folder, QStringLiteral("--out"), empty, QStringLiteral("--app-dir"), f.appDir});
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("Activity file not Found")));
     EXPECT_FALSE(QFileInfo::exists(empty));
