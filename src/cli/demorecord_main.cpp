@@ -1,12 +1,16 @@
 // bandora-demorecord APPDIR [--project N] [--plate NAME] [--folder ddmmyyyy_hhmm]
 //                    [--cycles N] [--seconds S] [--no-real] [--name TEXT] [--seed N]
+//                    [--day-night] [--stop-wells N]
 //
 // Records a demonstration experiment without an instrument, for trying the
 // offline window and the reports: the project folder p0000N of APPDIR (made
 // with three groups of wells when it has no setup.dat yet) receives the
 // experiment folder with its copy of the project files, subproj.dat,
 // counts.bin and, unless --no-real, the real-time files. A buffer cycle is
-// taken to last S seconds (15 by default). For example, two parts of a run:
+// taken to last S seconds (15 by default). --day-night switches the project's
+// light schedule on (9:00 to 21:00 unless it has hours of its own) and has the
+// organisms rest while the light is off; --stop-wells N has N wells stop
+// moving on the second day. For example, two parts of a run:
 //
 //     bandora-demorecord build/default/app --folder 05122026_1000 --cycles 480
 //     bandora-demorecord build/default/app --folder 05122026_1200 --cycles 480 --seed 2
@@ -48,7 +52,8 @@ public:
 int Usage(std::FILE* to = stderr)
 {
     std::fprintf(to, "usage: bandora-demorecord APPDIR [--project N] [--plate NAME] [--folder ddmmyyyy_hhmm]\n"
-                         "                          [--cycles N] [--seconds S] [--no-real] [--name TEXT] [--seed N]\n");
+                         "                          [--cycles N] [--seconds S] [--no-real] [--name TEXT] [--seed N]\n"
+                         "                          [--day-night] [--stop-wells N]\n");
     return 2;
 }
 
@@ -85,6 +90,8 @@ int main(int argc, char** argv)
     unsigned seed = 1;
     double seconds = 15.0;
     bool saveReal = true;
+    bool dayNight = false;
+    int stopWells = 0;
     QString plateName = QStringLiteral("w96f");
     QString folderName = QDateTime::currentDateTime().toString(QStringLiteral("ddMMyyyy_hhmm"));
     QString name = QStringLiteral("demo");
@@ -92,6 +99,10 @@ int main(int argc, char** argv)
         const QString option = args.takeFirst();
         if (option == QLatin1String("--no-real")) {
             saveReal = false;
+            continue;
+        }
+        if (option == QLatin1String("--day-night")) {
+            dayNight = true;
             continue;
         }
         if (args.isEmpty())
@@ -111,10 +122,12 @@ int main(int argc, char** argv)
             name = value;
         else if (option == QLatin1String("--seed"))
             seed = value.toUInt();
+        else if (option == QLatin1String("--stop-wells"))
+            stopWells = value.toInt();
         else
             return Usage();
     }
-    if (number < 1 || number > 99999 || cycles < 1 || seconds <= 0)
+    if (number < 1 || number > 99999 || cycles < 1 || seconds <= 0 || stopWells < 0)
         return Usage();
 
     ConsoleOperator op;
@@ -142,6 +155,15 @@ int main(int argc, char** argv)
         }
     }
 
+    if (dayNight) {
+        auto& light = project.MenuParam[2];
+        light[0] = 1;
+        if (light[1] == 0 && light[2] == 0) {
+            light[1] = 9;
+            light[2] = 21;
+        }
+    }
+
     DemoRecording demo;
     demo.ProjectFolder = projectFolder;
     demo.FolderName = folderName;
@@ -151,6 +173,8 @@ int main(int argc, char** argv)
     demo.SecondsPerCycle = seconds;
     demo.SaveReal = saveReal;
     demo.Seed = seed;
+    demo.DayNight = dayNight;
+    demo.StoppingWells = stopWells;
     if (const AppendResult result = RecordDemoExperiment(demo, project, plate); !result) {
         std::fprintf(stderr, "bandora-demorecord: %s\n", qPrintable(result.Error));
         return 1;

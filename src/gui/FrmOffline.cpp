@@ -1,5 +1,6 @@
 #include "FrmOffline.h"
 
+#include "AnalyticsView.h"
 #include "DesktopOpener.h"
 #include "OfflineHost.h"
 #include "OfflinePlots.h"
@@ -441,6 +442,20 @@ void FrmOffline::OpenReport()
         host_.openReportWindow(selectedFolder_, kReportBinMinutes);
     else
         state_.op.inform(kNoActivityFile);
+}
+
+void FrmOffline::OpenAnalytics()
+{
+    if (selectedFolder_.isEmpty() || !QFileInfo(CountsFilePath(selectedFolder_)).isFile()) {
+        state_.op.inform(kNoActivityFile);
+        return;
+    }
+    if (!analytics_)
+        analytics_ = new AnalyticsView(state_.appDir, state_.op, this);
+    if (analytics_->Open(selectedFolder_)) {
+        analytics_->show();
+        analytics_->raise();
+    }
 }
 
 // -------------------------------------------------------- join and export

@@ -25,6 +25,7 @@ namespace bandora {
 struct AppState;
 class DesktopOpener;
 class OfflineHost;
+class AnalyticsView;
 class PictureBox;
 
 // The offline window: browses the projects of the program folder and their
@@ -55,6 +56,9 @@ public:
     void ShowAnalysis();
     void ShowGroupActivity();
     void OpenReport();
+    // The analytics view of the selected experiment, in a window of its own.
+    void OpenAnalytics();
+    AnalyticsView* Analytics() const { return analytics_; }
     void PageChanged(int page);
     void GroupChosen();
     void WellChosen();
@@ -89,6 +93,7 @@ public:
     QPushButton* cmdGroup = nullptr;
     QPushButton* cmdAnalyze = nullptr;
     QPushButton* cmdReport = nullptr;
+    QPushButton* cmdAnalytics = nullptr;
     QPushButton* cmdMain = nullptr;
     QPushButton* cmdSetup = nullptr;
     QLineEdit* txtPage = nullptr;
@@ -158,6 +163,7 @@ private:
     int analysisMethod_ = 0;
     std::optional<GroupActivity> activity_;
     QString activityGroup_;
+    AnalyticsView* analytics_ = nullptr;
 };
 
 } // namespace bandora

@@ -89,6 +89,8 @@ QWidget* FrmOffline::BuildViewBar()
     txtThreshold->setMaximumWidth(60);
     txtThreshold->setToolTip(QStringLiteral("Sensitivity of the analysis, 1.1 to 6.0"));
     cmdReport = Button("cmdReport", QStringLiteral("Report"), bar);
+    cmdAnalytics = Button("cmdAnalytics", QStringLiteral("Analytics..."), bar);
+    cmdAnalytics->setToolTip(QStringLiteral("Activity curves, actograms, rest, periodograms and well status"));
     cmdMain = Button("cmdMain", QStringLiteral("Main"), bar);
     cmdSetup = Button("cmdSetup", QStringLiteral("Setup"), bar);
     for (QPushButton* b : {cmdChannel, cmdGroup})
@@ -102,6 +104,7 @@ QWidget* FrmOffline::BuildViewBar()
     row->addWidget(txtThreshold);
     row->addSpacing(16);
     row->addWidget(cmdReport);
+    row->addWidget(cmdAnalytics);
     row->addStretch(1);
     row->addWidget(cmdMain);
     row->addWidget(cmdSetup);
@@ -198,6 +201,7 @@ void FrmOffline::ConnectControls()
     connect(cmdAnalyze, &QPushButton::clicked, this, &FrmOffline::ShowAnalysis);
     connect(cmdGroup, &QPushButton::clicked, this, &FrmOffline::ShowGroupActivity);
     connect(cmdReport, &QPushButton::clicked, this, &FrmOffline::OpenReport);
+    connect(cmdAnalytics, &QPushButton::clicked, this, &FrmOffline::OpenAnalytics);
     connect(mnAdvancedCalculation, &QAction::triggered, this, &FrmOffline::OpenReport);
     connect(cmdMain, &QPushButton::clicked, this, [this] {
         host_.showMainWindow();

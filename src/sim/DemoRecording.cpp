@@ -1,5 +1,6 @@
 #include "DemoRecording.h"
 
+#include "core/analysis/PerWellExport.h"
 #include "core/storage/ExperimentRecorder.h"
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RecordSyntax.h"
@@ -33,7 +34,27 @@ double Wave(double minutes, int well)
     return 0.55 + 0.45 * std::sin(2 * std::numbers::pi * (minutes + 7.0 * well) / 180.0);
 }
 
+// Activity by the light: full while the schedule has the light on.
+double DayNightFactor(const DemoRecording& demo, const ProjectSetup& project, const QDateTime& start, double minutes)
+{
+    const auto& light = project.MenuParam[2];
+    if (!demo.DayNight || !start.isValid() || light[0] != 1)
+        return 1.0;
+    const int on = light[1], off = light[2];
+    const int hour = int(std::fmod(start.time().hour() + (start.time().minute() + minutes) / 60.0, 24.0));
+    const bool lit = off > on ? (on <= hour && hour < off) : off < on ? !(off <= hour && hour < on) : false;
+    return lit ? 1.0 : 0.15;
+}
+
 } // namespace
+
+std::vector<StoppingWell> DemoStoppingWells(int count, int wells)
+{
+    std::vector<StoppingWell> out;
+    for (int i = 0; i < count && wells > 0; ++i)
+        out.push_back({(5 + 37 * i) % wells, 1440.0 + 180.0 * (i + 1)});
+    return out;
+}
 
 AppendResult RecordDemoExperiment(const DemoRecording& demo, const ProjectSetup& project, const PlateFormat& plate)
 {
@@ -57,18 +78,25 @@ AppendResult RecordDemoExperiment(const DemoRecording& demo, const ProjectSetup&
     for (int ch = 0; ch < kChannels; ++ch)
         base[ch] = plate.ChannelWell[ch] >= 0 ? level(rng) : 0;
 
+    const QDateTime runStart = ExperimentStartTime(demo.FolderName);
+    std::vector<double> stopsAt(size_t(kChannelTable), -1.0);
+    for (const StoppingWell& w : DemoStoppingWells(demo.StoppingWells, plate.MaxWell + 1))
+        stopsAt[size_t(w.Well)] = w.Minute;
+
     ExperimentRecorder recorder;
     recorder.Start(folder);
     SampleTable sample(kTicks);
     std::array<qint16, kChannelTable> counts{};
     for (int r = 0; r < demo.BufferCycles; ++r) {
         const double minutes = r * demo.SecondsPerCycle / 60.0;
+        const double daylight = DayNightFactor(demo, project, runStart, minutes);
         counts.fill(0);
         for (int ch = 0; ch < kChannels; ++ch) {
             const int well = plate.ChannelWell[ch];
             if (well < 0)
                 continue;
-            const double rate = PeakRate(project.ChannelGroup[ch]) * Wave(minutes, well);
+            const bool stopped = stopsAt[size_t(well)] >= 0 && minutes >= stopsAt[size_t(well)];
+            const double rate = stopped ? 0.0 : PeakRate(project.ChannelGroup[ch]) * Wave(minutes, well) * daylight;
             const int events = std::poisson_distribution<int>(rate)(rng);
             counts[ch] = qint16(events);
             if (!demo.SaveReal)

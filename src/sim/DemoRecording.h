@@ -17,6 +17,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace bandora {
 
 struct DemoRecording {
@@ -28,7 +30,22 @@ struct DemoRecording {
     double SecondsPerCycle = 15.0;  // how long one buffer cycle of 500 ticks took
     bool SaveReal = true;           // write real-time files too
     unsigned Seed = 1;
+    // Larvae are active by day: with the project's light schedule on, the
+    // organisms move about a seventh as much while the light is off (the
+    // clock time counts from the start the folder name spells).
+    bool DayNight = false;
+    // This many wells, spread over the plate, stop moving on the second day
+    // (the first at 24 h + 3 h, the next three hours later, and so on).
+    int StoppingWells = 0;
 };
+
+// The wells that stop moving in a demonstration with `count` of them, and
+// the minute each stops.
+struct StoppingWell {
+    int Well;
+    double Minute;
+};
+std::vector<StoppingWell> DemoStoppingWells(int count, int wells);
 
 // Writes the experiment. Fails (with the reason) when a file cannot be written.
 AppendResult RecordDemoExperiment(const DemoRecording& demo, const ProjectSetup& project, const PlateFormat& plate);
