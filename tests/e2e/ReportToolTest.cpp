@@ -142,7 +142,8 @@ TEST(ReportTool, ErrorsGoToStandardErrorWithTheirExitStatus)
     WriteAll(f.file(QStringLiteral("chgroup.dat")), "\"<Channel>, <Group: -1=Free>\"\r\n0,x\r\n");
     run = Tool(QStringList{f.folder} + appDir);
     EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.err, QStringLiteral("bandora-report: Error [\\p0003\\chgroup.dat] => Loading default groups...\n"));
+    EXPECT_EQ(run.err, QStringLiteral("bandora-report: Error [%1] => Loading default groups...\n")
+                           .arg(QDir::toNativeSeparators(f.file(QStringLiteral("chgroup.dat")))));
     EXPECT_TRUE(QFile::exists(f.file(QStringLiteral("report.csv"))));
 }
 

@@ -209,8 +209,10 @@ TEST(ReportBinning, MissingFilesGiveTheirMessagesAndNeverChangeTheExperiment)
         EXPECT_EQ(op.texts(),
                   (QStringList{QStringLiteral("Error [%1] => Loading default values...")
                                    .arg(QDir::toNativeSeparators(f.file(QStringLiteral("setup.dat")))),
-                               QStringLiteral("Error [\\p0000\\groups.dat] => Loading default groups..."),
-                               QStringLiteral("Error [\\p0000\\chgroup.dat] => Loading default groups...")}));
+                               QStringLiteral("Error [%1] => Loading default groups...")
+                                   .arg(QDir::toNativeSeparators(f.file(QStringLiteral("groups.dat")))),
+                               QStringLiteral("Error [%1] => Loading default groups...")
+                                   .arg(QDir::toNativeSeparators(f.file(QStringLiteral("chgroup.dat"))))}));
         EXPECT_TRUE(ReadAll(r.Path).contains("5,CH0,A1.0,\"000_Group0\",1\r\n"));
         QFile::remove(r.Path);
         EXPECT_EQ(f.Snapshot(), before);
