@@ -106,6 +106,7 @@ TEST(ReportTool, ErrorsGoToStandardErrorWithTheirExitStatus)
     for (const QStringList& wrong : {QStringList{},
                                      QStringList{f.folder, QStringLiteral("--layout"), QStringLiteral("grid")},
                                      QStringList{f.folder, QStringLiteral("--bogus")},
+                                     QStringList{f.folder, QStringLiteral("--bin"), QStringLiteral("abc")},
                                      QStringList{f.folder, QStringLiteral("--reanalyze"), QStringLiteral("--method"),
                                                  QStringLiteral("1")},
                                      QStringList{f.folder, QStringLiteral("--reanalyze"), QStringLiteral("--method"),
