@@ -133,6 +133,13 @@ TEST(ReportTool, ErrorsGoToStandardErrorWithTheirExitStatus)
     EXPECT_EQ(run.err, QStringLiteral("bandora-report: Activity file not Found\n"));
     EXPECT_TRUE(run.out.isEmpty());
 
+    // A run stopped inside its first buffer cycle: nothing to report, nothing written.
+    empty.WriteCounts(CountsBytes({{0, {{0, 4}}}}));
+    run = Tool(QStringList{empty.folder} + QStringList{QStringLiteral("--app-dir"), empty.appDir});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("bandora-report: Nothing to report: "))) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(empty.file(QStringLiteral("report.csv"))));
+
     // No plate file in the application folder: nothing written.
     run = Tool({f.folder, QStringLiteral("--app-dir"), empty.folder});
     EXPECT_EQ(run.status, 1);
