@@ -1,13 +1,16 @@
 #include "ExperimentBrowser.h"
 
+#include "core/analysis/PerWellExport.h"
 #include "core/storage/CountsFile.h"
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RecordSyntax.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <optional>
 
 namespace bandora {
@@ -51,7 +54,15 @@ QStringList ListExperimentFolders(const QString& projectFolder)
 {
     const QDir project(projectFolder);
     QStringList names =
-        project.entryList({QStringLiteral("????????_????")}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+        project.entryList({QStringLiteral("????????_????")}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    // The list reads like a diary, newest first: the folder names put the
+    // day before the year, so their own order is no order in time.
+    std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const QDateTime ta = ExperimentStartTime(a), tb = ExperimentStartTime(b);
+        if (ta.isValid() != tb.isValid())
+            return ta.isValid();
+        return ta > tb;
+    });
     if (names.size() > kMaxExperimentFolders)
         names.resize(kMaxExperimentFolders);
     QStringList recorded;
@@ -59,6 +70,12 @@ QStringList ListExperimentFolders(const QString& projectFolder)
         if (QFileInfo(CountsFilePath(project.filePath(name))).isFile())
             recorded << name;
     return recorded;
+}
+
+QString ExperimentDateText(const QString& folderName)
+{
+    const QDateTime start = ExperimentStartTime(folderName);
+    return start.isValid() ? QLocale::c().toString(start, QStringLiteral("ddd dd MMM yyyy hh:mm")) : QString();
 }
 
 int ProjectNumberOfFolder(const QString& projectFolder)
