@@ -74,7 +74,9 @@ Re-analysis from the raw signals (the real-time files 0.bin, 1.bin, ...):
   --help                    show this text
 
 Messages go to standard error. Exit status: 0 written; 1 not written (no
-counts.bin, no plate file, unreadable files, counts.bin not replaced);
+counts.bin, no plate file, unreadable files, counts.bin not replaced,
+nothing to report: the recording ended before its first bin or, for
+--per-well, before its first 30 minutes);
 2 wrong command line; 3 written, but a setup file of the experiment was
 damaged and defaults were taken (the messages say which).
 )";
@@ -131,7 +133,8 @@ std::optional<int> Parse(const QStringList& args, Arguments& a)
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             a.help = true;
         } else if (arg == QLatin1String("--bin")) {
-            if (!value(a.bin))
+            double minutes = 0;
+            if (!value(a.bin) || !ParseNumber(a.bin, minutes))
                 return UsageError(QStringLiteral("--bin needs a number of minutes"));
         } else if (arg == QLatin1String("--layout")) {
             if (!value(v))

@@ -29,6 +29,8 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
+#include <functional>
+
 namespace bandora {
 
 namespace {
@@ -172,8 +174,19 @@ void FrmOffline::OpenProject(const QString& name)
     lstBrowser->clear();
     // The closing steps then read the project's own files.
     selectedFolder_ = projectFolder_;
-    lstBrowser->addItems(ListExperimentFolders(projectFolder_));
+    ListExperiments();
     level_ = 1;
+}
+
+void FrmOffline::ListExperiments()
+{
+    lstBrowser->clear();
+    for (const QString& name : ListExperimentFolders(projectFolder_)) {
+        auto* item = new QListWidgetItem(name, lstBrowser);
+        const QString date = ExperimentDateText(name);
+        item->setData(Qt::UserRole, date); // shown beside the name
+        item->setToolTip(date);
+    }
 }
 
 void FrmOffline::OpenExperiment(const QString& name)
@@ -486,8 +499,7 @@ void FrmOffline::Join()
         break;
     }
     // The joined experiment is listed at once, selected, ready to be reported on.
-    lstBrowser->clear();
-    lstBrowser->addItems(ListExperimentFolders(projectFolder_));
+    ListExperiments();
     const auto found = lstBrowser->findItems(result.FolderName, Qt::MatchExactly);
     if (!found.isEmpty()) {
         lstBrowser->setCurrentItem(found.front());
@@ -497,8 +509,34 @@ void FrmOffline::Join()
 
 void FrmOffline::ExportAscii()
 {
-    if (!pageBrowsing_ || realTimeFiles_ < 1 || !store_.IsAllocated())
+    const QString path = QDir(state_.appDir).filePath(QStringLiteral("datafile.txt"));
+    const auto write = [&](const std::function<void()>& writer) {
+        try {
+            writer();
+        } catch (const RecordError& e) {
+            state_.op.inform(QStringLiteral("The data were not exported: %1").arg(QString::fromUtf8(e.what())));
+            return;
+        }
+        opener_.open(path);
+    };
+    if (view_ == View::GroupActivity) {
+        // The series on show, bin by bin.
+        if (!activity_ || channel_ < 0) {
+            state_.op.inform(QStringLiteral("Nothing to export: no activity is plotted."));
+            return;
+        }
+        const ActivityExportRequest request{experiment_.Project.Name, openedFolder_, WellText(), activityGroup_};
+        write([&] { WriteActivityExport(path, request, *activity_); });
         return;
+    }
+    if (!pageBrowsing_ || !store_.IsAllocated()) {
+        state_.op.inform(QStringLiteral("Nothing to export: open an experiment and show a view first."));
+        return;
+    }
+    if (realTimeFiles_ < 1) {
+        state_.op.inform(QStringLiteral("Nothing to export: this experiment holds no real-time signal files."));
+        return;
+    }
     SignalExportRequest request;
     request.ProjectName = experiment_.Project.Name;
     request.ExperimentFolder = openedFolder_;
@@ -506,14 +544,7 @@ void FrmOffline::ExportAscii()
     request.PageText = txtPage->text();
     request.Page = page_;
     request.Beams = SelectedBeams();
-    const QString path = QDir(state_.appDir).filePath(QStringLiteral("datafile.txt"));
-    try {
-        WriteSignalExport(path, request, store_);
-    } catch (const RecordError& e) {
-        state_.op.inform(QStringLiteral("The signals were not exported: %1").arg(QString::fromUtf8(e.what())));
-        return;
-    }
-    opener_.open(path);
+    write([&] { WriteSignalExport(path, request, store_); });
 }
 
 void FrmOffline::ExportBmp()

@@ -127,6 +127,8 @@ private:
     void WindowLoad();
 
     void OpenProject(const QString& name);
+    // The experiments of the open project, newest first, each with its date.
+    void ListExperiments();
     void OpenExperiment(const QString& name);
     void ReadSettingsAndFillLists();
     void FillLists();

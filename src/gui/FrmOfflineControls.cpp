@@ -12,10 +12,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 // The layout of the offline window: the browser, its information and the
@@ -34,6 +36,35 @@ QPushButton* Button(const char* name, const QString& caption, QWidget* parent)
 }
 
 QLabel* Caption(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
+
+// Paints an entry as usual and, right-aligned in a quieter colour, the note
+// its Qt::UserRole holds: the date and time an experiment folder's name spells.
+class NoteDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QString note = index.data(Qt::UserRole).toString();
+        if (note.isEmpty())
+            return;
+        painter->save();
+        const bool selected = option.state & QStyle::State_Selected;
+        painter->setPen(selected ? option.palette.color(QPalette::HighlightedText) : QColor(90, 90, 90));
+        painter->drawText(option.rect.adjusted(4, 0, -6, 0), Qt::AlignRight | Qt::AlignVCenter, note);
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        const QString note = index.data(Qt::UserRole).toString();
+        if (!note.isEmpty())
+            size.rwidth() += option.fontMetrics.horizontalAdvance(note) + 24;
+        return size;
+    }
+};
 
 } // namespace
 
@@ -114,7 +145,7 @@ QWidget* FrmOffline::BuildViewBar()
 QWidget* FrmOffline::BuildBrowserColumn()
 {
     auto* box = new QWidget(this);
-    box->setMaximumWidth(300);
+    box->setMaximumWidth(320);
     auto* col = new QVBoxLayout(box);
     col->setContentsMargins(0, 0, 0, 0);
     col->addWidget(Caption(QStringLiteral("Projects and experiments (double-click to open):"), box));
@@ -123,6 +154,7 @@ QWidget* FrmOffline::BuildBrowserColumn()
     // Several experiments can be chosen for a join.
     lstBrowser->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstBrowser->installEventFilter(this);
+    lstBrowser->setItemDelegate(new NoteDelegate(lstBrowser));
     col->addWidget(lstBrowser, 3);
     auto* buttons = new QHBoxLayout;
     cmdBack = Button("cmdBack", QStringLiteral("<Back>"), box);

@@ -184,12 +184,14 @@ void FrmSetup::ShowPanel(Panel panel)
 
 void FrmSetup::NewProjectClicked()
 {
+    CommitNumberBoxes();
     NewProject(state_);
     ShowProjectTitle();
 }
 
 void FrmSetup::SaveProjectClicked()
 {
+    CommitNumberBoxes();
     SaveProjectAction(state_);
     ShowProjectTitle();
 }
@@ -202,6 +204,7 @@ void FrmSetup::RenameClicked()
 
 void FrmSetup::LoadClicked()
 {
+    CommitNumberBoxes();
     if (!PrepareProjectLoad(state_))
         return;
     List_project->clear();
@@ -222,6 +225,7 @@ void FrmSetup::ProjectChosen()
 
 void FrmSetup::GoMain()
 {
+    CommitNumberBoxes();
     host_.setMainDescription(Description());
     host_.showMainWindow();
     hide();
@@ -229,6 +233,7 @@ void FrmSetup::GoMain()
 
 void FrmSetup::GoOffline()
 {
+    CommitNumberBoxes();
     host_.setMainDescription(Description());
     host_.showOfflineWindow();
     hide();
@@ -236,6 +241,7 @@ void FrmSetup::GoOffline()
 
 void FrmSetup::closeEvent(QCloseEvent* event)
 {
+    CommitNumberBoxes();
     host_.setMainDescription(Description());
     host_.showMainWindow();
     event->accept();

@@ -110,6 +110,10 @@ private:
     QGroupBox* BuildOutputFrame();
     QGroupBox* BuildToolsFrame();
     void ConnectSettings();
+    // Checks a number box against its limits and stores what it keeps.
+    void CommitNumberBox(QLineEdit* box);
+    // Every number box, before a project action or leaving the window.
+    void CommitNumberBoxes();
     void FillSettings();
     void FillPlateList();
     void ApplyPlateClicked();

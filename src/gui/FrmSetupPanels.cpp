@@ -7,6 +7,7 @@
 #include "GroupsPanel.h"
 #include "SetupHost.h"
 #include "core/AppState.h"
+#include "core/common/Operator.h"
 #include "core/setup/SettingsRules.h"
 #include "core/storage/PlateFiles.h"
 
@@ -145,38 +146,11 @@ void FrmSetup::ConnectSettings()
     connect(Combo_aqmode, &QComboBox::activated, this, [&p](int index) { p.Aq_mode = static_cast<qint16>(index); });
     connect(ComboDSP, &QComboBox::activated, this, [&p](int index) { p.DSP_Method = static_cast<qint16>(index); });
 
-    connect(Txtlapse, &QLineEdit::textChanged, this, [this, &p](const QString& text) {
-        const BoxEntry e = LapseEntry(text);
-        p.Aq_lapse = e.value;
-        if (e.shown)
-            SetBoxText(Txtlapse, *e.shown);
-    });
-    // The sample rate and the detector window take every change; a value
-    // they cannot hold is shown corrected once the operator leaves the box,
-    // so that clearing a box to type a new number is not fought over.
-    connect(Txtsample, &QLineEdit::textChanged, this,
-            [&p](const QString& text) { p.Sample_Rate = SampleRateEntry(text).value; });
-    connect(Txtsample, &QLineEdit::editingFinished, this, [this] {
-        if (const auto shown = SampleRateEntry(Txtsample->text()).shown)
-            SetBoxText(Txtsample, *shown);
-    });
-    connect(Txt_dspinterval, &QLineEdit::textChanged, this,
-            [&p](const QString& text) { p.DSP_Interval = DspIntervalEntry(text, p.RT_Buffer).value; });
-    connect(Txt_dspinterval, &QLineEdit::editingFinished, this, [this, &p] {
-        if (const auto shown = DspIntervalEntry(Txt_dspinterval->text(), p.RT_Buffer).shown)
-            SetBoxText(Txt_dspinterval, *shown);
-    });
-    connect(Txtbuffer, &QLineEdit::editingFinished, this, [this, &p] {
-        const BoxEntry e = BufferEntry(Txtbuffer->text());
-        p.RT_Buffer = e.value;
-        if (e.shown)
-            SetBoxText(Txtbuffer, *e.shown);
-        // A shorter buffer cycle may no longer hold the detector window.
-        if (p.DSP_Interval > MaxDspInterval(p.RT_Buffer)) {
-            p.DSP_Interval = MaxDspInterval(p.RT_Buffer);
-            SetBoxText(Txt_dspinterval, QString::number(p.DSP_Interval));
-        }
-    });
+    // The number boxes are checked when the operator has finished with them;
+    // the project actions and the navigation check them again first, since a
+    // button reached by keyboard does not always take the focus.
+    for (QLineEdit* box : {Txtlapse, Txtsample, Txtbuffer, Txt_dspinterval})
+        connect(box, &QLineEdit::editingFinished, this, [this, box] { CommitNumberBox(box); });
 
     // Counts are always saved: the list goes back to "YES" whatever is chosen.
     connect(Combosavecount, &QComboBox::activated, this, [this, &p] {
@@ -194,6 +168,41 @@ void FrmSetup::ConnectSettings()
     connect(Chk_mn6, &QCheckBox::clicked, this, [this](bool on) { ToolClicked(6, on); });
 
     connect(cmdlod, &QPushButton::clicked, this, &FrmSetup::ApplyPlateClicked);
+}
+
+void FrmSetup::CommitNumberBox(QLineEdit* box)
+{
+    ProjectSetup& p = state_.project;
+    const auto apply = [&](const BoxEntry& e, qint16& field) {
+        field = e.value;
+        // The box shows what is kept before a message can take the focus
+        // from it (and end its editing once more).
+        if (e.shown && box->text() != *e.shown)
+            SetBoxText(box, *e.shown);
+        if (e.message)
+            state_.op.inform(*e.message);
+    };
+    if (box == Txtlapse) {
+        apply(LapseEntry(box->text()), p.Aq_lapse);
+    } else if (box == Txtsample) {
+        apply(SampleRateEntry(box->text(), p.Sample_Rate), p.Sample_Rate);
+    } else if (box == Txt_dspinterval) {
+        apply(DspIntervalEntry(box->text(), p.RT_Buffer), p.DSP_Interval);
+    } else if (box == Txtbuffer) {
+        apply(BufferEntry(box->text()), p.RT_Buffer);
+        // A shorter buffer cycle may no longer hold the detector window.
+        if (p.DSP_Interval > MaxDspInterval(p.RT_Buffer)) {
+            p.DSP_Interval = MaxDspInterval(p.RT_Buffer);
+            SetBoxText(Txt_dspinterval, QString::number(p.DSP_Interval));
+        }
+    }
+}
+
+void FrmSetup::CommitNumberBoxes()
+{
+    // The buffer first: the detector window is checked against it.
+    for (QLineEdit* box : {Txtlapse, Txtsample, Txtbuffer, Txt_dspinterval})
+        CommitNumberBox(box);
 }
 
 void FrmSetup::FillSettings()

@@ -106,12 +106,21 @@ QVector<LegendEntry> BeamLegend(const SignalPlotInput& in, const QString& suffix
     return legend;
 }
 
+// Draws value(position) over the recorded ticks of the page only: a buffer
+// cycle never recorded is a gap in the line, not a beam at 0%.
+void DrawRecordedTrace(QPainter& p, const PlotFrame& f, const RealTimeStore& store,
+                       const std::function<double(int slot, int tick)>& value)
+{
+    for (const auto& [first, end] : store.RecordedRuns())
+        DrawTrace(
+            p, f, end - first,
+            [&](int i) { return value((first + i) / kSlotSamples, (first + i) % kSlotSamples); },
+            [&](int i) { return double(first + i); });
+}
+
 void DrawSignalTrace(QPainter& p, const PlotFrame& f, const RealTimeStore& store, int channel)
 {
-    DrawTrace(
-        p, f, kPageSamples,
-        [&](int i) { return double(store.Value(channel, i / kSlotSamples, i % kSlotSamples)); },
-        [](int i) { return double(i); });
+    DrawRecordedTrace(p, f, store, [&](int slot, int tick) { return double(store.Value(channel, slot, tick)); });
 }
 
 } // namespace
@@ -184,10 +193,8 @@ void DrawAnalysis(QImage& image, const AnalysisPlotInput& in)
     }
     for (const BeamAnalysis& beam : a.Beams) {
         p.setPen(QPen(BeamColour(beam.Beam.Beam, s.MaxBeam), 2));
-        DrawTrace(
-            p, f, kPageSamples,
-            [&](int i) { return double(beam.Level[size_t(i / kSlotSamples)][size_t(i % kSlotSamples)]); },
-            [](int i) { return double(i); });
+        DrawRecordedTrace(p, f, *s.Store,
+                          [&](int slot, int tick) { return double(beam.Level[size_t(slot)][size_t(tick)]); });
     }
 
     // The events counted in each real-time file, beam by beam, at the top of
@@ -195,6 +202,8 @@ void DrawAnalysis(QImage& image, const AnalysisPlotInput& in)
     p.setFont(PlotFont(12, true));
     const int line = 15;
     for (int file = 0; file < kFilesPerPage; ++file) {
+        if (!a.FileRecorded[size_t(file)])
+            continue; // no such real-time file: nothing was counted, not 0 events
         const int left = int(f.Px(file * kSlotsPerFile * kSlotSamples)) + 4;
         int y = f.Box.top() + 3;
         for (const BeamAnalysis& beam : a.Beams) {

@@ -93,13 +93,19 @@ QString QtOperator::prompt(const QString& text, const QString& defaultAnswer)
 
 QString QtOperator::promptTitled(const QString& text, const QString& title, const QString& defaultAnswer)
 {
+    return promptOrCancel(text, title, defaultAnswer).value_or(QString());
+}
+
+std::optional<QString> QtOperator::promptOrCancel(const QString& text, const QString& title,
+                                                  const QString& defaultAnswer)
+{
     echo(text);
     QInputDialog dialog(DialogParent());
     dialog.setWindowTitle(title);
     dialog.setLabelText(text);
     dialog.setTextValue(defaultAnswer);
     if (dialog.exec() != QDialog::Accepted)
-        return QString();
+        return std::nullopt;
     return dialog.textValue();
 }
 

@@ -18,6 +18,8 @@ public:
     Answer ask(const QString& text, Buttons buttons) override;
     QString prompt(const QString& text, const QString& defaultAnswer = QString()) override;
     QString promptTitled(const QString& text, const QString& title, const QString& defaultAnswer = QString()) override;
+    std::optional<QString> promptOrCancel(const QString& text, const QString& title,
+                                          const QString& defaultAnswer = QString()) override;
 
     // The text as the one line written on standard error: line breaks of a
     // multi-line message become " | ".

@@ -106,6 +106,7 @@ TEST(ReportTool, ErrorsGoToStandardErrorWithTheirExitStatus)
     for (const QStringList& wrong : {QStringList{},
                                      QStringList{f.folder, QStringLiteral("--layout"), QStringLiteral("grid")},
                                      QStringList{f.folder, QStringLiteral("--bogus")},
+                                     QStringList{f.folder, QStringLiteral("--bin"), QStringLiteral("abc")},
                                      QStringList{f.folder, QStringLiteral("--reanalyze"), QStringLiteral("--method"),
                                                  QStringLiteral("1")},
                                      QStringList{f.folder, QStringLiteral("--reanalyze"), QStringLiteral("--method"),
@@ -132,6 +133,13 @@ TEST(ReportTool, ErrorsGoToStandardErrorWithTheirExitStatus)
     EXPECT_EQ(run.err, QStringLiteral("bandora-report: Activity file not Found\n"));
     EXPECT_TRUE(run.out.isEmpty());
 
+    // A run stopped inside its first buffer cycle: nothing to report, nothing written.
+    empty.WriteCounts(CountsBytes({{0, {{0, 4}}}}));
+    run = Tool(QStringList{empty.folder} + QStringList{QStringLiteral("--app-dir"), empty.appDir});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("bandora-report: Nothing to report: "))) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(empty.file(QStringLiteral("report.csv"))));
+
     // No plate file in the application folder: nothing written.
     run = Tool({f.folder, QStringLiteral("--app-dir"), empty.folder});
     EXPECT_EQ(run.status, 1);
@@ -142,7 +150,8 @@ TEST(ReportTool, ErrorsGoToStandardErrorWithTheirExitStatus)
     WriteAll(f.file(QStringLiteral("chgroup.dat")), "\"<Channel>, <Group: -1=Free>\"\r\n0,x\r\n");
     run = Tool(QStringList{f.folder} + appDir);
     EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.err, QStringLiteral("bandora-report: Error [\\p0003\\chgroup.dat] => Loading default groups...\n"));
+    EXPECT_EQ(run.err, QStringLiteral("bandora-report: Error [%1] => Loading default groups...\n")
+                           .arg(QDir::toNativeSeparators(f.file(QStringLiteral("chgroup.dat")))));
     EXPECT_TRUE(QFile::exists(f.file(QStringLiteral("report.csv"))));
 }
 

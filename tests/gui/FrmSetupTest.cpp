@@ -50,10 +50,10 @@ TEST_F(SetupWindowTest, OpensOnTheGroupsPanelWithTheProjectShown)
 TEST_F(SetupWindowTest, SettingsBoxesKeepTheirLimits)
 {
     FrmSetup& w = Open();
-    w.Txtlapse->setText(QStringLiteral("40000"));
+    Type(w.Txtlapse, QStringLiteral("40000"));
     EXPECT_EQ(w.Txtlapse->text(), QStringLiteral("32000"));
     EXPECT_EQ(state.project.Aq_lapse, 32000);
-    w.Txtlapse->setText(QStringLiteral("-5"));
+    Type(w.Txtlapse, QStringLiteral("-5"));
     EXPECT_EQ(w.Txtlapse->text(), QStringLiteral("2"));
 
     // The buffer is checked when the box is left, not while typing.

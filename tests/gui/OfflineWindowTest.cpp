@@ -172,10 +172,9 @@ TEST_F(OfflineWindowTest, BrowsingOpensProjectsAndRecordedExperimentsAndWritesNo
     EXPECT_EQ(w.txtInfo->toPlainText(), QStringLiteral("<Project> p00003: larvae"));
     Enter(w.lstBrowser);
     EXPECT_EQ(w.BrowseLevel(), 1);
-    QStringList experiments = Entries(w.lstBrowser);
-    experiments.sort();
-    // 05122026_1400 has real-time files but no activity file.
-    EXPECT_EQ(experiments, (QStringList{QStringLiteral("05122026_1000"), QStringLiteral("05122026_1200")}));
+    // Newest first, each with its date; 05122026_1400 has real-time files but no activity file.
+    EXPECT_EQ(Entries(w.lstBrowser), (QStringList{QStringLiteral("05122026_1200"), QStringLiteral("05122026_1000")}));
+    EXPECT_EQ(w.lstBrowser->item(0)->data(Qt::UserRole).toString(), QStringLiteral("Sat 05 Dec 2026 12:00"));
     EXPECT_EQ(Entries(w.lstGroups), (QStringList{QStringLiteral("001_control"), QStringLiteral("002_drug"),
                                                 QStringLiteral("999_Free")}));
 
@@ -318,15 +317,19 @@ TEST_F(OfflineWindowTest, JoinMakesANewExperimentThatCanBeOpenedAndReported)
     EXPECT_EQ(host.reportFolder, joined);
     EXPECT_EQ(host.reportBin, 30);
 
-    // The joined experiment has no real-time files and no setup files.
+    // The joined experiment carries the setup of its first part, but no real-time files.
     op.clear();
     DoubleClick(QStringLiteral("06122026_0930"));
-    EXPECT_TRUE(w.txtInfo->toPlainText().startsWith(QStringLiteral("<Project> p00003: SETUP NOT FOUND!!")));
+    EXPECT_TRUE(w.txtInfo->toPlainText().startsWith(QStringLiteral(
+        "<Project> p00003: larvae\n<Subproject> 06122026_0930: Data Block: 05122026_1000 + 05122026_1200 + \n")));
+    EXPECT_TRUE(w.txtInfo->toPlainText().contains(QStringLiteral("<001_control> <002_drug>")));
     EXPECT_EQ(w.txtPage->text(), QStringLiteral("1/1"));
     w.cmdChannel->click();
     EXPECT_TRUE(Drawn(w.picPlot->image())); // says why there is no signal
     w.mnExportAscii->trigger();
     EXPECT_TRUE(opener.opened.isEmpty());
+    EXPECT_EQ(op.texts(), QStringList{QStringLiteral("Nothing to export: this experiment holds no real-time signal files.")});
+    op.clear();
     w.cmdGroup->click();
     EXPECT_EQ(w.ActiveView(), FrmOffline::View::GroupActivity);
     EXPECT_TRUE(op.texts().isEmpty()) << op.texts().join(QLatin1Char('|')).toStdString();
@@ -344,9 +347,11 @@ TEST_F(OfflineWindowTest, ExportsGoToTheProgramFolderAndToTheDesktop)
     DoubleClick(QStringLiteral("p00003"));
     DoubleClick(QStringLiteral("05122026_1000"));
     const QString text = QDir(app).filePath(QStringLiteral("datafile.txt"));
-    // No signal view drawn yet: nothing to export.
+    // No view drawn yet: nothing to export, and the window says so.
     w.mnExportAscii->trigger();
     EXPECT_FALSE(QFileInfo::exists(text));
+    EXPECT_EQ(op.texts(), QStringList{QStringLiteral("Nothing to export: open an experiment and show a view first.")});
+    op.clear();
 
     w.cmdChannel->click();
     w.mnExportAscii->trigger();
@@ -363,6 +368,16 @@ TEST_F(OfflineWindowTest, ExportsGoToTheProgramFolderAndToTheDesktop)
     EXPECT_EQ(opener.opened[1], bitmap);
     QImage saved(bitmap, "BMP");
     EXPECT_EQ(saved.size(), w.picPlot->image().size());
+
+    // In the Group Activity view the plotted series are exported, bin by bin.
+    w.cmdGroup->click();
+    w.mnExportAscii->trigger();
+    ASSERT_EQ(opener.opened.size(), 3);
+    const QList<QByteArray> series = ReadAll(text).split('\n');
+    ASSERT_EQ(series.size(), 6 + 3 + 1); // 78 records of a minute each: bins 30, 60, 90
+    EXPECT_EQ(series[3], "Well: A1 Group: 001_control [events per 30 min]\r");
+    EXPECT_EQ(series[5], "Time[min] A1 001_control \r");
+    EXPECT_TRUE(series[8].startsWith("90 ")) << series[8].toStdString();
 
     // The plot's right-click menu holds the two exports.
     ASSERT_EQ(w.plotMenu->actions().size(), 2);

@@ -307,7 +307,7 @@ TEST(ReportWindow, ReportCommandOfTheMainWindow)
 
     // With its activity file the window shows the experiment folder; a second
     // press shows the same window with the bin size of now.
-    WriteAll(CountsFilePath(folder), CountsBytes({{1, {}}}));
+    WriteAll(CountsFilePath(folder), CountsBytes({{1, {}}, {2, {}}}));
     main.Cmdreport->click();
     EXPECT_TRUE(report->isVisible());
     EXPECT_EQ(report->txt_folder->text(), QDir::toNativeSeparators(folder));

@@ -31,15 +31,28 @@ public:
         return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
     }
 
+    // A reply that stands for the Cancel button of a prompt.
+    static QString CancelReply() { return QStringLiteral("\x18<Cancel>"); }
+
     QString prompt(const QString& text, const QString& defaultAnswer) override
     {
         shown.push_back({text, Buttons::OkCancel, true});
         if (beforeReply)
             beforeReply(); // what the operator does before typing the answer
-        if (!replies.isEmpty())
-            return replies.dequeue();
+        if (!replies.isEmpty()) {
+            const QString reply = replies.dequeue();
+            return reply == CancelReply() ? QString() : reply;
+        }
         ++unscripted;
         return defaultAnswer;
+    }
+
+    std::optional<QString> promptOrCancel(const QString& text, const QString& title,
+                                          const QString& defaultAnswer) override
+    {
+        const bool cancel = !replies.isEmpty() && replies.head() == CancelReply();
+        const QString answer = promptTitled(text, title, defaultAnswer);
+        return cancel ? std::nullopt : std::optional<QString>(answer);
     }
 
     QString promptTitled(const QString& text, const QString& title, const QString& defaultAnswer) override

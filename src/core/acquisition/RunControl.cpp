@@ -124,11 +124,20 @@ void RunControl::StartRun()
     if (state_.AutoRun) {
         state_.ExperimentName = QStringLiteral("Autorun project");
     } else {
-        state_.ExperimentName = op.promptTitled(NameDialogPrompt(state_.AutoCalibrate && state_.AutoZero), kTitle);
+        // Cancel on either prompt starts nothing; only an empty name
+        // confirmed with OK gives a Monitor run.
+        const auto name = op.promptOrCancel(NameDialogPrompt(state_.AutoCalibrate && state_.AutoZero), kTitle);
+        if (!name)
+            return;
+        state_.ExperimentName = *name;
         if (state_.ExperimentName.isEmpty() &&
             op.ask(QStringLiteral("Name is EMPTY. Activity is NOT going to be CALCULATED/RECORDED!"),
-                   Buttons::OkCancel) == Answer::Cancel)
-            state_.ExperimentName = op.promptTitled(QStringLiteral("Enter a Name for this experiment"), kTitle);
+                   Buttons::OkCancel) == Answer::Cancel) {
+            const auto again = op.promptOrCancel(QStringLiteral("Enter a Name for this experiment"), kTitle);
+            if (!again)
+                return;
+            state_.ExperimentName = *again;
+        }
     }
     if (state_.project.Num_proj == 0) {
         op.inform(QStringLiteral(

@@ -111,7 +111,8 @@ SettingsReadResult ReadExperimentSettings(const QString& experimentFolder, const
     ProjectSetup groups;
     groups.Num_proj = settings.ProjectNumber;
     NotingOperator noting(op);
-    const ProjectContext ctx{appDir, experimentFolder, &noting, {}};
+    ProjectContext ctx{appDir, experimentFolder, &noting, {}};
+    ctx.mayRestore = false; // an experiment's copies: read, named by their own path
     LoadGroupNames(groups, ctx);
     LoadChannelGroups(groups, ctx);
     if (noting.shown)

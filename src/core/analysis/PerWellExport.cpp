@@ -93,6 +93,12 @@ PerWellResult ExportPerWell(const PerWellRequest& request, ExperimentSettings& s
 
     const qint64 steps = RoundedQuotient(scan.EndTime(), kStepMinutes);
     result.Lines = std::max<qint64>(0, std::min({steps, tables.BinCount + 1, tables.LastBinWithData()}));
+    if (result.Lines == 0) {
+        op.inform(QStringLiteral("Nothing to export: the recording ends before its first 30-minute step. "
+                                 "No file was written."));
+        result.Status = PerWellStatus::NothingToExport;
+        return result;
+    }
 
     QStringList stamps;
     for (qint64 i = 1; i <= result.Lines; ++i)

@@ -32,7 +32,9 @@ struct PerWellRequest {
     bool StopWithoutPlate = false; // as for a report
 };
 
-enum class PerWellStatus { Written, NoActivityFile, Unreadable, NoPlateFile, NotWritten, Stopped };
+// NothingToExport: the recording ends before its first 30-minute step, so
+// every file would be empty; none is written.
+enum class PerWellStatus { Written, NoActivityFile, Unreadable, NoPlateFile, NothingToExport, NotWritten, Stopped };
 
 struct PerWellResult {
     PerWellStatus Status = PerWellStatus::Written;

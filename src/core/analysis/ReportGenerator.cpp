@@ -49,6 +49,14 @@ ReportStatus WriteReportFile(const QString& folder, const ReportTables& tables, 
                              const ReportOptions& options, const QString& date, Operator& op,
                              const ReportProgress& progress, QString& path)
 {
+    // A report without a single time column would say nothing and look like
+    // one that did.
+    if (tables.ShownBins().empty()) {
+        op.inform(QStringLiteral("Nothing to report: no time bin holds a recorded buffer cycle (the recording "
+                                 "ended within its first one; its last record is never binned). No report was "
+                                 "written."));
+        return ReportStatus::NothingToReport;
+    }
     const QDir dir(folder);
     const QString extension = ReportExtension(options.FileType);
     QFile file(dir.filePath(QStringLiteral("report") + extension));

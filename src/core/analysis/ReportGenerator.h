@@ -38,6 +38,7 @@ enum class ReportStatus {
     NoActivityFile, // "Activity file not Found": nothing written
     Unreadable,     // the activity file could not be read: nothing written
     NoPlateFile,    // no plate file, and the request said to stop: nothing written
+    NothingToReport, // no bin holds a binned record (a run stopped before its first bin ended): nothing written
     NotWritten,     // neither report nor report_1 could be written
     Stopped,        // stopped by the operator: no report left behind
 };
@@ -70,7 +71,8 @@ BinnedActivity BinActivityFile(const QString& countsPath, const std::vector<qint
 
 // Writes report.csv / report.txt into the folder (report_1 when "report"
 // cannot be created, for instance while a spreadsheet holds it open). Shows
-// a message when neither can be written. Path is set when written.
+// a message when neither can be written, and writes nothing (with a message)
+// when no bin holds a record. Path is set when written.
 ReportStatus WriteReportFile(const QString& folder, const ReportTables& tables, const ExperimentSettings& settings,
                              const ReportOptions& options, const QString& date, Operator& op,
                              const ReportProgress& progress, QString& path);

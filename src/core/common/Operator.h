@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace bandora {
 
 // The buttons a message box offers.
@@ -30,6 +32,16 @@ public:
     virtual QString promptTitled(const QString& text, const QString& title, const QString& defaultAnswer = QString())
     {
         return prompt(text, defaultAnswer);
+    }
+
+    // The titled prompt for answers where Cancel means "do nothing" and an
+    // empty text is an answer of its own (an empty experiment name is a
+    // Monitor run): nothing on Cancel. Operators that cannot tell the two
+    // apart give the text.
+    virtual std::optional<QString> promptOrCancel(const QString& text, const QString& title,
+                                                  const QString& defaultAnswer = QString())
+    {
+        return promptTitled(text, title, defaultAnswer);
     }
 
     // A message box with an OK button.

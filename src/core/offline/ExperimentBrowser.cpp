@@ -1,5 +1,6 @@
 #include "ExperimentBrowser.h"
 
+#include "core/analysis/PerWellExport.h"
 #include "core/storage/CountsFile.h"
 #include "core/storage/ExperimentFolderName.h"
 #include "core/storage/ProjectFiles.h"
@@ -7,8 +8,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <optional>
 
 namespace bandora {
@@ -54,9 +57,20 @@ QStringList ListExperimentFolders(const QString& projectFolder)
     // A second run of the same minute carries a suffix: ddmmyyyy_hhmm_2.
     QStringList names;
     for (const QString& name : project.entryList({QStringLiteral("????????_????"), QStringLiteral("????????_????_*")},
-                                                 QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted))
+                                                 QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
         if (ExperimentFolderSequence(name) > 0)
             names << name;
+    // The list reads like a diary, newest first: the folder names put the
+    // day before the year, so their own order is no order in time; runs of
+    // the same minute come by their number.
+    std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const QDateTime ta = ExperimentStartTime(a), tb = ExperimentStartTime(b);
+        if (ta.isValid() != tb.isValid())
+            return ta.isValid();
+        if (ta != tb)
+            return ta > tb;
+        return ExperimentFolderSequence(a) > ExperimentFolderSequence(b);
+    });
     if (names.size() > kMaxExperimentFolders)
         names.resize(kMaxExperimentFolders);
     QStringList recorded;
@@ -64,6 +78,12 @@ QStringList ListExperimentFolders(const QString& projectFolder)
         if (QFileInfo(CountsFilePath(project.filePath(name))).isFile())
             recorded << name;
     return recorded;
+}
+
+QString ExperimentDateText(const QString& folderName)
+{
+    const QDateTime start = ExperimentStartTime(folderName);
+    return start.isValid() ? QLocale::c().toString(start, QStringLiteral("ddd dd MMM yyyy hh:mm")) : QString();
 }
 
 int ProjectNumberOfFolder(const QString& projectFolder)

@@ -19,9 +19,14 @@ constexpr int kMaxExperimentFolders = 999;
 QStringList ListProjectFolders(const QString& appDir);
 
 // Folders of the project shaped like an experiment folder (eight characters,
-// "_", four characters) that hold an activity file, in file-system order.
-// Of a larger project only the first 999 folders found are looked at.
+// "_", four characters) that hold an activity file, newest first by the date
+// and time the name spells (ddmmyyyy_hhmm); names that spell none come last,
+// by name. Of a larger project only the 999 newest are listed.
 QStringList ListExperimentFolders(const QString& projectFolder);
+
+// The date and time an experiment folder name spells, for reading beside it
+// ("Sat 05 Dec 2026 10:00"); empty for a name that spells none.
+QString ExperimentDateText(const QString& folderName);
 
 // The numeric value of the last five characters of a project folder path.
 int ProjectNumberOfFolder(const QString& projectFolder);

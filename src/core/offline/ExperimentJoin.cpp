@@ -3,6 +3,7 @@
 #include "core/common/Rounding.h"
 #include "core/storage/CountsFile.h"
 #include "core/storage/ExperimentFolderName.h"
+#include "core/storage/ProjectFiles.h"
 #include "core/storage/RealTimeFile.h"
 #include "core/storage/RecordSyntax.h"
 
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <array>
 
 namespace bandora {
@@ -19,19 +21,15 @@ namespace {
 const QString kSubprojFile = QStringLiteral("subproj.dat");
 const QString kJointFiles = QStringLiteral("Joint Files");
 
-// A folder of that name that a join may use: a new one, or one that an
-// earlier join of the same minute made (only subproj.dat saying "Joint
-// Files" and counts.bin).
-bool FolderFreeForJoin(const QDir& folder)
+// The files a run copies from its project into the experiment folder: a
+// joined experiment carries those of its first part, so that it is reported
+// with the plate and groups it was recorded with.
+const QStringList kProjectFiles{QStringLiteral("setup.dat"), QStringLiteral("status.dat"),
+                                QStringLiteral("threshld.dat"), QStringLiteral("groups.dat"),
+                                QStringLiteral("chgroup.dat")};
+
+bool SaysJointFiles(const QString& subproj)
 {
-    if (!folder.exists())
-        return true;
-    if (QFileInfo(folder.filePath(QStringLiteral("setup.dat"))).exists() ||
-        QFileInfo(RealTimeFilePath(folder.path(), 0)).exists())
-        return false;
-    const QString subproj = folder.filePath(kSubprojFile);
-    if (!QFileInfo(subproj).isFile())
-        return !QFileInfo(CountsFilePath(folder.path())).exists();
     try {
         RecordReader reader = RecordReader::FromFile(subproj);
         reader.ReadText();
@@ -39,6 +37,45 @@ bool FolderFreeForJoin(const QDir& folder)
     } catch (const RecordError&) {
         return false;
     }
+}
+
+// A folder of that name that a join may use: a new one, or one that an
+// earlier join of the same minute made (subproj.dat saying "Joint Files",
+// counts.bin and the project files, but no real-time file).
+bool FolderFreeForJoin(const QDir& folder)
+{
+    if (!folder.exists())
+        return true;
+    if (QFileInfo(RealTimeFilePath(folder.path(), 0)).exists())
+        return false;
+    const QString subproj = folder.filePath(kSubprojFile);
+    if (QFileInfo(subproj).isFile())
+        return SaysJointFiles(subproj);
+    return !QFileInfo(CountsFilePath(folder.path())).exists() &&
+           !QFileInfo(folder.filePath(QStringLiteral("setup.dat"))).exists();
+}
+
+// Copies the project files of the first part that has a setup.dat (an
+// earlier join made before joins carried them has none). Empty on success,
+// else what failed.
+QString CopyProjectFiles(const QDir& project, const QStringList& parts, const QDir& target)
+{
+    // An earlier join of the same minute is replaced whole, its copies too.
+    for (const QString& name : kProjectFiles)
+        QFile::remove(target.filePath(name));
+    for (const QString& part : parts) {
+        const QDir from(project.filePath(part));
+        if (!QFileInfo(from.filePath(kProjectFiles.front())).isFile())
+            continue;
+        for (const QString& name : kProjectFiles) {
+            if (!QFileInfo(from.filePath(name)).isFile())
+                continue;
+            if (CopyFile(from.filePath(name), target.filePath(name)) != 1)
+                return QDir::toNativeSeparators(target.filePath(name)) + QStringLiteral(": cannot be written");
+        }
+        return {};
+    }
+    return {};
 }
 
 } // namespace
@@ -59,23 +96,27 @@ QString JoinQuestion(const QStringList& names)
     return text + QStringLiteral(" ?");
 }
 
-JoinResult JoinExperiments(const QString& projectFolder, const QStringList& names, const QDateTime& now)
+JoinResult JoinExperiments(const QString& projectFolder, const QStringList& listed, const QDateTime& now)
 {
     JoinResult result;
     result.FolderName = now.toString(QStringLiteral("ddMMyyyy_hhmm"));
 
-    // Any real start is earlier than a day from now.
-    QDateTime earliest = now.addDays(1);
-    QVector<QDateTime> starts;
-    for (const QString& name : names) {
-        QDateTime start = StartOfExperimentFolder(name);
-        if (!start.isValid())
-            start = now;
-        starts.push_back(start);
-        earliest = qMin(earliest, start);
+    // The parts go in the order they were recorded, whatever the order of the
+    // list: the readers of counts.bin take a time that falls back by more
+    // than 1000 minutes for the next day, so records out of time order would
+    // be binned days late.
+    QVector<QPair<QDateTime, QString>> parts;
+    for (const QString& name : listed) {
+        const QDateTime start = StartOfExperimentFolder(name);
+        parts.push_back({start.isValid() ? start : now, name});
     }
-    for (const QDateTime& start : starts)
-        result.Offsets.push_back(qint32(RoundHalfEven(earliest.secsTo(start) / 60.0)));
+    std::stable_sort(parts.begin(), parts.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    QStringList names;
+    for (const auto& part : parts) {
+        names << part.second;
+        result.Offsets.push_back(qint32(RoundHalfEven(parts.front().first.secsTo(part.first) / 60.0)));
+    }
+    result.Parts = names;
 
     const QDir project(projectFolder);
     const QDir target(project.filePath(result.FolderName));
@@ -95,7 +136,7 @@ JoinResult JoinExperiments(const QString& projectFolder, const QStringList& name
         result.Outcome = JoinResult::Status::Failed;
         result.Error = error;
         if (newFolder)
-            project.rmdir(result.FolderName);
+            QDir(target).removeRecursively();
         return result;
     };
     // The joined records are written beside counts.bin and take its place
@@ -128,6 +169,8 @@ JoinResult JoinExperiments(const QString& projectFolder, const QStringList& name
     }
     if (!out.commit())
         return fail(QDir::toNativeSeparators(out.fileName()) + QStringLiteral(": ") + out.errorString());
+    if (const QString error = CopyProjectFiles(project, names, target); !error.isEmpty())
+        return fail(error);
 
     QString block = QStringLiteral("Data Block: ");
     for (const QString& name : names)
@@ -135,8 +178,7 @@ JoinResult JoinExperiments(const QString& projectFolder, const QStringList& name
     try {
         RecordWriter().Header(block).Header(kJointFiles).WriteTo(target.filePath(kSubprojFile));
     } catch (const RecordError& e) {
-        result.Outcome = JoinResult::Status::Failed;
-        result.Error = QString::fromUtf8(e.what());
+        return fail(QString::fromUtf8(e.what()));
     }
     return result;
 }

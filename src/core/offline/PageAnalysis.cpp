@@ -40,15 +40,25 @@ PageAnalysisResult AnalyzePage(const RealTimeStore& store, const QString& experi
                 result.SlotMinutes[slot] = rec->ElapsedMinutes;
     }
 
+    for (int slot = 0; slot < kSlotsPerPage; ++slot)
+        if (store.RecordedSamples(slot) > 0)
+            result.FileRecorded[slot / kSlotsPerFile] = true;
+
     std::array<qint16, kSlotColumns> buffer{};
     for (const WellBeam& beam : beams) {
         BeamAnalysis a;
         a.Beam = beam;
         a.Level.resize(kSlotsPerPage);
         for (int slot = 0; slot < kSlotsPerPage; ++slot) {
+            // Only the recorded ticks: the zeros of a tick never recorded
+            // would read as a beam cut for good.
+            const int recorded = store.RecordedSamples(slot);
+            if (recorded == 0)
+                continue;
             const auto values = store.Slot(beam.Channel, slot);
             std::copy(values.begin(), values.end(), buffer.begin());
-            const int count = analyzer.AnalyzeChannel(std::span<qint16>(buffer), threshold, method);
+            const size_t length = recorded == kSlotSamples ? buffer.size() : size_t(recorded);
+            const int count = analyzer.AnalyzeChannel(std::span<qint16>(buffer.data(), length), threshold, method);
             a.SlotCounts[slot] = count;
             a.FileTotals[slot / kSlotsPerFile] += count;
             std::copy_n(analyzer.AnalysisLevel.begin(), kSlotSamples, a.Level[slot].begin());

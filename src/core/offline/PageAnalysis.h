@@ -29,7 +29,8 @@ struct BeamAnalysis {
     WellBeam Beam;
     std::array<qint32, kSlotsPerPage> SlotCounts{};
     std::array<qint32, kFilesPerPage> FileTotals{};   // events per real-time file of the page
-    // The level curve of each slot, samples 0..499.
+    // The level curve of each slot, samples 0..499 (valid over the slot's
+    // recorded ticks; a slot never recorded is not analysed).
     std::vector<std::array<qint16, kSlotSamples>> Level;
 };
 
@@ -37,6 +38,8 @@ struct PageAnalysisResult {
     // The time (minutes from the run start) of the activity record paired with
     // each slot; -1 where the activity file has no such record.
     std::array<qint32, kSlotsPerPage> SlotMinutes{};
+    // The real-time files of the page that hold a record: only they have totals.
+    std::array<bool, kFilesPerPage> FileRecorded{};
     QVector<BeamAnalysis> Beams;
 };
 

@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <span>
 #include <vector>
@@ -46,6 +47,16 @@ public:
 
     qint16 Value(int ch, int slot, int sample) const { return values_[Index(ch, slot) + size_t(sample)]; }
 
+    // Ticks 0..n-1 of the slot hold recorded values; the rest of the slot (a
+    // buffer cycle never recorded, the end of one cut short, the ticks beyond
+    // a shorter buffer cycle) holds none. 0 for a slot nothing was read into.
+    int RecordedSamples(int slot) const { return recorded_[size_t(slot)]; }
+    void SetRecordedSamples(int slot, int samples) { recorded_[size_t(slot)] = samples; }
+
+    // The runs of recorded ticks across the page, as [first, end) positions
+    // 500 x slot + tick: consecutive slots recorded whole make one run.
+    std::vector<std::pair<int, int>> RecordedRuns() const;
+
     size_t Bytes() const { return values_.size() * sizeof(qint16); }
 
 private:
@@ -54,6 +65,7 @@ private:
         return (size_t(ch) * kSlotsPerPage + size_t(slot)) * kSlotColumns;
     }
     std::vector<qint16> values_;
+    std::array<int, kSlotsPerPage> recorded_{};
 };
 
 // What loading a page found.
@@ -70,7 +82,8 @@ using PageProgress = std::function<void(int percent)>;
 
 // Files of page p (from 1): 5(p-1) .. 5p-1. The store is cleared, then each
 // file that exists is read record by record into its slots; a last record cut
-// short is read as far as it goes, the rest of its slot left 0. The record
+// short is read as far as it goes (its whole ticks count as recorded), the
+// rest of its slot left 0. The record
 // size follows the experiment's buffer cycle (rtBuffer ticks); slots show its
 // first 500 ticks.
 PageLoad LoadRealTimePage(RealTimeStore& store, const QString& experimentFolder, int page, int rtBuffer,

@@ -42,28 +42,31 @@ BoxEntry LapseEntry(const QString& text)
 {
     const double v = NumericValue(text);
     if (v >= kMaxLapse)
-        return {kMaxLapse, QString::number(kMaxLapse)};
+        return {kMaxLapse, QString::number(kMaxLapse), std::nullopt};
     const qint16 minutes = ClampedInt16(v);
     if (minutes <= 0)
-        return {2, QStringLiteral("2")};
-    return {minutes, std::nullopt};
+        return {2, QStringLiteral("2"), std::nullopt};
+    return {minutes, std::nullopt, std::nullopt};
 }
 
 BoxEntry BufferEntry(const QString& text)
 {
     const double v = NumericValue(text);
     if (v < kMinBuffer || v > kMaxBuffer)
-        return {kMinBuffer, QString::number(kMinBuffer)};
-    return {ClampedInt16(v), std::nullopt};
+        return {kMinBuffer, QString::number(kMinBuffer), std::nullopt};
+    return {ClampedInt16(v), std::nullopt, std::nullopt};
 }
 
-BoxEntry SampleRateEntry(const QString& text)
+BoxEntry SampleRateEntry(const QString& text, qint16 current)
 {
-    const double v = NumericValue(text);
-    const qint16 rate = ClampedInt16(v);
-    if (rate != RoundHalfEven(v))
-        return {rate, QString::number(rate)};
-    return {rate, std::nullopt};
+    const qint64 v = RoundHalfEven(NumericValue(text));
+    if (v < 1 || v > 32767)
+        return {current, QString::number(current),
+                QStringLiteral("Sample rate: \"%1\" is not a number of samples per second from 1 to 32767. "
+                               "The sample rate stays %2.")
+                    .arg(text.trimmed())
+                    .arg(current)};
+    return {static_cast<qint16>(v), std::nullopt, std::nullopt};
 }
 
 qint16 MaxDspInterval(qint16 rtBuffer) { return static_cast<qint16>(qMax<int>(1, rtBuffer - 1)); }
@@ -74,8 +77,8 @@ BoxEntry DspIntervalEntry(const QString& text, qint16 rtBuffer)
     const qint16 rounded = ClampedInt16(v);
     const qint16 ticks = qBound<qint16>(1, rounded, MaxDspInterval(rtBuffer));
     if (ticks != RoundHalfEven(v))
-        return {ticks, QString::number(ticks)};
-    return {ticks, std::nullopt};
+        return {ticks, QString::number(ticks), std::nullopt};
+    return {ticks, std::nullopt, std::nullopt};
 }
 
 } // namespace bandora

@@ -23,26 +23,34 @@ QStringList YesNoItems();
 // Typed texts are read by their leading number, as NumericValue of the
 // record syntax reads them ("12abc" -> 12, "abc" -> 0).
 
-// What a box does with a typed text: the value it stores and, when the box
-// must show something other than what was typed, the text it shows instead.
+// Every box is checked once the operator has finished with it (Enter,
+// leaving the box, or a project action): checked while typing, a box that
+// is emptied to take a new number would put its reset value back at once
+// and the digits typed next would land beside it.
+
+// What a box does with a typed text: the value it stores, the text it shows
+// when that is not what was typed, and a message when the text is refused.
 struct BoxEntry {
     qint16 value = 0;
     std::optional<QString> shown;
+    std::optional<QString> message;
 };
 
-// "Acq. Lapse:" on every change: 32000 at most; nothing at or below zero
-// minutes (a run that stops before it starts), which gives 2.
+// "Acq. Lapse:": 32000 at most; nothing at or below zero minutes (a run that
+// stops before it starts), which gives 2.
 BoxEntry LapseEntry(const QString& text);
 
-// "RT Buffer:" when the box is left: 200 to 10000 ticks, anything else gives 200.
+// "RT Buffer:": 200 to 10000 ticks, anything else gives 200.
 BoxEntry BufferEntry(const QString& text);
 
-// "Sample rate:" on every change: the value rounded, kept within 16 bits.
-BoxEntry SampleRateEntry(const QString& text);
+// "Sample rate:": the value rounded, 1 to 32767 samples per second. Anything
+// else ("abc" reads as 0) is refused with a message and the rate stays
+// `current`.
+BoxEntry SampleRateEntry(const QString& text, qint16 current);
 
-// "DSP Interval:" on every change: the detector window in ticks. It must be
-// at least one tick and shorter than the buffer cycle, or the detection would
-// look back past the start of its ring buffer.
+// "DSP Interval:": the detector window in ticks. It must be at least one
+// tick and shorter than the buffer cycle, or the detection would look back
+// past the start of its ring buffer.
 BoxEntry DspIntervalEntry(const QString& text, qint16 rtBuffer);
 
 // The largest detector window a buffer cycle of rtBuffer ticks allows.

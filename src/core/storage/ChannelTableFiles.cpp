@@ -39,9 +39,16 @@ void ReadTable(const QString& path, const std::function<void(int, const RecordFi
     }
 }
 
-// "Error [\p0003\status.dat] => ..." (the tables' messages carry four digits).
+// "Error [\p0003\status.dat] => ..." for the project's own tables (their
+// messages carry four digits). The copies in an experiment folder are named by
+// the path of the file read: the project's folder is not where they lie.
 void ReportTableError(const ProjectContext& ctx, int number, const QString& file, const QString& fallback)
 {
+    if (!ctx.mayRestore) {
+        ctx.op->inform(QStringLiteral("Error [%1] => %2")
+                           .arg(QDir::toNativeSeparators(QDir(ctx.projectFolder).filePath(file)), fallback));
+        return;
+    }
     ctx.op->inform(QStringLiteral("Error [\\p%1\\%2] => %3")
                        .arg(number, 4, 10, QLatin1Char('0'))
                        .arg(file, fallback));

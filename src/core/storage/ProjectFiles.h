@@ -24,7 +24,8 @@ struct ProjectContext {
     std::function<void(const QString&)> splashStatus;
     // A damaged setup.dat is put back from its copies only where the folder
     // is the project's own: the copies inside an experiment folder are a
-    // record of the run and are read, never repaired.
+    // record of the run and are read, never repaired. Their messages name
+    // the file read, not the project's folder.
     bool mayRestore = true;
 };
 

@@ -211,7 +211,9 @@ void LoadSetupFileOnce(ProjectSetup& project, const ProjectContext& ctx, bool ma
                 return;
             }
         }
-        op.inform(QStringLiteral("Error %1 ID#%2 => Loading default values...").arg(MessageFileName(number)).arg(e.step));
+        const QString named = ctx.mayRestore ? MessageFileName(number)
+                                             : QStringLiteral("[%1]").arg(QDir::toNativeSeparators(path));
+        op.inform(QStringLiteral("Error %1 ID#%2 => Loading default values...").arg(named).arg(e.step));
         op.inform(checkAgain);
         DefaultsFromStep(project, e.step, ctx.appDir);
         return;

@@ -96,4 +96,11 @@ TEST(PerWellExport, StartTimeFromFolderSelectionOrNowAndLinesEndWithTheData)
     EXPECT_EQ(r.Status, PerWellStatus::NoActivityFile);
     EXPECT_EQ(op.texts(), QStringList{QStringLiteral("Activity file not Found")});
     EXPECT_TRUE(QDir(empty.folder).entryList({QStringLiteral("0*.txt")}).isEmpty());
+
+    // Five minutes hold no 30-minute step: no file of empty lines, but the message.
+    empty.WriteCounts(CountsBytes({{1, {{0, 4}}}, {3, {{0, 2}}}, {5, {}}}));
+    op.clear();
+    EXPECT_EQ(Export(empty, op).Status, PerWellStatus::NothingToExport);
+    EXPECT_TRUE(op.texts().at(0).startsWith(QStringLiteral("Nothing to export: ")));
+    EXPECT_TRUE(QDir(empty.folder).entryList({QStringLiteral("0*.txt")}).isEmpty());
 }

@@ -100,20 +100,20 @@ TEST(ReportBinning, ShortEmptyAndDamagedActivityFiles)
     ExperimentFixture f;
     f.SmallPlate();
 
-    // One record: nothing is binned, so no bin is shown anywhere.
+    // One record: nothing is binned, so there is nothing to report and no
+    // report is written; an empty file likewise.
     f.WriteCounts(CountsBytes({{3, {{0, 5}}, 240}}));
     ReportResult r = Generate(f, op);
-    ASSERT_EQ(r.Status, ReportStatus::Written);
-    QByteArray text = ReadAll(r.Path);
-    EXPECT_TRUE(text.contains("Time,#Samples\r\n\r\n\r\n"));
-    EXPECT_FALSE(text.contains("\"000_Control\"")); // the list layout writes no group line without bins
-
-    // An empty file gives the same empty report.
+    EXPECT_EQ(r.Status, ReportStatus::NothingToReport);
+    EXPECT_TRUE(r.Path.isEmpty());
     f.WriteCounts({});
     r = Generate(f, op);
-    ASSERT_EQ(r.Status, ReportStatus::Written);
+    EXPECT_EQ(r.Status, ReportStatus::NothingToReport);
     EXPECT_EQ(r.Records, 0);
-    EXPECT_TRUE(ReadAll(r.Path).contains("Time,#Samples\r\n\r\n\r\n"));
+    EXPECT_FALSE(QFileInfo::exists(f.file(QStringLiteral("report.csv"))));
+    ASSERT_EQ(op.texts().size(), 2);
+    EXPECT_TRUE(op.texts()[1].startsWith(QStringLiteral("Nothing to report: ")));
+    op.clear();
 
     // A partial last record (a crash in the middle of an append) is left
     // out; the whole records give the report they give without it.
@@ -209,8 +209,10 @@ TEST(ReportBinning, MissingFilesGiveTheirMessagesAndNeverChangeTheExperiment)
         EXPECT_EQ(op.texts(),
                   (QStringList{QStringLiteral("Error [%1] => Loading default values...")
                                    .arg(QDir::toNativeSeparators(f.file(QStringLiteral("setup.dat")))),
-                               QStringLiteral("Error [\\p0000\\groups.dat] => Loading default groups..."),
-                               QStringLiteral("Error [\\p0000\\chgroup.dat] => Loading default groups...")}));
+                               QStringLiteral("Error [%1] => Loading default groups...")
+                                   .arg(QDir::toNativeSeparators(f.file(QStringLiteral("groups.dat")))),
+                               QStringLiteral("Error [%1] => Loading default groups...")
+                                   .arg(QDir::toNativeSeparators(f.file(QStringLiteral("chgroup.dat"))))}));
         EXPECT_TRUE(ReadAll(r.Path).contains("5,CH0,A1.0,\"000_Group0\",1\r\n"));
         QFile::remove(r.Path);
         EXPECT_EQ(f.Snapshot(), before);

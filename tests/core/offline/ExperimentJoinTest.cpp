@@ -37,27 +37,29 @@ TEST_F(JoinTest, RecordsOfLaterPartsAreShiftedByTheirStart)
     Experiment(QStringLiteral("05122026_1000"), {0, 1, 2}, 1);
     Experiment(QStringLiteral("05122026_1200"), {0, 5}, 2);
 
-    // Whatever the list order, each part is shifted from the earliest start.
+    // Whatever the list order, the parts go in the order they were recorded,
+    // each shifted from the earliest start.
     const JoinResult r = JoinExperiments(project, {QStringLiteral("05122026_1200"), QStringLiteral("05122026_1000")}, now);
     ASSERT_TRUE(r) << r.Error.toStdString();
     EXPECT_EQ(r.FolderName, QStringLiteral("06122026_0930"));
-    EXPECT_EQ(r.Offsets, (QVector<qint32>{120, 0}));
+    EXPECT_EQ(r.Parts, (QStringList{QStringLiteral("05122026_1000"), QStringLiteral("05122026_1200")}));
+    EXPECT_EQ(r.Offsets, (QVector<qint32>{0, 120}));
     EXPECT_EQ(r.Records, 5);
     const auto records = Joined(r);
     ASSERT_EQ(records.size(), 5u);
-    EXPECT_EQ(records[0].ElapsedMinutes, 120);
-    EXPECT_EQ(records[1].ElapsedMinutes, 125);
-    EXPECT_EQ(records[1].IntervalCount[383], 2);
-    EXPECT_EQ(records[2].ElapsedMinutes, 0);
-    EXPECT_EQ(records[4].ElapsedMinutes, 2);
-    EXPECT_EQ(records[4].IntervalCount[384], 1);
+    EXPECT_EQ(records[0].ElapsedMinutes, 0);
+    EXPECT_EQ(records[2].ElapsedMinutes, 2);
+    EXPECT_EQ(records[2].IntervalCount[384], 1);
+    EXPECT_EQ(records[3].ElapsedMinutes, 120);
+    EXPECT_EQ(records[4].ElapsedMinutes, 125);
+    EXPECT_EQ(records[4].IntervalCount[383], 2);
 
     // The new folder holds subproj.dat and counts.bin, nothing else.
     const QString folder = QDir(project).filePath(r.FolderName);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
               (QStringList{QStringLiteral("counts.bin"), QStringLiteral("subproj.dat")}));
     EXPECT_EQ(ReadAll(QDir(folder).filePath(QStringLiteral("subproj.dat"))),
-              QByteArray("\"Data Block: 05122026_1200 + 05122026_1000 + \"\r\n\"Joint Files\"\r\n"));
+              QByteArray("\"Data Block: 05122026_1000 + 05122026_1200 + \"\r\n\"Joint Files\"\r\n"));
     EXPECT_EQ(JoinQuestion({QStringLiteral("a"), QStringLiteral("b")}), QStringLiteral("Would you like to Join:\r\na\r\nb\r\n ?"));
 }
 

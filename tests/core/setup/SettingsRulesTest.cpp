@@ -12,7 +12,8 @@ using namespace bandora;
 TEST(SettingsRules, BoxesKeepTheirLimitsAndShowWhatTheyStore)
 {
     using Rule = std::function<BoxEntry(const QString&)>;
-    const Rule lapse = LapseEntry, buffer = BufferEntry, rate = SampleRateEntry;
+    const Rule lapse = LapseEntry, buffer = BufferEntry;
+    const Rule rate = [](const QString& t) { return SampleRateEntry(t, 10); };
     const Rule dsp500 = [](const QString& t) { return DspIntervalEntry(t, 500); };
     const Rule dsp200 = [](const QString& t) { return DspIntervalEntry(t, 200); };
     struct Case {
@@ -33,7 +34,8 @@ TEST(SettingsRules, BoxesKeepTheirLimitsAndShowWhatTheyStore)
         {"buffer", buffer, "abc", 200, "200"},     {"buffer", buffer, "-300", 200, "200"},
         {"buffer", buffer, "199.9", 200, "200"},   {"buffer", buffer, "10000", 10000, nullptr},
         {"buffer", buffer, "500", 500, nullptr},   {"buffer", buffer, "200.5", 200, nullptr},
-        {"rate", rate, "99", 99, nullptr},         {"rate", rate, "99999", 32767, "32767"},
+        {"rate", rate, "99", 99, nullptr},         {"rate", rate, "99999", 10, "10"},
+        {"rate", rate, "abc", 10, "10"},           {"rate", rate, "0.4", 10, "10"},
         {"window", dsp500, "30", 30, nullptr},     {"window", dsp500, "0", 1, "1"},
         {"window", dsp500, "700", 499, "499"},     {"window", dsp200, "99999", 199, "199"},
     };
@@ -42,5 +44,7 @@ TEST(SettingsRules, BoxesKeepTheirLimitsAndShowWhatTheyStore)
         EXPECT_EQ(e.value, c.value) << c.box << " " << c.typed;
         EXPECT_EQ(e.shown, c.shown ? std::optional<QString>(QString::fromLatin1(c.shown)) : std::nullopt)
             << c.box << " " << c.typed;
+        // Only a refused sample rate is explained; the other boxes show their reset value.
+        EXPECT_EQ(e.message.has_value(), &c.rule == &rate && c.shown) << c.box << " " << c.typed;
     }
 }

@@ -1,0 +1,40 @@
+// Cancel on the prompts of Start starts nothing; an empty name confirmed
+// with OK is a Monitor run.
+
+#include "RunRig.h"
+
+#include <gtest/gtest.h>
+
+using namespace bandora;
+using namespace bandora::test;
+
+TEST(StartRun, CancelOnANamePromptStartsNoRun)
+{
+    const QString cancel = ScriptedOperator::CancelReply();
+    struct Case {
+        const char* what;
+        QStringList replies;   // to the name prompt, then to the second prompt
+        QList<Answer> answers; // to "Name is EMPTY..."
+        int state;             // AcquisitionState afterwards
+        bool recording;
+    };
+    const Case cases[] = {
+        {"cancel at once", {cancel}, {}, 0, false},
+        {"cancel on both prompts", {QString(), cancel}, {Answer::Cancel}, 0, false},
+        {"empty again on the second prompt", {QString(), QString()}, {Answer::Cancel}, 1, false},
+        {"named on the second prompt", {QString(), QStringLiteral("larvae")}, {Answer::Cancel}, 1, true},
+    };
+    for (const Case& c : cases) {
+        RunRig r;
+        r.inst.op.replies.append(c.replies);
+        r.inst.op.answers.append(c.answers);
+        r.run.StartRun();
+        EXPECT_EQ(r.state.AcquisitionState, c.state) << c.what;
+        EXPECT_EQ(r.window.timerOn, c.state == 1) << c.what;
+        EXPECT_EQ(r.state.Recording, c.recording) << c.what;
+        EXPECT_EQ(r.inst.op.unscripted, 0) << c.what;
+        if (!c.recording)
+            EXPECT_TRUE(QDir(r.state.projectFolder).isEmpty()) << c.what;
+        r.run.StopRun();
+    }
+}
