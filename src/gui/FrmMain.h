@@ -44,6 +44,8 @@ class FrmSetup;
 class InstrumentSteps;
 class LiveDisplay;
 class LivePlots;
+class ActionStatus;
+class PlateMapPanel;
 class OrganismPanel;
 class PictureBox;
 class ToolPanels;
@@ -163,6 +165,8 @@ public:
     FrmFactory* FactoryWindow() const;
     // Asks about saving (online only), closes the port and ends the program.
     void Shutdown();
+    // The status bar's line that says what the last action did.
+    ActionStatus& StatusLine();
 
     QAction* ComPortAction(int n) const;
     QTimer& AcquisitionTimer() { return Timeradq; }
@@ -207,6 +211,8 @@ private:
     void OnAutoCalibrationToggled(bool checked);
     void OnAutoZeroToggled(bool checked);
     void ShowZoom();
+    // CmdPause's caption and the time counter's label as the run stands.
+    void FollowRunState();
     // The lettering grows with the window beyond the smallest screen it is
     // laid out for, so a large screen shows the same window, larger.
     void ScaleToWindow();
@@ -298,6 +304,7 @@ public:
     QLineEdit* Txt_description = nullptr;
     QLineEdit* Txt_time = nullptr;
     QComboBox* combo_minutes = nullptr;
+    QLabel* lbl_runtime = nullptr; // the lapse, the end and the time left
 
     QGroupBox* Framereal = nullptr;
     PictureBox* Picreal = nullptr;
@@ -345,6 +352,7 @@ public:
     QPushButton* Cmd_settemp = nullptr;
 
     QFrame* frm_autotext = nullptr;
+    PlateMapPanel* frm_platemap = nullptr;
 };
 
 } // namespace bandora

@@ -4,6 +4,7 @@
 #include "FrmMain.h"
 
 #include "PictureBox.h"
+#include "PlateMapPanel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -212,6 +213,8 @@ QWidget* FrmMain::BuildExperimentBar()
     row->addSpacing(10);
     row->addWidget(new QLabel(QStringLiteral("Time:"), bar));
     row->addWidget(Txt_time);
+    lbl_runtime = Named(new QLabel(bar), "lbl_runtime");
+    row->addWidget(lbl_runtime);
     row->addSpacing(10);
     row->addWidget(new QLabel(QStringLiteral("Minutes:"), bar));
     row->addWidget(combo_minutes);
@@ -319,7 +322,9 @@ QWidget* FrmMain::BuildToolColumn()
     new QVBoxLayout(frm_autotext);
     frm_autotext->hide();
     column->addWidget(frm_autotext);
-    column->addStretch(1);
+    // The wells at a glance, in the room the tool frames leave.
+    frm_platemap = new PlateMapPanel(state_, tools);
+    column->addWidget(frm_platemap, 1);
 
     // On a low screen the three tool frames may not all fit: they scroll
     // rather than squeeze the plots.

@@ -1,5 +1,7 @@
 #include "FrmOffline.h"
 
+#include "ActionStatus.h"
+
 #include "DesktopOpener.h"
 #include "OfflineHost.h"
 #include "OfflinePlots.h"
@@ -478,6 +480,8 @@ void FrmOffline::Join()
         lstBrowser->setCurrentItem(found.front());
         BrowserClicked(lstBrowser->row(found.front()));
     }
+    ActionStatus::Of(*this, &opener_).Done(QStringLiteral("Experiments joined into"),
+                                          QDir(projectFolder_).filePath(result.FolderName));
 }
 
 void FrmOffline::ExportAscii()
@@ -498,7 +502,9 @@ void FrmOffline::ExportAscii()
         state_.op.inform(QStringLiteral("The signals were not exported: %1").arg(QString::fromUtf8(e.what())));
         return;
     }
-    opener_.open(path);
+    ActionStatus& status = ActionStatus::Of(*this, &opener_);
+    status.Done(QStringLiteral("Signals exported"), path);
+    status.Open(path);
 }
 
 void FrmOffline::ExportBmp()
@@ -508,7 +514,9 @@ void FrmOffline::ExportBmp()
         state_.op.inform(QStringLiteral("The plot was not saved: %1 cannot be written.").arg(QDir::toNativeSeparators(path)));
         return;
     }
-    opener_.open(path);
+    ActionStatus& status = ActionStatus::Of(*this, &opener_);
+    status.Done(QStringLiteral("Plot saved"), path);
+    status.Open(path);
 }
 
 } // namespace bandora

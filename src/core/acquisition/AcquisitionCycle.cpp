@@ -141,6 +141,8 @@ void AcquisitionCycle::BufferCycleEnd()
         }
     }
 
+    display_.BufferCycleCounted();
+
     if (!state_.Recording)
         return;
     cycle_.IntervalCount[kChannels] = NearestInt16(tools_.Temperature * 10.0);

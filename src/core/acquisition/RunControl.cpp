@@ -160,6 +160,7 @@ void RunControl::StartRun()
         display_.ShowElapsed(0, 0, state_.project.Aq_lapse);
         cycle_.TickCount = 0;
         state_.RunStart = state_.clock.now();
+        display_.RunStarted();
         window_.StartTimer();
     }
 }

@@ -1,0 +1,258 @@
+#include "PlateMap.h"
+
+#include <QFontInfo>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace bandora {
+
+namespace {
+
+const QColor kUnusedWell(228, 228, 228);
+const QColor kCellEdge(170, 170, 170);
+const QColor kInactive(220, 0, 0);
+const QColor kSelected(0, 0, 0);
+const QColor kText(40, 40, 40);
+constexpr int kScaleBar = 8; // height of the colour scale's bar
+
+// Little activity is pale, much is deep blue: the red of the alarm and the
+// group colours stay readable on every step.
+constexpr std::array<QRgb, 5> kScale = {0xf7fbff, 0xc6dbef, 0x6baed6, 0x2171b5, 0x08306b};
+
+int RoundUp125(double value)
+{
+    if (value <= 1)
+        return 1;
+    const double decade = std::pow(10.0, std::floor(std::log10(value)));
+    for (const double step : {1.0, 2.0, 5.0, 10.0})
+        if (value <= step * decade + 1e-9)
+            return int(std::lround(step * decade));
+    return int(std::lround(10 * decade));
+}
+
+} // namespace
+
+PlateMap::PlateMap(QWidget* parent) : PictureBox(parent, Qt::white)
+{
+    setObjectName(QStringLiteral("pic_platemap"));
+    setMouseTracking(false);
+    setCursor(Qt::PointingHandCursor);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    connect(this, &PictureBox::resized, this, &PlateMap::Draw);
+}
+
+QColor PlateMap::ActivityColour(double value, double top)
+{
+    const double t = top > 0 ? std::clamp(value / top, 0.0, 1.0) : 0.0;
+    const double pos = t * double(kScale.size() - 1);
+    const int i = std::min(int(pos), int(kScale.size()) - 2);
+    const double f = pos - i;
+    const QColor a(kScale[size_t(i)]), b(kScale[size_t(i) + 1]);
+    return QColor(int(std::lround(a.red() + (b.red() - a.red()) * f)),
+                  int(std::lround(a.green() + (b.green() - a.green()) * f)),
+                  int(std::lround(a.blue() + (b.blue() - a.blue()) * f)));
+}
+
+QColor PlateMap::GroupColour(int group)
+{
+    // No red (the alarm) and no blue (the scale) among them.
+    static const std::array<QColor, 6> colours = {QColor(0, 160, 0),   QColor(235, 140, 0), QColor(190, 0, 190),
+                                                  QColor(0, 160, 160), QColor(120, 80, 20), QColor(150, 150, 0)};
+    return colours[size_t(std::max(group, 0)) % colours.size()];
+}
+
+QFont PlateMap::LabelFont(int pitch) const
+{
+    QFont f = font();
+    const int px = QFontInfo(f).pixelSize();
+    f.setPixelSize(std::clamp(pitch - 2, 7, std::max(px, 7)));
+    return f;
+}
+
+int PlateMap::FooterHeight() const
+{
+    const int line = fontMetrics().height();
+    // The scale with its numbers, and up to two lines of groups.
+    return 4 + kScaleBar + line + (figures_.legendGroups.empty() ? 0 : 2 * line + 2);
+}
+
+PlateMap::Geometry PlateMap::Layout() const
+{
+    Geometry g;
+    const QFontMetrics m(font());
+    g.labelWidth = m.horizontalAdvance(QStringLiteral("MM")) * (figures_.rows > 26 ? 2 : 1) / 2 + 4;
+    g.headerHeight = m.height();
+    const int rows = std::max(figures_.rows, 1), columns = std::max(figures_.columns, 1);
+    const int byWidth = (width() - g.labelWidth - 2) / columns;
+    const int byHeight = (height() - g.headerHeight - FooterHeight() - 2) / rows;
+    g.pitch = std::max(std::min(byWidth, byHeight), 3);
+    // The plate sits in the middle of what is left to it.
+    const int plateWidth = g.labelWidth + columns * g.pitch;
+    g.left = std::max((width() - plateWidth) / 2, 0) + g.labelWidth;
+    g.top = g.headerHeight;
+    return g;
+}
+
+QRect PlateMap::CellRect(int well) const
+{
+    if (well < 0 || well >= figures_.rows * figures_.columns)
+        return {};
+    return Cell(Layout(), well);
+}
+
+QRect PlateMap::Cell(const Geometry& g, int well) const
+{
+    const int column = well / figures_.rows, row = well % figures_.rows;
+    return {g.left + column * g.pitch, g.top + row * g.pitch, g.pitch - 1, g.pitch - 1};
+}
+
+int PlateMap::WellAt(QPoint point) const
+{
+    const Geometry g = Layout();
+    if (point.x() < g.left || point.y() < g.top)
+        return -1;
+    const int column = (point.x() - g.left) / g.pitch, row = (point.y() - g.top) / g.pitch;
+    if (column >= figures_.columns || row >= figures_.rows)
+        return -1;
+    return column * figures_.rows + row;
+}
+
+void PlateMap::Draw()
+{
+    QImage& img = image();
+    img.fill(background());
+    const Figures& f = figures_;
+    const int wells = f.rows * f.columns;
+    double highest = 0;
+    for (int w = 0; w < wells && w < int(f.values.size()); ++w)
+        if (w < int(f.used.size()) && f.used[size_t(w)])
+            highest = std::max(highest, f.values[size_t(w)]);
+    scaleTop_ = RoundUp125(highest);
+
+    QPainter p(&img);
+    const Geometry g = Layout();
+    const QFont labels = LabelFont(g.pitch);
+    p.setFont(labels);
+    p.setPen(kText);
+    const QFontMetrics lm(labels);
+    // Column numbers: every one when they fit, else every other one.
+    const int step = lm.horizontalAdvance(QString::number(f.columns)) + 2 <= g.pitch ? 1 : 2;
+    for (int c = 0; c < f.columns; c += step)
+        p.drawText(QRect(g.left + c * g.pitch - g.pitch, 0, g.pitch * 3 - 1, g.headerHeight), Qt::AlignCenter,
+                   QString::number(c + 1));
+    for (int r = 0; r < f.rows; ++r)
+        p.drawText(QRect(g.left - g.labelWidth, g.top + r * g.pitch, g.labelWidth - 3, g.pitch), Qt::AlignRight | Qt::AlignVCenter,
+                   QString(QChar(u'A' + r)));
+
+    const auto at = [](const auto& table, int w, auto fallback) {
+        return w < int(table.size()) ? table[size_t(w)] : fallback;
+    };
+    const int outline = g.pitch >= 14 ? 2 : 1;
+    for (int w = 0; w < wells; ++w) {
+        const QRect cell = Cell(g, w);
+        if (!at(f.used, w, false)) {
+            p.fillRect(cell, kUnusedWell);
+            continue;
+        }
+        p.fillRect(cell, ActivityColour(at(f.values, w, 0.0), scaleTop_));
+        const int group = at(f.group, w, -1);
+        p.setBrush(Qt::NoBrush);
+        if (at(f.inactive, w, false)) {
+            p.setPen(QPen(kInactive, outline + 1));
+            p.drawRect(cell.adjusted(1, 1, -1, -1));
+            p.drawLine(cell.topLeft() + QPoint(2, 2), cell.bottomRight() - QPoint(2, 2));
+        } else {
+            p.setPen(QPen(group >= 0 ? GroupColour(group) : kCellEdge, group >= 0 ? outline : 1));
+            p.drawRect(group >= 0 && outline > 1 ? cell.adjusted(1, 1, -1, -1) : cell.adjusted(0, 0, -1, -1));
+        }
+    }
+    if (f.selectedWell >= 0 && f.selectedWell < wells) {
+        const QRect cell = Cell(g, f.selectedWell);
+        p.setPen(QPen(kSelected, 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(cell.adjusted(-1, -1, 0, 0));
+    }
+    DrawFooter(p, g.top + f.rows * g.pitch + 4);
+    p.end();
+    changed();
+}
+
+void PlateMap::DrawFooter(QPainter& p, int top)
+{
+    const Figures& f = figures_;
+    p.setFont(font());
+    const QFontMetrics m(font());
+    const int x0 = 4;
+    const QString unit = QStringLiteral("counts per beam, %1").arg(f.windowText);
+    const QString topText = QString::number(scaleTop_);
+    const int barWidth = std::clamp(width() - x0 - m.horizontalAdvance(unit) - m.horizontalAdvance(topText) - 24,
+                                    40, 160);
+    QLinearGradient gradient(x0, 0, x0 + barWidth, 0);
+    for (size_t i = 0; i < kScale.size(); ++i)
+        gradient.setColorAt(double(i) / double(kScale.size() - 1), QColor(kScale[i]));
+    p.fillRect(QRect(x0, top, barWidth, kScaleBar), gradient);
+    p.setPen(kCellEdge);
+    p.drawRect(QRect(x0, top, barWidth - 1, kScaleBar - 1));
+    p.setPen(kText);
+    const int textTop = top + kScaleBar;
+    p.drawText(QRect(x0, textTop, barWidth, m.height()), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("0"));
+    p.drawText(QRect(x0, textTop, barWidth, m.height()), Qt::AlignRight | Qt::AlignVCenter, topText);
+    p.drawText(QRect(x0 + barWidth + 8, top - 2, width() - barWidth - x0 - 8, m.height() + kScaleBar),
+               Qt::AlignLeft | Qt::AlignVCenter, unit);
+
+    // The groups' colours, as many as two lines hold.
+    int x = x0, y = textTop + m.height() + 2, line = 0;
+    const int box = m.height() - 4;
+    for (size_t i = 0; i < f.legendGroups.size(); ++i) {
+        const int group = f.legendGroups[i];
+        const QString text = i < f.groupText.size() ? f.groupText[i] : QString::number(group);
+        const int itemWidth = box + 4 + m.horizontalAdvance(text) + 10;
+        if (x > x0 && x + itemWidth > width()) {
+            if (++line == 2) {
+                p.drawText(QRect(x, y, width() - x, m.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                           QStringLiteral("+%1").arg(f.legendGroups.size() - i));
+                break;
+            }
+            x = x0;
+            y += m.height();
+        }
+        p.setPen(QPen(GroupColour(group), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRect(x + 1, y + 3, box - 2, box - 2));
+        p.setPen(kText);
+        p.drawText(QRect(x + box + 4, y, itemWidth, m.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
+        x += itemWidth;
+    }
+}
+
+void PlateMap::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        const int well = WellAt(event->position().toPoint());
+        if (well >= 0 && well < int(figures_.used.size()) && figures_.used[size_t(well)])
+            Q_EMIT wellClicked(well);
+    }
+    PictureBox::mousePressEvent(event);
+}
+
+bool PlateMap::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const int well = WellAt(help->pos());
+        if (well >= 0 && ToolTipFor)
+            QToolTip::showText(help->globalPos(), ToolTipFor(well), this, CellRect(well));
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return PictureBox::event(event);
+}
+
+} // namespace bandora
