@@ -80,6 +80,7 @@ TEST(PlateMap, ColoursFollowTheCountsStillWellsAreFlaggedAndAClickSelectsTheWell
     m.w->Display().RunStarted();
 
     // Counts growing in the cycle under way colour their wells at once.
+    m.h.clock.advance(5 * 60 * 1000);
     m.Count(c5, 10);
     m.Count(a2, 5);
     m.w->Display().DrawActivityPanel(QStringLiteral("25.0"));
@@ -90,10 +91,10 @@ TEST(PlateMap, ColoursFollowTheCountsStillWellsAreFlaggedAndAClickSelectsTheWell
     EXPECT_EQ(m.Centre(0), Rgb(PlateMap::ActivityColour(0, 10)));
     EXPECT_NE(m.Centre(c5), m.Centre(a2));
 
-    // The cycle ends; an hour later only C5 and A2 have ever moved: every
-    // other well is flagged red and its tooltip tells since when.
+    // The cycle ends; an hour after the start only C5 and A2 have moved:
+    // every other well is flagged red and its tooltip tells since when.
     m.w->Display().BufferCycleCounted();
-    m.h.clock.advance(61 * 60 * 1000);
+    m.h.clock.advance(56 * 60 * 1000);
     m.panel->Redraw();
     EXPECT_EQ(m.Edge(0), 0xDC0000u);
     EXPECT_NE(m.Edge(c5), 0xDC0000u);
