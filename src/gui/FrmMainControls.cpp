@@ -322,9 +322,7 @@ QWidget* FrmMain::BuildToolColumn()
     new QVBoxLayout(frm_autotext);
     frm_autotext->hide();
     column->addWidget(frm_autotext);
-    // The wells at a glance, in the room the tool frames leave.
-    frm_platemap = new PlateMapPanel(state_, tools);
-    column->addWidget(frm_platemap, 1);
+    column->addStretch(1);
 
     // On a low screen the three tool frames may not all fit: they scroll
     // rather than squeeze the plots.
@@ -334,7 +332,19 @@ QWidget* FrmMain::BuildToolColumn()
     toolScroll_->setWidgetResizable(true);
     toolScroll_->setFrameShape(QFrame::NoFrame);
     toolScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    return toolScroll_;
+    toolScroll_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+
+    // The wells at a glance under the tool frames: the map keeps the room
+    // its wells need to be read, and the tool frames scroll when the rest
+    // is too low for them.
+    auto* right = new QWidget(this);
+    auto* rightColumn = new QVBoxLayout(right);
+    rightColumn->setContentsMargins(0, 0, 0, 0);
+    rightColumn->setSpacing(6);
+    frm_platemap = new PlateMapPanel(state_, right);
+    rightColumn->addWidget(toolScroll_, 1);
+    rightColumn->addWidget(frm_platemap, 0);
+    return right;
 }
 
 void FrmMain::SizeToFont()
@@ -369,7 +379,9 @@ void FrmMain::SizeToFont()
     // hold their sizes from before the lettering changed.)
     const int widest = std::max({frm_mn1->sizeHint().width(), frm_mn2->sizeHint().width(),
                                  frm_mn3->sizeHint().width(), frm_autotext->sizeHint().width()});
-    toolScroll_->setFixedWidth(widest + toolScroll_->verticalScrollBar()->sizeHint().width() + 4);
+    const int columnWidth = widest + toolScroll_->verticalScrollBar()->sizeHint().width() + 4;
+    toolScroll_->setFixedWidth(columnWidth);
+    frm_platemap->setMaximumWidth(columnWidth);
 }
 
 QGroupBox* FrmMain::BuildCalibrationFrame()

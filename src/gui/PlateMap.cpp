@@ -25,12 +25,13 @@ constexpr int kScaleBar = 8; // height of the colour scale's bar
 // group colours stay readable on every step.
 constexpr std::array<QRgb, 5> kScale = {0xf7fbff, 0xc6dbef, 0x6baed6, 0x2171b5, 0x08306b};
 
-int RoundUp125(double value)
+// The next round number: 1, 1.5, 2, 3, 4, 5, 6, 8 times a power of ten.
+int RoundUp(double value)
 {
     if (value <= 1)
         return 1;
     const double decade = std::pow(10.0, std::floor(std::log10(value)));
-    for (const double step : {1.0, 2.0, 5.0, 10.0})
+    for (const double step : {1.0, 1.5, 2.0, 3.0, 4.0, 5.0, 6.0, 8.0, 10.0})
         if (value <= step * decade + 1e-9)
             return int(std::lround(step * decade));
     return int(std::lround(10 * decade));
@@ -43,7 +44,9 @@ PlateMap::PlateMap(QWidget* parent) : PictureBox(parent, Qt::white)
     setObjectName(QStringLiteral("pic_platemap"));
     setMouseTracking(false);
     setCursor(Qt::PointingHandCursor);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
     connect(this, &PictureBox::resized, this, &PlateMap::Draw);
 }
 
@@ -75,11 +78,41 @@ QFont PlateMap::LabelFont(int pitch) const
     return f;
 }
 
+void PlateMap::SetFigures(Figures figures)
+{
+    const bool reshaped = figures.rows != figures_.rows || figures.columns != figures_.columns
+                          || figures.legendGroups != figures_.legendGroups;
+    figures_ = std::move(figures);
+    if (reshaped)
+        updateGeometry();
+}
+
 int PlateMap::FooterHeight() const
 {
-    const int line = fontMetrics().height();
-    // The scale with its numbers, and up to two lines of groups.
-    return 4 + kScaleBar + line + (figures_.legendGroups.empty() ? 0 : 2 * line + 2);
+    // The scale on one line, then the groups.
+    return 4 + fontMetrics().height() * (1 + LegendLines());
+}
+
+int PlateMap::LegendLines() const
+{
+    int lines = 0;
+    for (const LegendItem& item : Legend())
+        lines = std::max(lines, item.line + 1);
+    return lines;
+}
+
+int PlateMap::heightForWidth(int width) const
+{
+    const QFontMetrics m(font());
+    const int pitch = (width - m.horizontalAdvance(QStringLiteral("MM")) - 4) / std::max(figures_.columns, 1);
+    return SizeForPitch(std::max(pitch, int(kLeastPitch))).height();
+}
+
+QSize PlateMap::SizeForPitch(int pitch) const
+{
+    const QFontMetrics m(font());
+    return {m.horizontalAdvance(QStringLiteral("MM")) + figures_.columns * pitch + 4,
+            m.height() + figures_.rows * pitch + 4 + FooterHeight() + 2};
 }
 
 PlateMap::Geometry PlateMap::Layout() const
@@ -129,11 +162,18 @@ void PlateMap::Draw()
     img.fill(background());
     const Figures& f = figures_;
     const int wells = f.rows * f.columns;
-    double highest = 0;
+    // A few runaway wells should not wash out the rest.
+    std::vector<double> shown;
     for (int w = 0; w < wells && w < int(f.values.size()); ++w)
         if (w < int(f.used.size()) && f.used[size_t(w)])
-            highest = std::max(highest, f.values[size_t(w)]);
-    scaleTop_ = RoundUp125(highest);
+            shown.push_back(f.values[size_t(w)]);
+    double top = 0;
+    if (!shown.empty()) {
+        const auto at = shown.begin() + std::ptrdiff_t(shown.size() * 95 / 100);
+        std::nth_element(shown.begin(), at == shown.end() ? at - 1 : at, shown.end());
+        top = *(at == shown.end() ? at - 1 : at);
+    }
+    scaleTop_ = RoundUp(top);
 
     QPainter p(&img);
     const Geometry g = Layout();
@@ -188,47 +228,63 @@ void PlateMap::DrawFooter(QPainter& p, int top)
     const Figures& f = figures_;
     p.setFont(font());
     const QFontMetrics m(font());
-    const int x0 = 4;
-    const QString unit = QStringLiteral("counts per beam, %1").arg(f.windowText);
+    const int x0 = 4, line = m.height();
+    // "0 [scale] 50  counts per beam, last cycle" on one line.
     const QString topText = QString::number(scaleTop_);
-    const int barWidth = std::clamp(width() - x0 - m.horizontalAdvance(unit) - m.horizontalAdvance(topText) - 24,
-                                    40, 160);
-    QLinearGradient gradient(x0, 0, x0 + barWidth, 0);
+    const QString unit = QStringLiteral("counts per beam, %1").arg(f.windowText);
+    const int zeroWidth = m.horizontalAdvance(QStringLiteral("0")) + 4;
+    const int barWidth = std::clamp(width() - x0 - zeroWidth - m.horizontalAdvance(topText + unit) - 20, 30, 140);
+    const int barLeft = x0 + zeroWidth, barTop = top + (line - kScaleBar) / 2;
+    QLinearGradient gradient(barLeft, 0, barLeft + barWidth, 0);
     for (size_t i = 0; i < kScale.size(); ++i)
         gradient.setColorAt(double(i) / double(kScale.size() - 1), QColor(kScale[i]));
-    p.fillRect(QRect(x0, top, barWidth, kScaleBar), gradient);
+    p.fillRect(QRect(barLeft, barTop, barWidth, kScaleBar), gradient);
     p.setPen(kCellEdge);
-    p.drawRect(QRect(x0, top, barWidth - 1, kScaleBar - 1));
+    p.drawRect(QRect(barLeft, barTop, barWidth - 1, kScaleBar - 1));
     p.setPen(kText);
-    const int textTop = top + kScaleBar;
-    p.drawText(QRect(x0, textTop, barWidth, m.height()), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("0"));
-    p.drawText(QRect(x0, textTop, barWidth, m.height()), Qt::AlignRight | Qt::AlignVCenter, topText);
-    p.drawText(QRect(x0 + barWidth + 8, top - 2, width() - barWidth - x0 - 8, m.height() + kScaleBar),
-               Qt::AlignLeft | Qt::AlignVCenter, unit);
+    p.drawText(QRect(x0, top, zeroWidth, line), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("0"));
+    p.drawText(QRect(barLeft + barWidth + 4, top, width(), line), Qt::AlignLeft | Qt::AlignVCenter,
+               topText + QStringLiteral("  ") + unit);
 
     // The groups' colours, as many as two lines hold.
-    int x = x0, y = textTop + m.height() + 2, line = 0;
+    const int box = line - 4;
+    for (const LegendItem& item : Legend()) {
+        const int y = top + line * (1 + item.line);
+        if (item.index < 0) {
+            p.drawText(QRect(item.x, y, width() - item.x, line), Qt::AlignLeft | Qt::AlignVCenter,
+                       QStringLiteral("+%1").arg(f.legendGroups.size() - size_t(-item.index - 1)));
+            break;
+        }
+        p.setPen(QPen(GroupColour(f.legendGroups[size_t(item.index)]), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRect(item.x + 1, y + 3, box - 2, box - 2));
+        p.setPen(kText);
+        p.drawText(QRect(item.x + box + 4, y, width(), line), Qt::AlignLeft | Qt::AlignVCenter,
+                   f.groupText[size_t(item.index)]);
+    }
+}
+
+std::vector<PlateMap::LegendItem> PlateMap::Legend() const
+{
+    std::vector<LegendItem> items;
+    const QFontMetrics m(font());
     const int box = m.height() - 4;
-    for (size_t i = 0; i < f.legendGroups.size(); ++i) {
-        const int group = f.legendGroups[i];
-        const QString text = i < f.groupText.size() ? f.groupText[i] : QString::number(group);
-        const int itemWidth = box + 4 + m.horizontalAdvance(text) + 10;
-        if (x > x0 && x + itemWidth > width()) {
+    int x = 4, line = 0;
+    const size_t n = std::min(figures_.legendGroups.size(), figures_.groupText.size());
+    for (size_t i = 0; i < n; ++i) {
+        const int itemWidth = box + 4 + m.horizontalAdvance(figures_.groupText[i]) + 10;
+        if (x > 4 && x + itemWidth > width()) {
             if (++line == 2) {
-                p.drawText(QRect(x, y, width() - x, m.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                           QStringLiteral("+%1").arg(f.legendGroups.size() - i));
+                // No room for the rest: they are counted on the second line.
+                items.push_back({-int(i) - 1, items.empty() ? 4 : x, 1});
                 break;
             }
-            x = x0;
-            y += m.height();
+            x = 4;
         }
-        p.setPen(QPen(GroupColour(group), 2));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(QRect(x + 1, y + 3, box - 2, box - 2));
-        p.setPen(kText);
-        p.drawText(QRect(x + box + 4, y, itemWidth, m.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
+        items.push_back({int(i), x, line});
         x += itemWidth;
     }
+    return items;
 }
 
 void PlateMap::mousePressEvent(QMouseEvent* event)

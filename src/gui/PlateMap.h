@@ -39,7 +39,7 @@ public:
         QString windowText = QStringLiteral("last cycle");
     };
 
-    void SetFigures(Figures figures) { figures_ = std::move(figures); }
+    void SetFigures(Figures figures);
     const Figures& CurrentFigures() const { return figures_; }
     // The whole picture again from the figures.
     void Draw();
@@ -47,8 +47,9 @@ public:
     // Where a well is drawn, and the well under a point (-1 for none).
     QRect CellRect(int well) const;
     int WellAt(QPoint point) const;
-    // The top of the colour scale: a round number at or above the most
-    // active well, at least 1.
+    // The top of the colour scale: a round number at or above all but the
+    // busiest twentieth of the wells (they show the deepest colour), at
+    // least 1.
     double ScaleTop() const { return scaleTop_; }
     // The colour of a value on the scale 0..top.
     static QColor ActivityColour(double value, double top);
@@ -58,9 +59,13 @@ public:
     // The text shown when the mouse rests on a well.
     std::function<QString(int well)> ToolTipFor;
 
-    // It takes the room it is given; the wells stay square in the middle.
-    QSize sizeHint() const override { return {300, 280}; }
-    QSize minimumSizeHint() const override { return {160, 140}; }
+    // At least wells large enough to read; as high as square wells across
+    // its width need, so the room below goes to whatever is beside it.
+    QSize sizeHint() const override { return SizeForPitch(kLeastPitch); }
+    QSize minimumSizeHint() const override { return SizeForPitch(kLeastPitch); }
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    static constexpr int kLeastPitch = 11;
 
 Q_SIGNALS:
     void wellClicked(int well);
@@ -79,6 +84,17 @@ private:
     Geometry Layout() const;
     QRect Cell(const Geometry& g, int well) const;
     int FooterHeight() const;
+    // Lines the groups' legend takes at the picture's width, at most two.
+    int LegendLines() const;
+    // Where each group of the legend goes: its index in legendGroups (or
+    // -(i + 1) for "+n more" from item i on), its left edge and its line.
+    struct LegendItem {
+        int index;
+        int x;
+        int line;
+    };
+    std::vector<LegendItem> Legend() const;
+    QSize SizeForPitch(int pitch) const;
     QFont LabelFont(int pitch) const;
     void DrawFooter(QPainter& p, int top);
 
