@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -69,6 +70,29 @@ QFrame* Lamp(const char* name, const QColor& colour, QWidget* parent)
     lamp->setPalette(pal);
     return lamp;
 }
+
+// A scroll area that asks for the height of what it holds, again whenever
+// that changes, so the room below it goes to the plate map; only a screen too
+// low for both makes it scroll.
+class FittingScroll final : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override
+    {
+        QSize hint = QScrollArea::sizeHint();
+        if (widget())
+            hint.setHeight(widget()->sizeHint().height() + 2 * frameWidth());
+        return hint;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == widget() && event->type() == QEvent::LayoutRequest)
+            updateGeometry();
+        return QScrollArea::eventFilter(watched, event);
+    }
+};
 
 QLabel* Caption(const QString& text, QWidget* parent)
 {
@@ -326,7 +350,7 @@ QWidget* FrmMain::BuildToolColumn()
 
     // On a low screen the three tool frames may not all fit: they scroll
     // rather than squeeze the plots.
-    toolScroll_ = new QScrollArea(this);
+    toolScroll_ = new FittingScroll(this);
     toolScroll_->setObjectName(QStringLiteral("tool_scroll"));
     toolScroll_->setWidget(tools);
     toolScroll_->setWidgetResizable(true);
@@ -342,8 +366,8 @@ QWidget* FrmMain::BuildToolColumn()
     rightColumn->setContentsMargins(0, 0, 0, 0);
     rightColumn->setSpacing(6);
     frm_platemap = new PlateMapPanel(state_, right);
-    rightColumn->addWidget(toolScroll_, 1);
-    rightColumn->addWidget(frm_platemap, 0);
+    rightColumn->addWidget(toolScroll_, 0);
+    rightColumn->addWidget(frm_platemap, 1);
     return right;
 }
 

@@ -44,9 +44,7 @@ PlateMap::PlateMap(QWidget* parent) : PictureBox(parent, Qt::white)
     setObjectName(QStringLiteral("pic_platemap"));
     setMouseTracking(false);
     setCursor(Qt::PointingHandCursor);
-    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    policy.setHeightForWidth(true);
-    setSizePolicy(policy);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     connect(this, &PictureBox::resized, this, &PlateMap::Draw);
 }
 
@@ -99,13 +97,6 @@ int PlateMap::LegendLines() const
     for (const LegendItem& item : Legend())
         lines = std::max(lines, item.line + 1);
     return lines;
-}
-
-int PlateMap::heightForWidth(int width) const
-{
-    const QFontMetrics m(font());
-    const int pitch = (width - m.horizontalAdvance(QStringLiteral("MM")) - 4) / std::max(figures_.columns, 1);
-    return SizeForPitch(std::max(pitch, int(kLeastPitch))).height();
 }
 
 QSize PlateMap::SizeForPitch(int pitch) const

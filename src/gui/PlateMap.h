@@ -59,12 +59,10 @@ public:
     // The text shown when the mouse rests on a well.
     std::function<QString(int well)> ToolTipFor;
 
-    // At least wells large enough to read; as high as square wells across
-    // its width need, so the room below goes to whatever is beside it.
+    // At least wells large enough to read; it takes whatever room more it
+    // is given, and the wells stay square.
     QSize sizeHint() const override { return SizeForPitch(kLeastPitch); }
     QSize minimumSizeHint() const override { return SizeForPitch(kLeastPitch); }
-    bool hasHeightForWidth() const override { return true; }
-    int heightForWidth(int width) const override;
     static constexpr int kLeastPitch = 11;
 
 Q_SIGNALS:
