@@ -153,16 +153,19 @@ void PlateMap::Draw()
     img.fill(background());
     const Figures& f = figures_;
     const int wells = f.rows * f.columns;
-    // A few runaway wells should not wash out the rest.
-    std::vector<double> shown;
+    // A few runaway wells should not wash out the rest: the busiest
+    // twentieth of the moving wells is left out of the scale.
+    std::vector<double> moving;
     for (int w = 0; w < wells && w < int(f.values.size()); ++w)
-        if (w < int(f.used.size()) && f.used[size_t(w)])
-            shown.push_back(f.values[size_t(w)]);
+        if (w < int(f.used.size()) && f.used[size_t(w)] && f.values[size_t(w)] > 0)
+            moving.push_back(f.values[size_t(w)]);
     double top = 0;
-    if (!shown.empty()) {
-        const auto at = shown.begin() + std::ptrdiff_t(shown.size() * 95 / 100);
-        std::nth_element(shown.begin(), at == shown.end() ? at - 1 : at, shown.end());
-        top = *(at == shown.end() ? at - 1 : at);
+    if (!moving.empty()) {
+        // Fewer than twenty moving wells are all on the scale.
+        const size_t last = moving.size() - 1;
+        const auto at = moving.begin() + std::ptrdiff_t(moving.size() < 20 ? last : last * 95 / 100);
+        std::nth_element(moving.begin(), at, moving.end());
+        top = *at;
     }
     scaleTop_ = RoundUp(top);
 

@@ -48,7 +48,7 @@ public:
     QRect CellRect(int well) const;
     int WellAt(QPoint point) const;
     // The top of the colour scale: a round number at or above all but the
-    // busiest twentieth of the wells (they show the deepest colour), at
+    // busiest twentieth of the moving wells (they show the deepest colour), at
     // least 1.
     double ScaleTop() const { return scaleTop_; }
     // The colour of a value on the scale 0..top.
