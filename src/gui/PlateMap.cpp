@@ -37,6 +37,16 @@ int RoundUp(double value)
     return int(std::lround(10 * decade));
 }
 
+// A frame `width` pixels wide inside r, drawn as four filled bands: much
+// cheaper than a wide pen for hundreds of wells.
+void Frame(QPainter& p, const QRect& r, int width, const QColor& colour)
+{
+    p.fillRect(QRect(r.left(), r.top(), r.width(), width), colour);
+    p.fillRect(QRect(r.left(), r.bottom() - width + 1, r.width(), width), colour);
+    p.fillRect(QRect(r.left(), r.top(), width, r.height()), colour);
+    p.fillRect(QRect(r.right() - width + 1, r.top(), width, r.height()), colour);
+}
+
 } // namespace
 
 PlateMap::PlateMap(QWidget* parent) : PictureBox(parent, Qt::white)
@@ -196,21 +206,17 @@ void PlateMap::Draw()
         }
         p.fillRect(cell, ActivityColour(at(f.values, w, 0.0), scaleTop_));
         const int group = at(f.group, w, -1);
-        p.setBrush(Qt::NoBrush);
         if (at(f.inactive, w, false)) {
-            p.setPen(QPen(kInactive, outline + 1));
-            p.drawRect(cell.adjusted(1, 1, -1, -1));
+            Frame(p, cell, outline + 1, kInactive);
+            p.setPen(kInactive);
             p.drawLine(cell.topLeft() + QPoint(2, 2), cell.bottomRight() - QPoint(2, 2));
         } else {
-            p.setPen(QPen(group >= 0 ? GroupColour(group) : kCellEdge, group >= 0 ? outline : 1));
-            p.drawRect(group >= 0 && outline > 1 ? cell.adjusted(1, 1, -1, -1) : cell.adjusted(0, 0, -1, -1));
+            Frame(p, cell, group >= 0 ? outline : 1, group >= 0 ? GroupColour(group) : kCellEdge);
         }
     }
     if (f.selectedWell >= 0 && f.selectedWell < wells) {
         const QRect cell = Cell(g, f.selectedWell);
-        p.setPen(QPen(kSelected, 2));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(cell.adjusted(-1, -1, 0, 0));
+        Frame(p, cell.adjusted(-2, -2, 1, 1), 2, kSelected);
     }
     DrawFooter(p, g.top + f.rows * g.pitch + 4);
     p.end();
@@ -249,9 +255,7 @@ void PlateMap::DrawFooter(QPainter& p, int top)
                        QStringLiteral("+%1").arg(f.legendGroups.size() - size_t(-item.index - 1)));
             break;
         }
-        p.setPen(QPen(GroupColour(f.legendGroups[size_t(item.index)]), 2));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(QRect(item.x + 1, y + 3, box - 2, box - 2));
+        Frame(p, QRect(item.x + 1, y + 3, box - 2, box - 2), 2, GroupColour(f.legendGroups[size_t(item.index)]));
         p.setPen(kText);
         p.drawText(QRect(item.x + box + 4, y, width(), line), Qt::AlignLeft | Qt::AlignVCenter,
                    f.groupText[size_t(item.index)]);
