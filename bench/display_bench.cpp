@@ -16,6 +16,7 @@
 #include "core/common/Operator.h"
 #include "gui/LivePlots.h"
 #include "gui/PictureBox.h"
+#include "gui/PlateMap.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -143,6 +144,38 @@ static void BM_ScreenRepaint(benchmark::State& st)
     st.SetLabel(QStringLiteral("%1x%2").arg(rig.real.image().width()).arg(rig.real.image().height()).toStdString());
 }
 BENCHMARK(BM_ScreenRepaint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The whole plate map, on the sizes the main window gives it at 1366 x 768
+// and at 1920 x 1080, for a 96-well (8 x 12) and a 384-well (16 x 24) plate.
+static void BM_PlateMapRedraw(benchmark::State& st)
+{
+    const int sizes[][2] = {{318, 330}, {470, 470}};
+    const int rows = st.range(1) == 384 ? 16 : 8, columns = st.range(1) == 384 ? 24 : 12;
+    PlateMap map;
+    map.resize(sizes[st.range(0)][0], sizes[st.range(0)][1]);
+    map.show();
+    QApplication::processEvents();
+    PlateMap::Figures f;
+    f.rows = rows;
+    f.columns = columns;
+    const int wells = rows * columns;
+    for (int w = 0; w < wells; ++w) {
+        f.used.push_back(w % 17 != 5);
+        f.group.push_back(w % 5 == 0 ? -1 : w % 4);
+        f.values.push_back((w * 37) % 23);
+        f.inactive.push_back(w % 29 == 3);
+    }
+    for (int g = 0; g < 4; ++g) {
+        f.legendGroups.push_back(g);
+        f.groupText.push_back(QStringLiteral("%1_group").arg(g, 3, 10, QLatin1Char('0')));
+    }
+    f.selectedWell = 7;
+    map.SetFigures(f);
+    for (auto _ : st)
+        map.Draw();
+    st.SetLabel(QStringLiteral("%1x%2 %3 wells").arg(map.width()).arg(map.height()).arg(wells).toStdString());
+}
+BENCHMARK(BM_PlateMapRedraw)->Args({0, 96})->Args({0, 384})->Args({1, 96})->Args({1, 384})->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

@@ -116,6 +116,30 @@ void ChannelSelectors::LimitBeam()
     SelectFromPlate(false);
 }
 
+void ChannelSelectors::SelectWell(int well)
+{
+    const PlateFormat& plate = state_.plate;
+    if (well < 0 || plate.Rows < 1)
+        return;
+    const int row = well % plate.Rows, column = well / plate.Rows;
+    if (row >= w_.Combofila->count() || column >= w_.Combocol->count())
+        return;
+    const auto inWell = [&](int beam) {
+        const int ch = plate.WellBeamChannel(well, beam);
+        return ch >= 0 && ch < kChannels && plate.ChannelWell[size_t(ch)] == well && plate.ChannelBeam[size_t(ch)] == beam;
+    };
+    const int chosen = int(RoundHalfEven(NumericValue(w_.txtsub->text())));
+    if (!inWell(chosen))
+        for (int beam = 0; beam <= plate.MaxBeam; ++beam)
+            if (inWell(beam)) {
+                w_.txtsub->setText(QString::number(beam));
+                break;
+            }
+    w_.Combofila->setCurrentIndex(row);
+    w_.Combocol->setCurrentIndex(column);
+    SelectFromPlate(false);
+}
+
 void ChannelSelectors::ChooseItem(const QString& item)
 {
     const std::optional<PlatePlace> place = ParseChannelItem(item);

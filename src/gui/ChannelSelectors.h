@@ -34,6 +34,9 @@ public:
     // An lstgrup item chosen (double click or Enter): its row, column and
     // beam go into the selectors.
     void ChooseItem(const QString& item);
+    // A well clicked on the plate map: its row and column go into the
+    // selectors, with the beam chosen when the well has it, else its first.
+    void SelectWell(int well);
 
     const GroupUsedTable& GroupUsed() const { return GroupUsed_; }
 

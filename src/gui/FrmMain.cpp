@@ -1,5 +1,6 @@
 #include "FrmMain.h"
 
+#include "ActionStatus.h"
 #include "ChannelSelectors.h"
 #include "DeviceTestView.h"
 #include "FrmAbout.h"
@@ -11,6 +12,7 @@
 #include "LivePlots.h"
 #include "OrganismPanel.h"
 #include "PictureBox.h"
+#include "PlateMapPanel.h"
 #include "ToolPanels.h"
 #include "core/AppState.h"
 #include "core/common/Clock.h"
@@ -25,7 +27,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -34,7 +35,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QUrl>
+#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
@@ -60,6 +61,9 @@ FrmMain::FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent)
     BuildControls();
     plots_ = new LivePlots(state_, cycle_, *Picreal, *Picact, *picturetime, *Txt_time, this);
     selectors_ = new ChannelSelectors(*this, state_, *plots_);
+    plots_->SetPlateMap(frm_platemap);
+    plots_->SetRunTimeLabel(lbl_runtime);
+    connect(frm_platemap, &PlateMapPanel::wellChosen, selectors_, &ChannelSelectors::SelectWell);
     organism_ = new OrganismPanel(*this, state_);
     toolPanels_ = new ToolPanels(*this, state_, tools_);
     deviceTest_ = new DeviceTestView(state_, *Picact, *picturetime, *plots_, this);
@@ -217,11 +221,34 @@ void FrmMain::StartRun()
     ShowLowSpace(QString());
     ShowLapseSpaceNotice(QString());
     run_->StartRun();
+    FollowRunState();
 }
 
-void FrmMain::PauseRun() { run_->PauseRun(); }
+void FrmMain::PauseRun()
+{
+    run_->PauseRun();
+    FollowRunState();
+}
 
-void FrmMain::StopRun() { run_->StopRun(); }
+void FrmMain::StopRun()
+{
+    run_->StopRun();
+    FollowRunState();
+}
+
+void FrmMain::FollowRunState()
+{
+    // The pause button resumes a paused run; the time counter's label only
+    // holds while the run is paused.
+    const bool paused = state_.AcquisitionState == 2;
+    CmdPause->setText(paused ? QStringLiteral("Resume") : QStringLiteral("Pause"));
+    CmdPause->setIcon(style()->standardIcon(paused ? QStyle::SP_MediaPlay : QStyle::SP_MediaPause));
+    lbl_timecounter->setVisible(paused);
+    // A time counter stopped by the pause: the end of the run moves on with
+    // the clock, so the line beside Time says so instead of an end time.
+    if (paused && state_.TimeCounterPaused)
+        plots_->ShowElapsed(state_.PausedElapsedMs, qint32(state_.PausedElapsedMs / 60000), state_.project.Aq_lapse);
+}
 
 void FrmMain::ReportFinishedExperiment()
 {
@@ -301,6 +328,9 @@ bool FrmMain::DeviceTestRunning() const { return deviceTest_->Test().Running(); 
 
 void FrmMain::StartTimer()
 {
+    // The zero's progress no longer holds once the run ticks.
+    if (lbl_calibrating->text().startsWith(QStringLiteral("AutoZero")))
+        ShowCalibrating(QString());
     Timeradq.setInterval(30);
     Timeradq.start();
 }
@@ -400,10 +430,18 @@ QAction* FrmMain::ComPortAction(int n) const { return n >= 1 && n <= mncom1.size
 void FrmMain::OpenHelp()
 {
     // Looked up in the program folder rather than the current directory, so
-    // the manual opens however the program was started. A missing viewer is
-    // not an error worth a message.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(state_.appDir).absoluteFilePath(QStringLiteral("bdr_help.pdf"))));
+    // the manual opens however the program was started.
+    const QString path = QDir(state_.appDir).absoluteFilePath(QStringLiteral("bdr_help.pdf"));
+    if (!QFileInfo(path).isFile()) {
+        StatusLine().Problem(QStringLiteral("The manual is missing: %1 is not there.").arg(QDir::toNativeSeparators(path)),
+                             state_.appDir);
+        return;
+    }
+    if (StatusLine().Open(path))
+        StatusLine().Done(QStringLiteral("Manual opened"), path);
 }
+
+ActionStatus& FrmMain::StatusLine() { return ActionStatus::Of(*this, opener_); }
 
 void FrmMain::ShowAbout()
 {

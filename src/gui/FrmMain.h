@@ -44,6 +44,8 @@ class FrmSetup;
 class InstrumentSteps;
 class LiveDisplay;
 class LivePlots;
+class ActionStatus;
+class PlateMapPanel;
 class OrganismPanel;
 class PictureBox;
 class ToolPanels;
@@ -171,6 +173,8 @@ public:
     // Ctrl+C): a run is stopped as CmdStop stops it, nothing is asked, the
     // port is closed and the program ends.
     void EndBySignal();
+    // The status bar's line that says what the last action did.
+    ActionStatus& StatusLine();
 
     QAction* ComPortAction(int n) const;
     QTimer& AcquisitionTimer() { return Timeradq; }
@@ -219,6 +223,8 @@ private:
     void EndProgram(bool askToSave);
     // An experiment runs, is paused or reads its blank.
     bool RunGoing() const;
+    // CmdPause's caption and the time counter's label as the run stands.
+    void FollowRunState();
     // The lettering grows with the window beyond the smallest screen it is
     // laid out for, so a large screen shows the same window, larger.
     void ScaleToWindow();
@@ -316,6 +322,7 @@ public:
     QLineEdit* Txt_description = nullptr;
     QLineEdit* Txt_time = nullptr;
     QComboBox* combo_minutes = nullptr;
+    QLabel* lbl_runtime = nullptr; // the lapse, the end and the time left
 
     QGroupBox* Framereal = nullptr;
     PictureBox* Picreal = nullptr;
@@ -363,6 +370,7 @@ public:
     QPushButton* Cmd_settemp = nullptr;
 
     QFrame* frm_autotext = nullptr;
+    PlateMapPanel* frm_platemap = nullptr;
 };
 
 } // namespace bandora

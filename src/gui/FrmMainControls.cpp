@@ -4,10 +4,12 @@
 #include "FrmMain.h"
 
 #include "PictureBox.h"
+#include "PlateMapPanel.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -68,6 +70,29 @@ QFrame* Lamp(const char* name, const QColor& colour, QWidget* parent)
     lamp->setPalette(pal);
     return lamp;
 }
+
+// A scroll area that asks for the height of what it holds, again whenever
+// that changes, so the room below it goes to the plate map; only a screen too
+// low for both makes it scroll.
+class FittingScroll final : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override
+    {
+        QSize hint = QScrollArea::sizeHint();
+        if (widget())
+            hint.setHeight(widget()->sizeHint().height() + 2 * frameWidth());
+        return hint;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == widget() && event->type() == QEvent::LayoutRequest)
+            updateGeometry();
+        return QScrollArea::eventFilter(watched, event);
+    }
+};
 
 QLabel* Caption(const QString& text, QWidget* parent)
 {
@@ -212,6 +237,8 @@ QWidget* FrmMain::BuildExperimentBar()
     row->addSpacing(10);
     row->addWidget(new QLabel(QStringLiteral("Time:"), bar));
     row->addWidget(Txt_time);
+    lbl_runtime = Named(new QLabel(bar), "lbl_runtime");
+    row->addWidget(lbl_runtime);
     row->addSpacing(10);
     row->addWidget(new QLabel(QStringLiteral("Minutes:"), bar));
     row->addWidget(combo_minutes);
@@ -323,13 +350,25 @@ QWidget* FrmMain::BuildToolColumn()
 
     // On a low screen the three tool frames may not all fit: they scroll
     // rather than squeeze the plots.
-    toolScroll_ = new QScrollArea(this);
+    toolScroll_ = new FittingScroll(this);
     toolScroll_->setObjectName(QStringLiteral("tool_scroll"));
     toolScroll_->setWidget(tools);
     toolScroll_->setWidgetResizable(true);
     toolScroll_->setFrameShape(QFrame::NoFrame);
     toolScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    return toolScroll_;
+    toolScroll_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+
+    // The wells at a glance under the tool frames: the map keeps the room
+    // its wells need to be read, and the tool frames scroll when the rest
+    // is too low for them.
+    auto* right = new QWidget(this);
+    auto* rightColumn = new QVBoxLayout(right);
+    rightColumn->setContentsMargins(0, 0, 0, 0);
+    rightColumn->setSpacing(6);
+    frm_platemap = new PlateMapPanel(state_, right);
+    rightColumn->addWidget(toolScroll_, 0);
+    rightColumn->addWidget(frm_platemap, 1);
+    return right;
 }
 
 void FrmMain::SizeToFont()
@@ -364,7 +403,9 @@ void FrmMain::SizeToFont()
     // hold their sizes from before the lettering changed.)
     const int widest = std::max({frm_mn1->sizeHint().width(), frm_mn2->sizeHint().width(),
                                  frm_mn3->sizeHint().width(), frm_autotext->sizeHint().width()});
-    toolScroll_->setFixedWidth(widest + toolScroll_->verticalScrollBar()->sizeHint().width() + 4);
+    const int columnWidth = widest + toolScroll_->verticalScrollBar()->sizeHint().width() + 4;
+    toolScroll_->setFixedWidth(columnWidth);
+    frm_platemap->setMaximumWidth(columnWidth);
 }
 
 QGroupBox* FrmMain::BuildCalibrationFrame()

@@ -1,6 +1,8 @@
 #include "FrmOffline.h"
 
 #include "AnalyticsView.h"
+#include "ActionStatus.h"
+
 #include "DesktopOpener.h"
 #include "OfflineHost.h"
 #include "OfflinePlots.h"
@@ -505,6 +507,8 @@ void FrmOffline::Join()
         lstBrowser->setCurrentItem(found.front());
         BrowserClicked(lstBrowser->row(found.front()));
     }
+    ActionStatus::Of(*this, &opener_).Done(QStringLiteral("Experiments joined into"),
+                                          QDir(projectFolder_).filePath(result.FolderName));
 }
 
 void FrmOffline::ExportAscii()
@@ -517,7 +521,9 @@ void FrmOffline::ExportAscii()
             state_.op.inform(QStringLiteral("The data were not exported: %1").arg(QString::fromUtf8(e.what())));
             return;
         }
-        opener_.open(path);
+        ActionStatus& status = ActionStatus::Of(*this, &opener_);
+        status.Done(QStringLiteral("Data exported"), path);
+        status.Open(path);
     };
     if (view_ == View::GroupActivity) {
         // The series on show, bin by bin.
@@ -554,7 +560,9 @@ void FrmOffline::ExportBmp()
         state_.op.inform(QStringLiteral("The plot was not saved: %1 cannot be written.").arg(QDir::toNativeSeparators(path)));
         return;
     }
-    opener_.open(path);
+    ActionStatus& status = ActionStatus::Of(*this, &opener_);
+    status.Done(QStringLiteral("Plot saved"), path);
+    status.Open(path);
 }
 
 } // namespace bandora

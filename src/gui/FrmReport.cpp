@@ -1,5 +1,7 @@
 #include "FrmReport.h"
 
+#include "ActionStatus.h"
+
 #include "core/AppState.h"
 #include "core/analysis/PerWellExport.h"
 #include "core/analysis/RawReanalysis.h"
@@ -121,7 +123,7 @@ void FrmReport::ShowBinSize(const std::optional<QString>& shown)
         combo_bin->setCurrentText(*shown);
 }
 
-void FrmReport::Open(const QString& path) { opener_.open(path); }
+void FrmReport::Open(const QString& path) { ActionStatus::Of(*this, &opener_).Open(path); }
 
 void FrmReport::Generate()
 {
@@ -140,6 +142,7 @@ void FrmReport::Generate()
     SetBusy(false);
     ShowBinSize(result.ShownBinSize);
     if (result.Status == ReportStatus::Written) {
+        ActionStatus::Of(*this, &opener_).Done(QStringLiteral("Report written"), result.Path);
         // Let the window settle before another program takes the focus.
         state_.events.processEvents();
         Open(result.Path);
@@ -215,6 +218,7 @@ void FrmReport::RunReanalysis()
     SetBusy(false);
     ShowBinSize(result.ShownBinSize);
     if (!result.ReportPath.isEmpty()) {
+        ActionStatus::Of(*this, &opener_).Done(QStringLiteral("Report of the re-analysis written"), result.ReportPath);
         state_.events.processEvents();
         Open(result.ReportPath);
     }
@@ -242,8 +246,10 @@ void FrmReport::ExportPerWell()
     const PerWellResult result =
         ::bandora::ExportPerWell(request, settings_, state_.op, [this](int p) { return KeepGoing(p); });
     SetBusy(false);
-    if (result.Status == PerWellStatus::Written)
+    if (result.Status == PerWellStatus::Written) {
+        ActionStatus::Of(*this, &opener_).Done(QStringLiteral("Per-well files written to"), request.Folder);
         Open(request.Folder);
+    }
 }
 
 } // namespace bandora

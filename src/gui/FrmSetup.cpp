@@ -1,5 +1,7 @@
 #include "FrmSetup.h"
 
+#include "ActionStatus.h"
+
 #include "GroupsPanel.h"
 #include "SetupHost.h"
 #include "core/AppState.h"
@@ -62,6 +64,8 @@ FrmSetup::FrmSetup(AppState& state, SetupHost& host, QWidget* parent)
     auto* column = new QVBoxLayout(this);
     column->addWidget(BuildProjectBar());
     column->addLayout(body, 1);
+    status_ = new ActionStatus(this);
+    column->addWidget(status_);
 
     ConnectSettings();
     connect(Cmdnewpj, &QPushButton::clicked, this, &FrmSetup::NewProjectClicked);
@@ -192,7 +196,8 @@ void FrmSetup::NewProjectClicked()
 void FrmSetup::SaveProjectClicked()
 {
     CommitNumberBoxes();
-    SaveProjectAction(state_);
+    if (SaveProjectAction(state_) == ProjectActionResult::Done)
+        status_->Done(QStringLiteral("Project saved in"), state_.projectFolder);
     ShowProjectTitle();
 }
 

@@ -25,6 +25,8 @@ class SetupHost;
 // "OffLine" and the start of a run; closing it with its close box deletes it
 // (the next "Setup" makes a new one). Settings panels are built in
 // FrmSetupPanels.cpp.
+class ActionStatus;
+
 class FrmSetup : public QWidget {
     Q_OBJECT
 public:
@@ -120,6 +122,7 @@ private:
     void ToolClicked(int tool, bool checked);
 
     AppState& state_;
+    ActionStatus* status_ = nullptr; // what the last save did
     SetupHost& host_;
 };
 

@@ -1,10 +1,14 @@
 #include "LivePlots.h"
 
 #include "PictureBox.h"
+#include "PlateMapPanel.h"
 #include "core/AppState.h"
 #include "core/acquisition/CycleState.h"
+#include "core/common/Clock.h"
+#include "core/display/RunTimeText.h"
 #include "core/display/SignalTrace.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 
@@ -77,13 +81,33 @@ void LivePlots::DrawActivityPanel(const QString& temperatureText)
     temperatureText_ = temperatureText;
     activityDrawn_ = true;
     RedrawActivity();
+    // In zero mode the counts only come at the buffer-cycle end; until then
+    // they are the last cycle's.
+    if (map_ && !state_.AutoZero && state_.AcquisitionState == 1)
+        map_->TakeLive(cycle_.IntervalCount, double(cycle_.Column + 1) / std::max(cycle_.RT_Buffer(), 1));
+}
+
+void LivePlots::RunStarted()
+{
+    if (map_)
+        map_->StartRun();
+}
+
+void LivePlots::BufferCycleCounted()
+{
+    if (map_ && !state_.BlankReading)
+        map_->EndCycle(cycle_.IntervalCount);
 }
 
 void LivePlots::ShowElapsed(qint64 elapsedMs, qint32 elapsedMinutes, qint16 aqLapse)
 {
     txtTime_.setText(ElapsedTimeText(elapsedMs));
-    lapseFraction_ = LapseFraction(elapsedMinutes, aqLapse);
+    Q_UNUSED(elapsedMinutes);
+    lapseFraction_ = LapseProgress(elapsedMs, aqLapse);
     DrawTimeBar();
+    if (runTime_)
+        runTime_->setText(RunTimeText(elapsedMs, aqLapse, state_.clock.now(),
+                                      state_.AcquisitionState == 2 && state_.TimeCounterPaused));
 }
 
 // --- the window's controls ----------------------------------------------------------
@@ -101,6 +125,10 @@ void LivePlots::RefreshView()
     view_ = ChannelView::Of(state_.SelectedChannel, state_.project, state_.plate);
     Redraw();
     RedrawActivity();
+    if (map_) {
+        map_->Prepare();
+        map_->ShowSelection();
+    }
 }
 
 void LivePlots::ZoomIn()

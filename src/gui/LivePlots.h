@@ -10,6 +10,7 @@
 
 #include <array>
 
+class QLabel;
 class QLineEdit;
 
 namespace bandora {
@@ -17,6 +18,7 @@ namespace bandora {
 struct AppState;
 struct CycleState;
 class PictureBox;
+class PlateMapPanel;
 
 // The main window's live display: the sweeping signal plot of the selected
 // channel with its zoom, the activity panel, the time bar and Txt_time. It
@@ -35,6 +37,13 @@ public:
     void DrawNewPoints() override;
     void DrawActivityPanel(const QString& temperatureText) override;
     void ShowElapsed(qint64 elapsedMs, qint32 elapsedMinutes, qint16 aqLapse) override;
+    void RunStarted() override;
+    void BufferCycleCounted() override;
+
+    // The plate map that follows the counts, and the label beside Txt_time
+    // that tells the lapse, the end and the time left; both may be left out.
+    void SetPlateMap(PlateMapPanel* map) { map_ = map; }
+    void SetRunTimeLabel(QLabel* label) { runTime_ = label; }
 
     // --- the window's own controls ----------------------------------------
 
@@ -79,6 +88,8 @@ private:
     bool activityDrawn_ = false;
     QString temperatureText_;
     double lapseFraction_ = 0;
+    PlateMapPanel* map_ = nullptr;
+    QLabel* runTime_ = nullptr;
 };
 
 } // namespace bandora

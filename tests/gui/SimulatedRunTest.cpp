@@ -187,12 +187,14 @@ TEST(SimulatedRun, TheCycleDrivesThePlotsTheTimeAndTheOutputs)
     w.Plots().SelectChannel(selected + 1);
     EXPECT_NE(before, w.Picreal->image());
 
-    // The time bar fills as the lapse of one minute runs out.
+    // The time bar fills as the lapse of one minute runs out, within the
+    // minute too: 44 s of 60 is 73 %.
     for (int i = 700; i < 1500; ++i)
         run.Tick();
     EXPECT_EQ(w.Txt_time->text(), QStringLiteral("00:00:44 [0d]"));
     const QImage& bar = w.picturetime->image();
-    EXPECT_EQ(bar.pixel(bar.width() / 10, bar.height() / 2) & 0xFFFFFF, 0xFFFFFFu); // 0 whole minutes
+    EXPECT_EQ(bar.pixel(bar.width() * 70 / 100, bar.height() / 2) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(bar.pixel(bar.width() * 76 / 100, bar.height() / 2) & 0xFFFFFF, 0xFFFFFFu);
     for (int i = 1500; i < 2025; ++i)
         run.Tick();
     EXPECT_EQ(w.picturetime->image().pixel(w.picturetime->image().width() - 2, 1) & 0xFFFFFF, 0xFF0000u);

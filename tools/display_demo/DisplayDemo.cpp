@@ -142,6 +142,7 @@ private:
         if (++c.Column == c.RT_Buffer()) {
             c.Column = 0;
             BufferCycleEnd();
+            display.BufferCycleCounted();
         }
         if (c.Column % 25 == 0) {
             const qint64 ms = qint64(c.TotalTicks) * 30;
@@ -256,6 +257,10 @@ int main(int argc, char** argv)
     main.Tools().LightAtRunStart();
     main.Display().ResetSignalPlot();
     main.Display().ShowElapsed(0, 0, p.Aq_lapse);
+    // Beams counted tick by tick, as outside zero mode.
+    state.AutoZero = false;
+    state.RunStart = clock.now();
+    main.Display().RunStarted();
 
     Feeder feeder(state, main);
     for (int i = 0, n = parser.value(QStringLiteral("warm")).toInt(); i < n; ++i)
@@ -265,6 +270,9 @@ int main(int argc, char** argv)
 
     // The window's own acquisition timer drives the ticks, as in a run; while
     // it runs, activating the window leaves the buffers alone.
+    // The feeder takes the place of the acquisition cycle, which would read
+    // an instrument the demonstration does not have.
+    QObject::disconnect(&main.AcquisitionTimer(), &QTimer::timeout, nullptr, nullptr);
     QObject::connect(&main.AcquisitionTimer(), &QTimer::timeout, [&feeder] { feeder.Tick(); });
     main.AcquisitionTimer().start(30);
     QObject::connect(&main, &FrmMain::programEnded, &app, [] { QCoreApplication::exit(0); });

@@ -146,6 +146,8 @@ bool AcquisitionCycle::BufferCycleEnd()
         }
     }
 
+    display_.BufferCycleCounted();
+
     if (!state_.Recording)
         return true;
     const bool saveReal = state_.project.Save_real == 1;

@@ -16,11 +16,4 @@ QString ElapsedTimeText(qint64 elapsedMs)
         .arg(days);
 }
 
-double LapseFraction(qint32 elapsedMinutes, qint16 aqLapse)
-{
-    if (aqLapse <= 0)
-        return 1.0;
-    return std::clamp(double(elapsedMinutes) / aqLapse, 0.0, 1.0);
-}
-
 } // namespace bandora

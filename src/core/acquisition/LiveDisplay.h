@@ -22,6 +22,9 @@
 //   | ShowElapsed           | time keeping: every 25th column while running, every tick |
 //   |                       | while paused, after the lapse test; and ShowElapsed(0, 0, |
 //   |                       | Aq_lapse) at run start, which clears the time bar         |
+//   | RunStarted            | run start, once RunStart is set, before the first tick    |
+//   | BufferCycleCounted    | buffer-cycle end, once IntervalCount holds the whole      |
+//   |                       | cycle's counts (zero mode: after the analysis)            |
 //
 // Nothing here talks to the instrument, changes the cycle's state or shows a
 // message.
@@ -58,18 +61,24 @@ public:
     // temperature text ("0.0") and CycleState::TotalTicks samples.
     virtual void DrawActivityPanel(const QString& temperatureText) = 0;
 
-    // Txt_time and the time bar: elapsedMs since RunStart, the whole minutes
-    // of it (ElapsedMinutes) against the programmed lapse Aq_lapse. The bar
-    // is drawn afresh each time, so (0, 0, lapse) clears it.
+    // Txt_time and the time bar: elapsedMs since RunStart, and the whole
+    // minutes of it (ElapsedMinutes), against the programmed lapse Aq_lapse.
+    // The bar follows the milliseconds, so it moves at every time keeping
+    // and is full when the lapse ends. It is drawn afresh each time, so
+    // (0, 0, lapse) clears it.
     virtual void ShowElapsed(qint64 elapsedMs, qint32 elapsedMinutes, qint16 aqLapse) = 0;
+
+    // A run has started: the plate map forgets the last run's activity.
+    virtual void RunStarted() {}
+
+    // CycleState::IntervalCount holds the counts of the buffer cycle that
+    // has just ended.
+    virtual void BufferCycleCounted() {}
 };
 
 // Txt_time: the elapsed time as "hh:mm:ss [nd]", hours within the day and
 // the whole days in brackets ("02:03:04 [1d]"). A negative time (the clock
 // set back) shows as 0.
 QString ElapsedTimeText(qint64 elapsedMs);
-
-// The part of the lapse done, 0.0 to 1.0; a lapse of 0 is done at once.
-double LapseFraction(qint32 elapsedMinutes, qint16 aqLapse);
 
 } // namespace bandora

@@ -192,6 +192,7 @@ void RunControl::StartRun()
         state_.RunStart = state_.clock.now();
         state_.RunStartMs = state_.clock.monotonicMs();
         state_.RunStopReason = StopReason::None;
+        display_.RunStarted();
         window_.StartTimer();
     }
 }

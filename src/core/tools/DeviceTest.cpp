@@ -3,11 +3,38 @@
 #include "core/AppState.h"
 #include "core/common/Operator.h"
 #include "core/link/InstrumentLink.h"
+#include "core/storage/PlateFormat.h"
+
+#include <QStringList>
+
+#include <algorithm>
 
 namespace bandora {
 
 namespace {
 constexpr int kBlockFirst[] = {0, 32, 64, 96};
+// The first step whose reading follows a setting of the rows.
+constexpr int kFirstSwingStep = 11;
+// At most this many silent beams are named; the rest are counted.
+constexpr int kNamedBeams = 24;
+} // namespace
+
+QString DeviceTestVerdict(const std::array<qint16, kChannelTable>& lowest,
+                          const std::array<qint16, kChannelTable>& highest)
+{
+    QStringList silent;
+    for (int ch = 0; ch < kChannels; ++ch)
+        if (int(highest[size_t(ch)]) - int(lowest[size_t(ch)]) < DeviceTest::kAnswerSwing)
+            silent << QStringLiteral("%1 (channel %2)").arg(WellLabel(ch, 16)).arg(ch);
+    if (silent.isEmpty())
+        return QStringLiteral("All beams answered");
+    const qsizetype count = silent.size();
+    QString text = QStringLiteral("%1 of 384 beams did not answer:\r\n").arg(count);
+    if (count > kNamedBeams) {
+        silent = silent.mid(0, kNamedBeams);
+        silent << QStringLiteral("and %1 more").arg(count - kNamedBeams);
+    }
+    return text + silent.join(QStringLiteral(", "));
 }
 
 DeviceTest::DeviceTest(AppState& state) : state_(state) {}
@@ -25,6 +52,8 @@ bool DeviceTest::Start()
                                             "Please, remove any microplate from the slot\r\n"
                                             " and close Bandora door");
     TestStep_ = 0;
+    lowest_.fill(32767);
+    highest_.fill(-1);
     running_ = state_.op.ask(question, Buttons::OkCancel) == Answer::Ok;
     return running_;
 }
@@ -35,6 +64,9 @@ bool DeviceTest::Tick(const std::function<void()>& paint)
         return false;
     if (TestStep_ > kLastStep) {
         End();
+        // Offline nothing was read, so there is nothing to judge.
+        if (!state_.OfflineMode)
+            state_.op.inform(DeviceTestVerdict(lowest_, highest_));
         return false;
     }
     if (!state_.OfflineMode && !ReadSignals()) {
@@ -42,6 +74,8 @@ bool DeviceTest::Tick(const std::function<void()>& paint)
         End();
         return false;
     }
+    if (TestStep_ >= kFirstSwingStep)
+        TakeSwing();
     if (paint)
         paint();
     if (!RunStepActions()) {
@@ -66,6 +100,14 @@ bool DeviceTest::ReadSignals()
     for (int b = 0; b < 4; ++b)
         StoreBlock(blocks[size_t(b)], kBlockFirst[b], Signal_);
     return true;
+}
+
+void DeviceTest::TakeSwing()
+{
+    for (int ch = 0; ch < kChannels; ++ch) {
+        lowest_[size_t(ch)] = std::min(lowest_[size_t(ch)], Signal_[size_t(ch)]);
+        highest_[size_t(ch)] = std::max(highest_[size_t(ch)], Signal_[size_t(ch)]);
+    }
 }
 
 std::vector<int> DeviceTest::ChannelsOfStep(int step)

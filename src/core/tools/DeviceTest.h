@@ -18,6 +18,8 @@
 //   | 106..120  | none                                                        |
 //
 // Every write is the verified register write; one that fails stops the test.
+// A test that runs to its end says which beams answered: a beam answers when
+// its signal swings with the settings written from step 10 on.
 
 #include "core/storage/ProjectSetup.h"
 
@@ -31,8 +33,18 @@ namespace bandora {
 
 struct AppState;
 
+// The verdict of a whole test from the lowest and highest signal each beam
+// gave once the settings started moving: "All beams answered", or the beams
+// whose signal did not swing by kAnswerSwing, by their place on the 16 x 24
+// grid and their channel ("A1 (channel 0)").
+QString DeviceTestVerdict(const std::array<qint16, kChannelTable>& lowest,
+                          const std::array<qint16, kChannelTable>& highest);
+
 class DeviceTest {
 public:
+    // The least swing of a beam driven from the minimum to the maximum
+    // setting (of 4095) that counts as an answer.
+    static constexpr int kAnswerSwing = 200;
     static constexpr int kLastStep = 120;
     static constexpr int kTickMs = 100;
     static constexpr int kFirstTickMs = 200;
@@ -64,6 +76,7 @@ public:
 
 private:
     bool ReadSignals();
+    void TakeSwing();
     // false when a write failed
     bool RunStepActions();
     void End();
@@ -72,6 +85,8 @@ private:
     bool running_ = false;
     qint16 TestStep_ = 0;
     std::array<qint16, kChannelTable> Signal_{};
+    std::array<qint16, kChannelTable> lowest_{};
+    std::array<qint16, kChannelTable> highest_{};
 };
 
 } // namespace bandora

@@ -13,9 +13,6 @@ TEST(LiveDisplayFigures, ElapsedTextLapseAndZoomedValues)
     EXPECT_EQ(ElapsedTimeText(0), QStringLiteral("00:00:00 [0d]"));
     EXPECT_EQ(ElapsedTimeText(day + (2 * 3600 + 3 * 60 + 4) * 1000 + 999), QStringLiteral("02:03:04 [1d]"));
     EXPECT_EQ(ElapsedTimeText(-5000), QStringLiteral("00:00:00 [0d]"));
-    EXPECT_DOUBLE_EQ(LapseFraction(15, 30), 0.5);
-    EXPECT_DOUBLE_EQ(LapseFraction(40, 30), 1.0);
-    EXPECT_DOUBLE_EQ(LapseFraction(0, 0), 1.0);
 
     EXPECT_EQ(PlotValue(1234, 2000, 0), 1234);
     EXPECT_EQ(PlotValue(1990, 2000, 3), 1720);

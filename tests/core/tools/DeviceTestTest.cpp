@@ -92,7 +92,8 @@ TEST(DeviceTest, AWholeRunLightsRowsAndLeavesEveryChannelAtTheMiddleSetting)
     for (quint8 s : t.Settings())
         EXPECT_EQ(s, 66);
     EXPECT_EQ(t.rig.op.texts(),
-              (QStringList{t.rig.op.texts().value(0), "Turning ON A1-D1", "Turning OFF A1-D1", "OK to proceed?"}));
+              (QStringList{t.rig.op.texts().value(0), "Turning ON A1-D1", "Turning OFF A1-D1", "OK to proceed?",
+                           "All beams answered"}));
     EXPECT_GT(t.test.Signal()[200], 0) << "the map shows the beams read";
 }
 

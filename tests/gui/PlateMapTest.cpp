@@ -1,0 +1,171 @@
+// The run at a glance on the main window: the plate map's colours, flags and
+// click, the pause button and the time left, and the status line that says
+// what an action did.
+
+#include "StartupHarness.h"
+
+#include "core/acquisition/LiveDisplay.h"
+#include "gui/ActionStatus.h"
+#include "gui/DesktopOpener.h"
+#include "gui/FrmOffline.h"
+#include "gui/LivePlots.h"
+#include "gui/PlateMap.h"
+#include "gui/PlateMapPanel.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include <gtest/gtest.h>
+
+using namespace bandora;
+using namespace bandora::test;
+
+namespace {
+
+struct Opener final : DesktopOpener {
+    bool open(const QString& path) override
+    {
+        opened << path;
+        return answer;
+    }
+    bool answer = true;
+    QStringList opened;
+};
+
+// The main window of a started program, as large as the smallest screen.
+struct MainWindow {
+    StartupHarness h;
+    FrmMain* w = nullptr;
+    PlateMapPanel* panel = nullptr;
+    PlateMap* map = nullptr;
+
+    MainWindow()
+    {
+        EXPECT_EQ(h.Start(), Startup::Result::Running);
+        h.main->OfflineWindow()->cmdMain->click();
+        w = h.main.get();
+        w->resize(1366, 768);
+        QApplication::processEvents();
+        panel = w->findChild<PlateMapPanel*>(QStringLiteral("frm_platemap"));
+        map = w->findChild<PlateMap*>(QStringLiteral("pic_platemap"));
+    }
+    // Every beam of a well counts n in the cycle under way.
+    void Count(int well, int n)
+    {
+        for (int ch = 0; ch < kChannels; ++ch)
+            if (h.state->plate.ChannelWell[size_t(ch)] == well)
+                w->Cycle().IntervalCount[size_t(ch)] = qint16(n);
+    }
+    QRgb Centre(int well) const { return map->image().pixel(map->CellRect(well).center()) & 0xFFFFFF; }
+    QRgb Edge(int well) const { return map->image().pixel(map->CellRect(well).topLeft() + QPoint(1, 1)) & 0xFFFFFF; }
+};
+
+QRgb Rgb(const QColor& c) { return c.rgb() & 0xFFFFFF; }
+
+} // namespace
+
+TEST(PlateMap, ColoursFollowTheCountsStillWellsAreFlaggedAndAClickSelectsTheWell)
+{
+    MainWindow m;
+    ASSERT_TRUE(m.panel && m.map);
+    ASSERT_GT(m.map->CellRect(0).width(), 6) << "the wells are drawn large enough to see";
+    const int rows = m.h.state->plate.Rows;
+    const int c5 = 4 * rows + 2, a2 = rows;
+    m.h.state->AcquisitionState = 1;
+    m.h.state->AutoZero = false; // counts grow tick by tick only outside zero mode
+    m.w->Display().RunStarted();
+
+    // Counts growing in the cycle under way colour their wells at once.
+    m.h.clock.advance(5 * 60 * 1000);
+    m.Count(c5, 10);
+    m.Count(a2, 5);
+    m.w->Display().DrawActivityPanel(QStringLiteral("25.0"));
+    m.panel->Redraw();
+    EXPECT_EQ(m.map->ScaleTop(), 10);
+    EXPECT_EQ(m.Centre(c5), Rgb(PlateMap::ActivityColour(10, 10)));
+    EXPECT_EQ(m.Centre(a2), Rgb(PlateMap::ActivityColour(5, 10)));
+    EXPECT_EQ(m.Centre(0), Rgb(PlateMap::ActivityColour(0, 10)));
+    EXPECT_NE(m.Centre(c5), m.Centre(a2));
+
+    // The cycle ends; an hour after the start only C5 and A2 have moved:
+    // every other well is flagged red and its tooltip tells since when.
+    m.w->Display().BufferCycleCounted();
+    m.h.clock.advance(56 * 60 * 1000);
+    m.panel->Redraw();
+    EXPECT_EQ(m.Edge(0), 0xDC0000u);
+    EXPECT_NE(m.Edge(c5), 0xDC0000u);
+    EXPECT_TRUE(m.panel->WellToolTip(0).contains(QStringLiteral("no movement since 10:00")));
+    const std::vector<InactiveWell> still = m.panel->InactiveWells();
+    int used = 0;
+    for (int well = 0; well < m.panel->Activity().Wells(); ++well)
+        used += m.panel->Activity().Used(well);
+    EXPECT_EQ(int(still.size()), used - 2);
+    // A longer alarm time clears the flags; the last hour shows the old cycle.
+    m.w->findChild<QSpinBox*>(QStringLiteral("spn_nomove"))->setValue(120);
+    m.w->findChild<QComboBox*>(QStringLiteral("cmb_mapwindow"))->setCurrentIndex(2);
+    EXPECT_TRUE(m.panel->InactiveWells().empty());
+    EXPECT_NE(m.Edge(0), 0xDC0000u);
+
+    // A click on C5 selects its channel as the Row and Column boxes would.
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(m.map->CellRect(c5).center()), QPointF(), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m.map, &press);
+    EXPECT_EQ(m.w->Combofila->currentText(), QStringLiteral("C"));
+    EXPECT_EQ(m.w->Combocol->currentText(), QStringLiteral("5"));
+    const int channel = m.w->lblcanal->text().toInt();
+    EXPECT_EQ(m.h.state->plate.ChannelWell[size_t(channel)], c5);
+    EXPECT_EQ(m.w->Plots().SelectedChannel(), channel);
+}
+
+TEST(RunAtAGlance, PauseFollowsTheRunAndTheLineBesideTimeTellsTheEnd)
+{
+    MainWindow m;
+    FrmMain& w = *m.w;
+    m.h.state->project.Aq_lapse = 120;
+    m.h.state->AcquisitionState = 1;
+    m.h.state->RunStart = m.h.clock.now();
+    m.h.clock.advance(48 * 60000);
+    w.Display().ShowElapsed(48 * 60000, 48, 120);
+    EXPECT_EQ(w.lbl_runtime->text(), QString::fromUtf8("lapse 2 h 00 min · ends 12:00, 1 h 12 min left"));
+
+    m.h.op.answers.enqueue(Answer::Yes); // "Pause Time Counter?"
+    w.PauseRun();
+    EXPECT_EQ(w.CmdPause->text(), QStringLiteral("Resume"));
+    EXPECT_FALSE(w.lbl_timecounter->isHidden());
+    EXPECT_EQ(w.lbl_timecounter->text(), QStringLiteral("Time Counter = OFF"));
+    EXPECT_TRUE(w.lbl_runtime->text().endsWith(QStringLiteral("paused, 1 h 12 min left")));
+    w.PauseRun();
+    EXPECT_EQ(w.CmdPause->text(), QStringLiteral("Pause"));
+    EXPECT_TRUE(w.lbl_timecounter->isHidden());
+    w.StopRun();
+}
+
+TEST(ActionStatus, NamesWhatWasWrittenOpensItsFolderAndSaysWhenNothingOpensAFile)
+{
+    MainWindow m;
+    Opener opener;
+    m.w->SetDesktopOpener(opener);
+    // Help > Content without the manual, then with a desktop that has no viewer.
+    m.w->mncontent->trigger();
+    ActionStatus& line = m.w->StatusLine();
+    EXPECT_TRUE(line.lbl_actionstatus->text().startsWith(QStringLiteral("The manual is missing:")));
+    EXPECT_TRUE(opener.opened.isEmpty());
+    const QString manual = QDir(m.h.appDir()).filePath(QStringLiteral("bdr_help.pdf"));
+    WriteAll(manual, "%PDF-1.4");
+    opener.answer = false;
+    m.w->mncontent->trigger();
+    EXPECT_EQ(opener.opened, QStringList{manual});
+    EXPECT_EQ(line.lbl_actionstatus->text(),
+              QStringLiteral("Nothing on this desktop opens %1: open it from its folder.").arg(QDir::toNativeSeparators(manual)));
+    EXPECT_FALSE(line.cmd_openfolder->isHidden());
+
+    opener.answer = true;
+    line.Done(QStringLiteral("Report written"), manual);
+    EXPECT_EQ(line.lbl_actionstatus->text(), QStringLiteral("Report written: ") + QDir::toNativeSeparators(manual));
+    line.cmd_openfolder->click();
+    EXPECT_EQ(opener.opened.back(), QFileInfo(manual).absolutePath());
+}
