@@ -152,7 +152,7 @@ void BM_PacedRun(benchmark::State& st)
         return;
     }
     Bench b(dir.path());
-    InstrumentLink link(dir.path(), b.clock, b.op);
+    InstrumentLink link(dir.path(), b.clock);
     link.SetPortNumber(4);
     if (!link.Open()) {
         st.SkipWithError("cannot open the port");
