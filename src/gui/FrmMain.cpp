@@ -38,6 +38,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace bandora {
 
@@ -72,6 +73,7 @@ FrmMain::FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent)
     acquisition_->hooks.StopRun = [this] { StopRun(); };
     acquisition_->hooks.Caption = [this](const QString& text) { ShowCalibrating(text); };
     acquisition_->hooks.RecordingStatus = [this](const QString& reason) { ShowRecordingProblem(reason); };
+    acquisition_->hooks.LinkStatus = [this](const QString& problem) { ShowLinkProblem(problem); };
     acquisition_->hooks.AutoAdjust = [this](std::array<bool, kChannelTable>& done) {
         calibration_->RunAutoAdjust(done);
     };
@@ -249,6 +251,17 @@ void FrmMain::ShowRecordingProblem(const QString& reason)
     lbl_recording->setText(reason.isEmpty() ? QString() : QStringLiteral("RECORDING IS FAILING: ") + reason);
     lbl_recording->setVisible(!reason.isEmpty());
 }
+
+void FrmMain::ShowLinkProblem(const QString& problem)
+{
+    // Said on standard error too, as every message is: an unattended run
+    // leaves a trace of when the instrument went away and came back.
+    std::fprintf(stderr, "%s\n", qPrintable(problem.isEmpty() ? QStringLiteral("The instrument answers again.") : problem));
+    lbl_link->setText(problem);
+    lbl_link->setVisible(!problem.isEmpty());
+}
+
+void FrmMain::StopDeviceTest() { deviceTest_->Stop(); }
 
 void FrmMain::StartTimer()
 {

@@ -31,6 +31,9 @@ struct CycleHooks {
     std::function<void(const QString&)> Caption;     // the calibrating label (blank reading)
     // Recording is failing (the reason), or works again (empty text).
     std::function<void(const QString&)> RecordingStatus;
+    // The instrument stopped answering (the text says since when), or
+    // answers again (empty text).
+    std::function<void(const QString&)> LinkStatus;
     // The automatic recalibration of the channels not marked done.
     std::function<void(std::array<bool, kChannelTable>&)> AutoAdjust;
 };
@@ -49,10 +52,24 @@ public:
     qint32 ElapsedMinutes() const { return elapsedMinutes_; }
     // Why the last buffer cycle could not be recorded; empty while it can.
     const QString& RecordingProblem() const { return recordingProblem_; }
+    // Why the beams are not being read; empty while the instrument answers.
+    const QString& LinkProblem() const { return linkProblem_; }
+    // Buffer cycles of this program run left out of the records because
+    // most of their beam reads failed.
+    qint64 SkippedCycles() const { return skippedCycles_; }
+
+    // How often an instrument that stopped answering is asked again.
+    static constexpr int kProbeEveryMs = 1000;
 
 private:
     void Prime();
-    void ReadBeams();
+    // One column of every beam; a block not read (or not asked for, `ask`
+    // false) repeats the column before. The number of good blocks.
+    int ReadBeams(bool ask);
+    void ReadOrProbe();
+    // True when the instrument (reopened if need be) names itself.
+    bool InstrumentAnswers();
+    void SetLinkProblem(const QString& problem);
     void BufferCycleEnd();
     // False when the run ended at its lapse.
     bool TimeKeeping();
@@ -64,6 +81,11 @@ private:
     ExperimentRecorder& recorder_;
     qint32 elapsedMinutes_ = 0;
     QString recordingProblem_;
+    QString linkProblem_;
+    qint64 lastProbeMs_ = 0;
+    qint64 skippedCycles_ = 0;
+    int blocksAsked_ = 0;  // beam blocks wanted in this buffer cycle
+    int blocksFailed_ = 0; // of which did not come
     BeamBlock block_;
     std::array<qint16, kChannelTable> values_{};
     std::array<bool, kChannelTable> adjustDone_{};
