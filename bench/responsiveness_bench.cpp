@@ -17,6 +17,8 @@
 //   BM_PortSearch   the instrument search from port 1 (found on port 4)
 //   BM_BlankTicks   300 ticks of the acquisition cycle reading the blank
 
+#include "NoDisplay.h"
+
 #include "core/AppState.h"
 #include "core/acquisition/AcquisitionCycle.h"
 #include "core/acquisition/Calibration.h"
@@ -77,15 +79,7 @@ public:
     void ProgressMark(int) override {}
 };
 
-class NoDisplay final : public LiveDisplay {
-public:
-    void ResetActivityPanel() override {}
-    void ResetSignalPlot() override {}
-    void RedrawSignal() override {}
-    void DrawNewPoints() override {}
-    void DrawActivityPanel(const QString&) override {}
-    void ShowElapsed(qint64, qint32, qint16) override {}
-};
+using bench::NoDisplay;
 
 // The program's pieces around a virtual instrument on port 4, with the real
 // clock and the real event pump.

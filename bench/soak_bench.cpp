@@ -12,6 +12,8 @@
 // shorten the run with --days or make each tick stand for more time with
 // --tick-ms (the records then cover the same days with fewer buffer cycles).
 
+#include "NoDisplay.h"
+
 #include "core/AppState.h"
 #include "core/acquisition/AcquisitionCycle.h"
 #include "core/acquisition/CycleState.h"
@@ -65,15 +67,7 @@ public:
     QString prompt(const QString&, const QString&) override { return {}; }
 };
 
-class NoDisplay final : public LiveDisplay {
-public:
-    void ResetActivityPanel() override {}
-    void ResetSignalPlot() override {}
-    void RedrawSignal() override {}
-    void DrawNewPoints() override {}
-    void DrawActivityPanel(const QString&) override {}
-    void ShowElapsed(qint64, qint32, qint16) override {}
-};
+using bench::NoDisplay;
 
 // Resident and peak memory of this process in kB, from /proc.
 std::pair<qint64, qint64> MemoryKb()
