@@ -10,7 +10,10 @@
 //
 // Fourteen days at the timer's 30 ms are 40 million ticks; on a small machine
 // shorten the run with --days or make each tick stand for more time with
-// --tick-ms (the records then cover the same days with fewer buffer cycles).
+// --tick-ms (the records then cover the same days with fewer buffer cycles;
+// the organisms still move one timer period per read). Every wait for a
+// reply is real time, so the faulty replies set the pace: about 100 ticks a
+// second on a quiet two-core machine.
 
 #include "NoDisplay.h"
 
@@ -121,7 +124,7 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     sim::SimOptions options;
     options.pacing = false;
-    options.stepMs = double(tick);
+    options.stepMs = 30.0; // the organisms move one timer period per read, however long a tick stands for
     options.faults.rate = parser.value(faultRate).toDouble();
     options.faults.drop = options.faults.shortReply = options.faults.late = options.faults.corrupt = true;
     options.faults.lateMs = 150;
