@@ -11,6 +11,8 @@
 //                     over the 14.6 ticks a second the line allows (target:
 //                     at least 0.95 once priming is counted in).
 
+#include "NoDisplay.h"
+
 #include "core/AppState.h"
 #include "core/acquisition/AcquisitionCycle.h"
 #include "core/acquisition/LiveDisplay.h"
@@ -48,15 +50,7 @@ public:
     void processEvents() override {}
 };
 
-class NoDisplay final : public LiveDisplay {
-public:
-    void ResetActivityPanel() override {}
-    void ResetSignalPlot() override {}
-    void RedrawSignal() override {}
-    void DrawNewPoints() override {}
-    void DrawActivityPanel(const QString&) override {}
-    void ShowElapsed(qint64, qint32, qint16) override {}
-};
+using bench::NoDisplay;
 
 struct Bench {
     explicit Bench(const QString& dir)
@@ -152,7 +146,7 @@ void BM_PacedRun(benchmark::State& st)
         return;
     }
     Bench b(dir.path());
-    InstrumentLink link(dir.path(), b.clock, b.op);
+    InstrumentLink link(dir.path(), b.clock);
     link.SetPortNumber(4);
     if (!link.Open()) {
         st.SkipWithError("cannot open the port");

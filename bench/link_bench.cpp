@@ -63,7 +63,7 @@ void ReadTicks(benchmark::State& state, bool pacing)
         state.SkipWithError(qPrintable(error));
         return;
     }
-    InstrumentLink link(dir.path(), clock, op);
+    InstrumentLink link(dir.path(), clock);
     link.SetPortNumber(4);
     if (!link.Open()) {
         state.SkipWithError("cannot open the port");

@@ -156,6 +156,14 @@ void DeviceTestView::DrawProgress()
     picturetime_.changed();
 }
 
+void DeviceTestView::Stop()
+{
+    if (!test_.Running())
+        return;
+    test_.Stop();
+    Finish();
+}
+
 void DeviceTestView::Finish()
 {
     Timer_test.stop();

@@ -36,6 +36,8 @@ public:
     void Start();
     // One tick of Timer_test (tests call it instead of waiting).
     void OnTick();
+    // STOP: the test ends at once.
+    void Stop();
 
     // The grey level of a beam value: value / 8, held to 0..255.
     static int GreyLevel(qint16 value);

@@ -78,6 +78,7 @@ FrmMain::FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent)
     acquisition_->hooks.DiskSpaceStatus = [this](const QString& text) { ShowLowSpace(text); };
     acquisition_->hooks.Caption = [this](const QString& text) { ShowCalibrating(text); };
     acquisition_->hooks.RecordingStatus = [this](const QString& reason) { ShowRecordingProblem(reason); };
+    acquisition_->hooks.LinkStatus = [this](const QString& problem) { ShowLinkProblem(problem); };
     acquisition_->hooks.AutoAdjust = [this](std::array<bool, kChannelTable>& done) {
         calibration_->RunAutoAdjust(done);
     };
@@ -325,6 +326,17 @@ void FrmMain::ShowRecordingNotice()
 }
 
 bool FrmMain::DeviceTestRunning() const { return deviceTest_->Test().Running(); }
+
+void FrmMain::ShowLinkProblem(const QString& problem)
+{
+    // Said on standard error too, as every message is: an unattended run
+    // leaves a trace of when the instrument went away and came back.
+    std::fprintf(stderr, "%s\n", qPrintable(problem.isEmpty() ? QStringLiteral("The instrument answers again.") : problem));
+    lbl_link->setText(problem);
+    lbl_link->setVisible(!problem.isEmpty());
+}
+
+void FrmMain::StopDeviceTest() { deviceTest_->Stop(); }
 
 void FrmMain::StartTimer()
 {

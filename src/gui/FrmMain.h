@@ -115,6 +115,8 @@ public:
     // The same notice saying that less than an hour of records fits on the
     // disk; empty hides it.
     void ShowLowSpace(const QString& text);
+    // The notice that the instrument is not answering; empty hides it.
+    void ShowLinkProblem(const QString& problem);
 
     RunControl& Run() { return *run_; }
     AcquisitionCycle& Acquisition() { return *acquisition_; }
@@ -261,6 +263,7 @@ private:
     // What the run control and calibration ask of this window.
     void StartTimer() override;
     void StopTimer() override;
+    void StopDeviceTest() override;
     void ShowRunning(bool running) override;
     void LockForBlank() override;
     QString DescriptionText() const override;
@@ -317,6 +320,7 @@ public:
     QLabel* lbl_calibrating = nullptr; // calibration, zero and blank progress
     QProgressBar* pic_calibra = nullptr;
     QLabel* lbl_recording = nullptr;   // recording is failing, and why
+    QLabel* lbl_link = nullptr;        // the instrument is not answering, since when
 
     QLineEdit* txt_projecto = nullptr;
     QLineEdit* Txt_description = nullptr;

@@ -202,11 +202,16 @@ QWidget* FrmMain::BuildRunBar()
     lbl_recording->setStyleSheet(QStringLiteral("color: white; background: #c00000; font-weight: bold; padding: 2px;"));
     lbl_recording->setWordWrap(true);
     lbl_recording->hide();
+    lbl_link = Named(new QLabel(bar), "lbl_link");
+    lbl_link->setStyleSheet(lbl_recording->styleSheet());
+    lbl_link->setWordWrap(true);
+    lbl_link->hide();
     row->addWidget(lbl_status);
     row->addWidget(lbl_timecounter);
     row->addWidget(lbl_calibrating);
     row->addWidget(pic_calibra);
     row->addWidget(lbl_recording, 1);
+    row->addWidget(lbl_link, 1);
     row->addStretch(1);
     row->addWidget(CmdMain);
     return bar;

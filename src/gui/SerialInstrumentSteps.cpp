@@ -11,7 +11,7 @@
 namespace bandora {
 
 SerialInstrumentSteps::SerialInstrumentSteps(AppState& state, bool simulate)
-    : link_(std::make_unique<InstrumentLink>(state.appDir, state.clock, state.op)), simulate_(simulate)
+    : link_(std::make_unique<InstrumentLink>(state.appDir, state.clock, &state.events)), simulate_(simulate)
 {
     state.link = link_.get();
 }

@@ -34,6 +34,10 @@ public:
     double Slope() const;
     double Offset() const;
 
+    // A worn cell: writes to this address are taken without being kept
+    // (-1: none).
+    void SetStuck(int address) { stuckAddress_ = address; }
+
     const std::array<quint8, 8>& Bytes() const { return bytes_; }
     QString Path() const { return path_; }
 
@@ -42,6 +46,7 @@ private:
 
     QString path_;
     std::array<quint8, 8> bytes_ = kDefault;
+    int stuckAddress_ = -1;
 };
 
 } // namespace bandora::sim

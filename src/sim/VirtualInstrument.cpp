@@ -145,6 +145,12 @@ void VirtualInstrument::SetDoorOpen(bool open)
     model_.SetDoorOpen(open);
 }
 
+void VirtualInstrument::SetStuckMemory(int address)
+{
+    std::lock_guard lock(mutex_);
+    memory_.SetStuck(address);
+}
+
 std::array<quint8, 8> VirtualInstrument::Memory()
 {
     std::lock_guard lock(mutex_);

@@ -57,6 +57,8 @@ public:
     double Temperature();
     void SetDoorOpen(bool open);
     std::array<quint8, 8> Memory();
+    // A memory cell that echoes writes but keeps its byte (-1: none).
+    void SetStuckMemory(int address);
 
     void SetFaults(const FaultOptions& faults);
     // Silence as of a switched-off instrument: frames are swallowed unanswered.

@@ -33,7 +33,7 @@ public:
     explicit SimulatedInstrument(const sim::SimOptions& options = FastSimOptions(), int port = 4,
                                  const PlateFormat& plate = BuiltInPlate("w96f"))
         : sim(std::make_unique<sim::VirtualInstrument>(options, plate)),
-          link(std::make_unique<InstrumentLink>(dir.path(), clock, op))
+          link(std::make_unique<InstrumentLink>(dir.path(), clock))
     {
         QString error;
         started = sim->Start(&error) && sim->LinkPort(dir.path(), port, &error);

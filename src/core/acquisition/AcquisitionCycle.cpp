@@ -42,10 +42,11 @@ void AcquisitionCycle::OnAcquisitionTick()
     CycleState& c = cycle_;
     const ProjectSetup& p = state_.project;
     if (!state_.OfflineMode) {
-        // The first replies of a buffer cycle are stale: read and dropped.
-        if (c.Column <= 1 || c.TickCount <= 1)
-            Prime();
-        ReadBeams();
+        ReadOrProbe();
+        // Window events run while the tick waits on the line: STOP or PAUSE
+        // may have come meanwhile, and then the tick goes no further.
+        if (state_.AcquisitionState != 1)
+            return;
     }
     if (c.TickCount == p.DSP_Interval)
         display_.RedrawSignal();
@@ -74,7 +75,7 @@ void AcquisitionCycle::OnAcquisitionTick()
     ++c.Column;
     if (c.Column >= c.RT_Buffer()) {
         c.Column = 0;
-        if (!BufferCycleEnd())
+        if (!BufferCycleEnd() || state_.AcquisitionState != 1)
             return; // a record that could not be written ends the tick
     }
     if (c.Column % kTimeKeepingColumns == 0) {
@@ -100,13 +101,68 @@ void AcquisitionCycle::Prime()
     state_.clock.pause(kPrimingPauseMs);
 }
 
-void AcquisitionCycle::ReadBeams()
+// While the instrument answers, one fresh value of every beam. When a whole
+// tick's blocks fail and the instrument does not name itself either, it has
+// stopped answering (unplugged, switched off): the run goes on, the window
+// says so, and rather than waiting out every block of every tick the
+// instrument is asked once a second (its port reopened, since a device that
+// went away is a new one when it comes back) until it answers again.
+void AcquisitionCycle::ReadOrProbe()
+{
+    CycleState& c = cycle_;
+    const int blocks = c.LastBlock / kBlockStarts + 1;
+    if (c.Column == 0)
+        blocksAsked_ = blocksFailed_ = 0; // a buffer cycle begins
+    blocksAsked_ += blocks;
+    if (!linkProblem_.isEmpty()) {
+        const qint64 now = state_.clock.monotonicMs();
+        const bool due = now - lastProbeMs_ >= kProbeEveryMs;
+        if (due)
+            lastProbeMs_ = now;
+        if (!due || !InstrumentAnswers()) {
+            blocksFailed_ += blocks;
+            ReadBeams(false); // the beams hold still meanwhile
+            return;
+        }
+        SetLinkProblem(QString());
+        Prime();
+    } else if (c.Column <= 1 || c.TickCount <= 1) {
+        // The first replies of a buffer cycle are stale: read and dropped.
+        Prime();
+    }
+    const QDateTime tickStart = state_.clock.now();
+    const int good = ReadBeams(true);
+    blocksFailed_ += blocks - good;
+    if (good == 0 && !InstrumentAnswers()) {
+        lastProbeMs_ = state_.clock.monotonicMs();
+        SetLinkProblem(QStringLiteral("THE INSTRUMENT IS NOT ANSWERING since %1. The run goes on; recording "
+                                      "resumes when it answers again.")
+                           .arg(tickStart.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))));
+    }
+}
+
+bool AcquisitionCycle::InstrumentAnswers()
+{
+    InstrumentLink& link = *state_.link;
+    return (link.IsOpen() || link.Reopen()) && link.LinkTest();
+}
+
+void AcquisitionCycle::SetLinkProblem(const QString& problem)
+{
+    linkProblem_ = problem;
+    if (hooks.LinkStatus)
+        hooks.LinkStatus(problem);
+}
+
+int AcquisitionCycle::ReadBeams(bool ask)
 {
     CycleState& c = cycle_;
     InstrumentLink& link = *state_.link;
     const int col = c.Column;
+    int goodBlocks = 0;
     for (int b = 0; b <= c.LastBlock; b += kBlockStarts) {
-        const bool good = link.ReadBeamBlock(b, block_) && !block_.clamped;
+        const bool good = ask && link.ReadBeamBlock(b, block_) && !block_.clamped;
+        goodBlocks += good ? 1 : 0;
         if (good) {
             StoreBlock(block_, b, values_);
             for (int bank = 0; bank < 3; ++bank)
@@ -124,13 +180,25 @@ void AcquisitionCycle::ReadBeams()
                 }
         }
     }
+    return goodBlocks;
 }
 
 bool AcquisitionCycle::BufferCycleEnd()
 {
-    const int raw = state_.OfflineMode ? -1 : state_.link->ReadTemperature();
+    // Beams that were not read repeat their last value: counted, a cycle of
+    // them would read as animals at rest. Such a cycle is left out of both
+    // files, so counts record r and real-time record r still pair, and the
+    // gap shows as missing time.
+    const bool mostlyFailed = blocksFailed_ * 2 > blocksAsked_;
+    blocksAsked_ = blocksFailed_ = 0;
+    const bool answering = !state_.OfflineMode && linkProblem_.isEmpty();
+    const int raw = answering ? state_.link->ReadTemperature() : -1;
     tools_.TakeTemperature(raw, state_.factory.Slope, state_.factory.Offset);
     tools_.RegulateAndSchedule();
+    if (mostlyFailed) {
+        ++skippedCycles_;
+        return true;
+    }
 
     if (state_.AutoZero && !state_.BlankReading) {
         DetectionContext ctx = DetectionContext::For(state_.project, state_.plate, state_.BlankReading);

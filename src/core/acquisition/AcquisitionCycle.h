@@ -34,6 +34,9 @@ struct CycleHooks {
     // At every recorded buffer cycle: the low disk space notice, empty while
     // more than an hour of records fits.
     std::function<void(const QString&)> DiskSpaceStatus;
+    // The instrument stopped answering (the text says since when), or
+    // answers again (empty text).
+    std::function<void(const QString&)> LinkStatus;
     // The automatic recalibration of the channels not marked done.
     std::function<void(std::array<bool, kChannelTable>&)> AutoAdjust;
 };
@@ -52,6 +55,14 @@ public:
     qint32 ElapsedMinutes() const { return elapsedMinutes_; }
     // Why recording fails; empty while it works.
     const QString& RecordingProblem() const { return recorder_.Problem(); }
+    // Why the beams are not being read; empty while the instrument answers.
+    const QString& LinkProblem() const { return linkProblem_; }
+    // Buffer cycles of this program run left out of the records because
+    // most of their beam reads failed.
+    qint64 SkippedCycles() const { return skippedCycles_; }
+
+    // How often an instrument that stopped answering is asked again.
+    static constexpr int kProbeEveryMs = 1000;
 
     // Free bytes on the volume of a folder (the system's answer; tests put
     // in their own).
@@ -59,7 +70,13 @@ public:
 
 private:
     void Prime();
-    void ReadBeams();
+    // One column of every beam; a block not read (or not asked for, `ask`
+    // false) repeats the column before. The number of good blocks.
+    int ReadBeams(bool ask);
+    void ReadOrProbe();
+    // True when the instrument (reopened if need be) names itself.
+    bool InstrumentAnswers();
+    void SetLinkProblem(const QString& problem);
     // False when the buffer cycle's records could not be written.
     bool BufferCycleEnd();
     // False when the run ended at its lapse.
@@ -71,6 +88,11 @@ private:
     LiveDisplay& display_;
     ExperimentRecorder& recorder_;
     qint32 elapsedMinutes_ = 0;
+    QString linkProblem_;
+    qint64 lastProbeMs_ = 0;
+    qint64 skippedCycles_ = 0;
+    int blocksAsked_ = 0;  // beam blocks wanted in this buffer cycle
+    int blocksFailed_ = 0; // of which did not come
     BeamBlock block_;
     std::array<qint16, kChannelTable> values_{};
     std::array<bool, kChannelTable> adjustDone_{};

@@ -25,6 +25,7 @@ namespace {
 const QString kHeader = QStringLiteral("<Num_Channel>, <PinHole>, <Gain> ");
 constexpr int kLastChannel = kChannels - 1;
 constexpr int kEventsEveryChannels = 21;
+const QString kCommunicationError = QStringLiteral("Communication error. Check COM PORT and equipment connection.");
 
 bool Used(const AppState& s, int ch) { return s.plate.ChannelWell[size_t(ch)] >= 0; }
 
@@ -93,7 +94,7 @@ void Calibration::ReadSignals(bool pauseAfterPriming)
     for (int b = 0; b < 128; b += 32)
         state_.link->ReadBeamBlock(b, discard);
     if (pauseAfterPriming)
-        state_.clock.pause(50);
+        state_.link->Pause(50);
     state_.link->ReadAllBeams(signals_);
     for (auto& s : signals_)
         s = std::max<qint16>(s, 0);
@@ -160,7 +161,9 @@ bool Calibration::AdjustLoop(std::array<bool, kChannelTable>& done, bool sayAcqu
             }
             ++written;
             if (WriteChannelSetting(ch, state_.CalPinHole[size_t(ch)], state_.CalGain[size_t(ch)]) != 1)
-                return false;
+                return state_.AcquisitionState == 0; // a write cut short by STOP is no failure
+            if (state_.AcquisitionState == 0)
+                return true;
         }
         state_.events.processEvents();
     }
@@ -199,11 +202,13 @@ void Calibration::RunCalibration()
         if (ch % kEventsEveryChannels == 0)
             state_.events.processEvents();
         if (WriteChannelSetting(ch, state_.CalPinHole[size_t(ch)], state_.CalGain[size_t(ch)]) != 1) {
-            state_.op.inform(QStringLiteral("Communication error. Check COM PORT and equipment connection."));
+            if (state_.AcquisitionState != 0)
+                state_.op.inform(kCommunicationError);
             return;
         }
     }
     if (!AdjustLoop(done, true)) {
+        state_.op.inform(kCommunicationError);
         if (stopRun)
             stopRun();
         return;
@@ -228,6 +233,7 @@ void Calibration::RunAutoAdjust(std::array<bool, kChannelTable>& done)
     window_.ShowCalibrating(QStringLiteral("Auto-Adjustment..."));
     window_.ScaleProgress(kLastChannel, 10);
     if (!AdjustLoop(done, false)) {
+        state_.op.inform(kCommunicationError);
         window_.ShowStatus(QString());
         return;
     }
@@ -256,11 +262,11 @@ void Calibration::RunAutoZero()
         }
         window_.ShowCalibrating(QStringLiteral("AutoZero... <%1>").arg(k));
         window_.ProgressMark(k);
-        if (k % 10 == 0) {
+        if (k % 10 == 0)
             state_.events.processEvents();
-            if (state_.AcquisitionState == 0)
-                return;
-        }
+        // STOP may also come while the beams are read (the link lets events run).
+        if (state_.AcquisitionState == 0)
+            return;
     }
     if (n < 13)
         return; // no peak can be told from its neighbours

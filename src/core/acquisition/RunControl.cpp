@@ -282,6 +282,9 @@ void RunControl::StopRun() { StopRun(StopReason::OperatorStop); }
 
 void RunControl::StopRun(StopReason reason)
 {
+    // A calibration or tick waiting on the line gives up at once.
+    if (state_.link)
+        state_.link->AbandonWaits();
     window_.StopDeviceTest();
     if (state_.AcquisitionState == 1 || state_.AcquisitionState == 2) {
         state_.AcquisitionState = 0;

@@ -8,12 +8,14 @@
 #include <QByteArray>
 #include <QString>
 
+#include <QElapsedTimer>
+
 #include <array>
 
 namespace bandora {
 
 class Clock;
-class Operator;
+class EventPump;
 
 // The program's side of the conversation with the instrument: one serial port
 // and the exchanges every part of the program uses. Exchanges never throw:
@@ -32,14 +34,23 @@ class Operator;
 // line back in step.
 //
 // Pauses between exchanges go through the Clock, so tests do not sleep.
+//
+// Everything runs on the window thread. With an event pump, pending window
+// events run at least every kEventsEveryMs while the link waits or pauses, so
+// the window keeps drawing and STOP is heard during a calibration on a poor
+// line. An event may itself talk to the instrument (STOP switches the outputs
+// off, the factory window polls the temperature): an exchange whose wait was
+// crossed by another one asks again, since the reply it would take may not be
+// its own.
 class InstrumentLink {
 public:
     static constexpr int kExchangeWaitMs = 100;
     static constexpr int kLinkTestWaitMs = 200;
     static constexpr int kReceiveWaits = 50;
     static constexpr int kReceiveWaitMs = 5;
+    static constexpr int kEventsEveryMs = 40;
 
-    InstrumentLink(QString appDir, Clock& clock, Operator& op);
+    InstrumentLink(QString appDir, Clock& clock, EventPump* events = nullptr);
 
     // --- the port -----------------------------------------------------------
 
@@ -55,6 +66,10 @@ public:
     bool OpenRefused() const { return transport_.OpenRefused(); }
     bool IsOpen() const;
     void ClosePort();
+    // Closes the port if open and opens port PortNumber() afresh: a device
+    // that went away and came back (a replugged adapter, a restarted
+    // instrument) is a new device behind the same name.
+    bool Reopen();
 
     // One attempt of the instrument search: Identify, then up to
     // kLinkTestWaitMs for two bytes; true when they name the instrument.
@@ -99,8 +114,9 @@ public:
 
     // The verified write: 9 exchanges; when the last does not echo the
     // address, a resynchronising ReadTemperature and 9 more with pauses, twice.
-    // 1 on success; -1 after "Ops...Data Writing ERROR: reg(<regNumber>)...".
-    int WriteRegister(quint8 kind, quint8 address, quint8 value, int regNumber);
+    // 1 on success; -1 on failure, reported by the caller in its own words
+    // (WriteErrorText for the register-write message).
+    int WriteRegister(quint8 kind, quint8 address, quint8 value);
 
     // WriteRegister of a channel's receiver setting byte (channel 0..383).
     int WriteChannelRegister(int channel, quint8 value);
@@ -108,18 +124,48 @@ public:
     // WriteRegister of a byte of the instrument's memory (factory record).
     int WriteMemoryRegister(quint8 address, quint8 value);
 
+    // --- the window thread --------------------------------------------------
+
+    void SetEventPump(EventPump* events) { events_ = events; }
+
+    // A pause between exchanges that lets window events run meanwhile; false
+    // when AbandonWaits cut it short.
+    bool Pause(int ms);
+
+    // Lets pending window events run when kEventsEveryMs have passed since
+    // they last did (never from inside such a turn). For loops that work
+    // between exchanges. False once the work in progress was abandoned.
+    bool KeepWindowAlive();
+
+    // STOP: every exchange, write and pause already under way gives up at
+    // once (failing); those started afterwards run normally.
+    void AbandonWaits() { ++abandoned_; }
+
     SerialTransport& Transport() { return transport_; }
 
 private:
     bool Resynchronise();
-    int WritePass(quint8 kind, quint8 address, quint8 value, int pauseMs);
+    int WritePass(quint8 kind, quint8 address, quint8 value, int pauseMs, quint64 started);
+    // Sends a frame or a block request after emptying the receive side.
+    bool Send(const QByteArray& frame);
+    // An exchange: Send, then the reply; asked again (at most twice) when a
+    // window event used the line while it waited.
+    QByteArray Exchange(const QByteArray& frame, int count, int maxWaitMs);
 
     QString appDir_;
     Clock& clock_;
-    Operator& op_;
+    EventPump* events_;
     SerialTransport transport_;
     int portNumber_ = 0;
+    quint64 lineUses_ = 0;   // frames sent, to notice an exchange crossed by another
+    quint64 abandoned_ = 0;  // AbandonWaits calls
+    quint64 waitStarted_ = 0; // abandoned_ when the current wait began
+    bool inEvents_ = false;
+    QElapsedTimer sinceEvents_;
 };
+
+// "Ops...Data Writing ERROR: reg(<regNumber>)... Check COM and Try again".
+QString WriteErrorText(int regNumber);
 
 // Puts the 96 samples of a block into the per-channel table: sample s goes
 // to channel 128 x (s mod 3) + first + (s div 3).

@@ -89,7 +89,7 @@ bool SerialTransport::Write(const QByteArray& bytes)
             return false;
     }
     while (port_.bytesToWrite() > 0) {
-        if (!port_.waitForBytesWritten(kWaitSliceMs * 10) || Failing())
+        if (!port_.waitForBytesWritten(kWaitSliceMs * 10) || Failing() || !KeepWaiting())
             return false;
     }
     return true;
@@ -108,6 +108,8 @@ QByteArray SerialTransport::Receive(int count, int maxWaitMs)
         port_.waitForReadyRead(int(std::min<qint64>(left, kWaitSliceMs)));
         if (Failing())
             return {};
+        if (!KeepWaiting())
+            break;
     }
     // Collect whatever is already there beyond the reply, so surplus shows.
     port_.waitForReadyRead(0);
@@ -132,6 +134,8 @@ QByteArray SerialTransport::ReceiveUntilQuiet(int count, int maxWaitMs, int quie
                 break;
             port_.waitForReadyRead(int(std::min<qint64>(left, kWaitSliceMs)));
         }
+        if (!KeepWaiting())
+            break;
     }
     if (port_.isOpen())
         bytes += port_.readAll();

@@ -4,6 +4,8 @@
 #include <QSerialPort>
 #include <QString>
 
+#include <functional>
+
 namespace bandora {
 
 // The serial line to the instrument: open and close a device at 115200 baud,
@@ -49,6 +51,10 @@ public:
     // still arriving) have passed.
     QByteArray ReceiveUntilQuiet(int count, int maxWaitMs, int quietMs);
 
+    // Called between the slices of every wait for bytes; returning false
+    // gives the wait up at once (with what has come so far).
+    void SetWaitHook(std::function<bool()> hook) { waitHook_ = std::move(hook); }
+
     // True when the last receive ended with fewer or more bytes than wanted.
     bool Suspect() const { return suspect_; }
     void SetSuspect(bool suspect) { suspect_ = suspect; }
@@ -57,10 +63,12 @@ public:
 
 private:
     bool Failing();
+    bool KeepWaiting() { return !waitHook_ || waitHook_(); }
 
     QSerialPort port_;
     bool suspect_ = false;
     bool openRefused_ = false;
+    std::function<bool()> waitHook_;
 };
 
 } // namespace bandora

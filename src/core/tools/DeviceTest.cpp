@@ -70,7 +70,8 @@ bool DeviceTest::Tick(const std::function<void()>& paint)
         return false;
     }
     if (!state_.OfflineMode && !ReadSignals()) {
-        state_.op.inform(QStringLiteral("COM Error"));
+        if (running_) // not when STOP cut the reads short
+            state_.op.inform(QStringLiteral("COM Error"));
         End();
         return false;
     }
@@ -155,8 +156,13 @@ bool DeviceTest::RunStepActions()
     }
     const quint8 setting = SettingOfStep(step);
     for (int channel : ChannelsOfStep(step)) {
-        if (state_.link == nullptr || state_.link->WriteChannelRegister(channel, setting) != 1)
+        if (!running_)
+            return true; // stopped while the line was busy
+        if (state_.link == nullptr || state_.link->WriteChannelRegister(channel, setting) != 1) {
+            if (running_)
+                state_.op.inform(WriteErrorText(channel));
             return false;
+        }
     }
     return true;
 }
@@ -164,6 +170,15 @@ bool DeviceTest::RunStepActions()
 void DeviceTest::End()
 {
     running_ = false;
+}
+
+void DeviceTest::Stop()
+{
+    if (!running_)
+        return;
+    End();
+    if (state_.link)
+        state_.link->AbandonWaits();
 }
 
 } // namespace bandora

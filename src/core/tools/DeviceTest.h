@@ -64,6 +64,9 @@ public:
     // when the test has ended (now or before).
     bool Tick(const std::function<void()>& paint);
 
+    // STOP: the test ends, the write under way is cut short.
+    void Stop();
+
     bool Running() const { return running_; }
     qint16 TestStep() const { return TestStep_; }
     // Each channel's last beam value (entries 0..383).

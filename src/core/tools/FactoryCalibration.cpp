@@ -1,11 +1,14 @@
 #include "FactoryCalibration.h"
 
+#include "FactoryRecord.h"
+
 #include "core/common/Clock.h"
 #include "core/common/Operator.h"
 #include "core/common/Rounding.h"
 #include "core/link/InstrumentLink.h"
 #include "core/storage/RecordSyntax.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace bandora {
@@ -20,6 +23,40 @@ constexpr double kLargestOffset = 10.0;
 QString Degrees(double t)
 {
     return QString::number(t, 'f', 1);
+}
+
+// What the memory holds at 0x80..0x86 as far as is known; -1 where not.
+using KnownRecord = std::array<int, 7>;
+
+QString HexBytes(const KnownRecord& bytes)
+{
+    QStringList text;
+    for (int b : bytes)
+        text << (b < 0 ? QStringLiteral("??") : QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper());
+    return text.join(QLatin1Char(' '));
+}
+
+// Writes the record address by address, stopping at the first write that
+// fails; `holds` follows what each write leaves behind. The failed address,
+// or -1.
+int WriteRecord(InstrumentLink& link, const FactoryRecordValues& values, KnownRecord& holds)
+{
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (link.WriteMemoryRegister(quint8(kFactoryFirstAddress + i), values[i]) != 1) {
+            holds[i] = -1;
+            return int(kFactoryFirstAddress + i);
+        }
+        holds[i] = values[i];
+    }
+    return -1;
+}
+
+// Reads the record back into `holds`; true when it is `values`.
+bool ReadBack(AppState& state, const FactoryRecordValues& values, KnownRecord& holds)
+{
+    const FactoryBytes read = ReadFactoryBytes(*state.link, state.events);
+    std::copy_n(read.begin(), holds.size(), holds.begin());
+    return std::equal(values.begin(), values.end(), holds.begin());
 }
 
 } // namespace
@@ -98,11 +135,41 @@ QString FactoryCalibration::Calibrate(const QString& referenceText)
     const QDate today = state_.clock.now().date();
     const int month = today.month();
     const int year = today.year() % 100;
-    const FactoryRecordValues values = MakeFactoryRecord(offset, cal.Slope, month, year);
-    for (size_t i = 0; i < values.size(); ++i) {
-        if (state_.link->WriteMemoryRegister(quint8(kFactoryFirstAddress + i), values[i]) != 1)
-            return QStringLiteral("NON Calibrated");
+    // A record that stops halfway (a write that fails, a cell that does not
+    // keep its byte) is one no start can use: the record as it stands is read
+    // first, to be put back when the new one does not check out.
+    const FactoryBytes before = ReadFactoryBytes(*state_.link, state_.events);
+    if (std::any_of(before.begin(), before.begin() + 7, [](int b) { return b < 0; })) {
+        state_.op.inform(QStringLiteral("COM Error"));
+        return {};
     }
+    FactoryRecordValues previous{};
+    std::copy_n(before.begin(), previous.size(), previous.begin());
+    KnownRecord holds{};
+    std::copy(previous.begin(), previous.end(), holds.begin());
+
+    const FactoryRecordValues values = MakeFactoryRecord(offset, cal.Slope, month, year);
+    const int failed = WriteRecord(*state_.link, values, holds);
+    if (failed < 0 && ReadBack(state_, values, holds))
+        return Calibrated(offset, month, year);
+
+    const bool restored = WriteRecord(*state_.link, previous, holds) < 0 && ReadBack(state_, previous, holds);
+    QString text = failed >= 0 ? WriteErrorText(failed)
+                               : QStringLiteral("The factory record read back from the instrument is not the one "
+                                                "written.");
+    text += QStringLiteral("\r\n");
+    text += restored ? QStringLiteral("The previous record was written back and checked: the instrument keeps its "
+                                      "last calibration.")
+                     : QStringLiteral("The previous record could not be written back: the instrument's memory "
+                                      "(0x80 to 0x86) now holds %1 (?? not known).")
+                           .arg(HexBytes(holds));
+    state_.op.inform(text);
+    return QStringLiteral("NON Calibrated");
+}
+
+QString FactoryCalibration::Calibrated(double offset, int month, int year)
+{
+    FactoryCal& cal = state_.factory;
     cal.Offset = offset;
     cal.Month = qint16(month);
     cal.Year = qint16(year);

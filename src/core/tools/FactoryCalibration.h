@@ -15,7 +15,10 @@
 //   | 0x86    | high byte of the slope in thousandths                   |
 //
 // 0x87 is left alone. The addresses are written in that order, each with the
-// verified register write, stopping at the first that fails.
+// verified register write, stopping at the first that fails; the record is
+// then read back. When it does not check out, the record read before the
+// writes is written back and checked, or the operator is told what the
+// memory now holds.
 
 #include "core/AppState.h"
 
@@ -63,6 +66,9 @@ public:
     double NewOffset(double reference, int raw) const;
 
 private:
+    // The new record checked out: it becomes the calibration in memory.
+    QString Calibrated(double offset, int month, int year);
+
     AppState& state_;
     int lastRaw_ = -1;
 };

@@ -14,7 +14,7 @@ constexpr double kDefaultOffset = 0.0;
 constexpr double kDefaultSlope = 0.219;
 } // namespace
 
-FactoryBytes ReadFactoryBytes(InstrumentLink& link, Clock& clock, EventPump& events)
+FactoryBytes ReadFactoryBytes(InstrumentLink& link, EventPump& events)
 {
     FactoryBytes bytes;
     for (int i = 0; i < kFactoryBytes; ++i) {
@@ -22,16 +22,16 @@ FactoryBytes ReadFactoryBytes(InstrumentLink& link, Clock& clock, EventPump& eve
         bytes[i] = -1;
         for (int attempt = 0; attempt < kAttempts; ++attempt) {
             const int first = link.ReadMemoryByte(address);
-            clock.pause(kReadPauseMs);
+            link.Pause(kReadPauseMs);
             const int second = link.ReadMemoryByte(address);
-            clock.pause(kReadPauseMs);
+            link.Pause(kReadPauseMs);
             if (first != -1 && first == second) {
                 bytes[i] = first;
                 break;
             }
             if (first == -1) {
                 link.Identify();
-                clock.pause(kReadPauseMs);
+                link.Pause(kReadPauseMs);
             }
         }
         events.processEvents();
@@ -85,7 +85,7 @@ void ReadFactoryCalibration(AppState& app, InstrumentLink& link)
     app.factory.Slope = kDefaultSlope;
     if (app.OfflineMode)
         return;
-    app.factory = DecodeFactoryRecord(ReadFactoryBytes(link, app.clock, app.events));
+    app.factory = DecodeFactoryRecord(ReadFactoryBytes(link, app.events));
 }
 
 } // namespace bandora

@@ -29,7 +29,7 @@ using FactoryBytes = std::array<int, 8>;
 // value counts when the first read worked and the second agrees. After a
 // failed first read an Identify puts the link back in step. Pending window
 // events run after each address.
-FactoryBytes ReadFactoryBytes(InstrumentLink& link, Clock& clock, EventPump& events);
+FactoryBytes ReadFactoryBytes(InstrumentLink& link, EventPump& events);
 
 // Checks the record; an invalid one gives Valid = false with Offset 0.0 and
 // Slope 0.219.

@@ -140,11 +140,11 @@ TEST(Exchanges, SilenceFailsWithinTheBoundsAndTheLinkRecovers)
         EXPECT_LT(timer.elapsed(), resyncBound + bound + 60);
     }
 
-    // The verified write gives up after its three passes, with its message.
+    // The verified write gives up after its three passes; the caller says so.
     timer.restart();
     EXPECT_EQ(link.WriteChannelRegister(5, 66), -1);
     EXPECT_LT(timer.elapsed(), 27 * (resyncBound + InstrumentLink::kExchangeWaitMs));
-    EXPECT_EQ(rig.op.texts(), QStringList{"Ops...Data Writing ERROR: reg(5)... Check COM and Try again"});
+    EXPECT_TRUE(rig.op.texts().isEmpty()) << rig.op.texts().join('|').toStdString();
     EXPECT_EQ(rig.clock.pausedMs, 2 * (100 + 100 + 9 * 50)) << "the pauses of passes 2 and 3";
 
     rig.sim->SetSilent(false);

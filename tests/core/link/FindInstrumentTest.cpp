@@ -21,7 +21,7 @@ namespace {
 class Bench {
 public:
     explicit Bench(int configuredPort)
-        : app(dir.path(), op, clock, events), link(dir.path(), clock, op)
+        : app(dir.path(), op, clock, events), link(dir.path(), clock)
     {
         app.config.Serial_COM = qint16(configuredPort);
         app.link = &link;

@@ -102,15 +102,36 @@ TEST(FactoryCalibration, ReferencesOutsideFourToFiftyAreRefusedWithoutAWrite)
     }
 }
 
+TEST(FactoryCalibration, ARecordThatDoesNotCheckOutIsPutBackOrTheMemoryIsSpelledOut)
+{
+    // A cell that echoes the write but keeps its byte: the record read back
+    // is not the one written, so the previous one goes back, checked.
+    FactoryRig stuck;
+    stuck.app.factory = FactoryCal{true, 1, 25, 0, 0.5, 0.219};
+    stuck.rig.sim->SetStuckMemory(0x84);
+    EXPECT_EQ(stuck.window.Calibrate("25.0"), "NON Calibrated");
+    EXPECT_EQ(stuck.rig.op.texts(),
+              QStringList{"The factory record read back from the instrument is not the one written.\r\n"
+                          "The previous record was written back and checked: the instrument keeps its last "
+                          "calibration."});
+    EXPECT_EQ(stuck.rig.sim->Memory(), sim::FactoryMemory::kDefault);
+    EXPECT_DOUBLE_EQ(stuck.app.factory.Offset, 0.5);
+}
+
 TEST(FactoryCalibration, AFailedWriteLeavesTheCalibrationInMemoryAlone)
 {
     FactoryRig f;
     f.app.factory = FactoryCal{true, 1, 25, 0, 0.5, 0.219};
     sim::FaultOptions unplug;
-    unplug.silenceAfter = 1 + 9 * 3; // the reading and three addresses
+    unplug.silenceAfter = 1 + 16 + 9 * 3; // the reading, the record as it was and three addresses
     f.rig.sim->SetFaults(unplug);
     EXPECT_EQ(f.window.Calibrate("25.0"), "NON Calibrated");
-    EXPECT_EQ(f.rig.op.texts(), QStringList{"Ops...Data Writing ERROR: reg(131)... Check COM and Try again"});
+    // The previous record cannot go back either: the message says what the
+    // memory holds, as far as the echoes tell.
+    EXPECT_EQ(f.rig.op.texts(),
+              QStringList{"Ops...Data Writing ERROR: reg(131)... Check COM and Try again\r\n"
+                          "The previous record could not be written back: the instrument's memory (0x80 to 0x86) "
+                          "now holds ?? 03 1A ?? 05 DB 00 (?? not known)."});
     EXPECT_DOUBLE_EQ(f.app.factory.Offset, 0.5);
     EXPECT_EQ(f.app.factory.Month, 1);
     const auto memory = f.rig.sim->Memory();
