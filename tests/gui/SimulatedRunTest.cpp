@@ -3,6 +3,7 @@
 // to the acquisition; CycleDriver below is the order of calls it makes.
 
 #include "StartupHarness.h"
+#include "support/RecordingSender.h"
 
 #include "core/acquisition/LiveDisplay.h"
 #include "core/display/SignalTrace.h"
@@ -23,11 +24,6 @@ using namespace bandora;
 using namespace bandora::test;
 
 namespace {
-
-struct RecordingSender final : OutputSender {
-    void SendOutputs(quint8 state) override { sent.push_back(state); }
-    std::vector<quint8> sent;
-};
 
 // The acquisition cycle's calls into the display and the tools, tick by tick
 // (30 ms each on the test clock). Samples come from a function instead of the

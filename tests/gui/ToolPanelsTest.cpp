@@ -1,4 +1,5 @@
 #include "StartupHarness.h"
+#include "support/RecordingSender.h"
 #include "support/WidgetInput.h"
 
 #include <QCheckBox>
@@ -13,11 +14,6 @@ using namespace bandora;
 using namespace bandora::test;
 
 namespace {
-
-struct RecordingSender final : OutputSender {
-    void SendOutputs(quint8 state) override { sent.push_back(state); }
-    std::vector<quint8> sent;
-};
 
 QColor Fill(const QFrame* lamp) { return lamp->palette().color(QPalette::Window); }
 
