@@ -173,13 +173,3 @@ TEST(Startup, ProjectFolderAndToolFramesComeFromTheCurrentProject)
     EXPECT_EQ(h.state->project.MenuParam[3][1], 200);
 }
 
-TEST(Startup, MissingProjectFolderFallsBackToTheDefaultProject)
-{
-    StartupHarness h;
-    h.WriteConfig("6,6,4,0");
-    ASSERT_EQ(h.Start(), Startup::Result::Running);
-    EXPECT_EQ(h.state->config.Actual_Project_Number, 0);
-    EXPECT_EQ(QDir(h.state->projectFolder), QDir(h.appDir()));
-    EXPECT_EQ(h.main->txt_projecto->text(), QStringLiteral("0_Default"));
-    EXPECT_FALSE(QDir(h.appDir()).exists(QStringLiteral("p00006")));
-}

@@ -5,7 +5,6 @@
 #include "sim/CommandResponder.h"
 #include "sim/FactoryMemory.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -127,22 +126,6 @@ TEST(VirtualInstrument, ThePortLinkComesAndGoesWithTheInstrument)
     ASSERT_TRUE(sim.Start(&error));
     EXPECT_FALSE(sim.LinkPort(dir.path(), 8, &error));
     EXPECT_EQ(ReadAll(dir.filePath("ports/COM8")), "not a link");
-}
-
-TEST(VirtualInstrument, PacedRepliesTakeTheirTimeOnTheLine)
-{
-    sim::SimOptions options = FastSimOptions();
-    options.pacing = true;
-    SimulatedInstrument rig(options);
-    ASSERT_TRUE(rig.Open());
-    BeamBlock block;
-    ASSERT_TRUE(rig.link->ReadBeamBlock(0, block));
-    QElapsedTimer timer;
-    timer.start();
-    for (int first : kBlockFirsts)
-        ASSERT_TRUE(rig.link->ReadBeamBlock(first, block));
-    // 4 x (5 + 192) bytes of 10 bits at 115200 baud.
-    EXPECT_GE(timer.nsecsElapsed(), 68'000'000);
 }
 
 } // namespace
