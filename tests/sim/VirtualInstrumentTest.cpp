@@ -1,8 +1,6 @@
 #include "support/Files.h"
 #include "support/SimulatedInstrument.h"
 
-#include "core/link/Commands.h"
-#include "sim/CommandResponder.h"
 #include "sim/FactoryMemory.h"
 
 #include <QFile>
@@ -13,52 +11,7 @@
 namespace bandora::test {
 namespace {
 
-using sim::CommandResponder;
 using sim::FactoryMemory;
-using sim::InstrumentModel;
-
-FrameScan Frame(quint8 kind, quint8 first, quint8 second) { return ScanFrame(BuildFrame(kind, first, second)); }
-
-TEST(VirtualInstrument, AnswersEachCommandAsTheProtocolSays)
-{
-    sim::ModelOptions options;
-    options.organismsPerWell = 0;
-    InstrumentModel model(options, BuiltInPlate("w96f"));
-    FactoryMemory memory;
-    CommandResponder responder(model, memory, 0.03);
-
-    EXPECT_EQ(responder.Respond(Frame(0, 0x00, 0), 0).toHex(), "0019");
-    EXPECT_EQ(responder.Respond(Frame(0, 0x20, 0x85), 0).toHex(), "db00") << "slope low byte 219";
-    EXPECT_TRUE(responder.Respond(Frame(0, 0x10, 5), 0).isEmpty()) << "SetOutputs has no reply";
-    EXPECT_EQ(model.Outputs(), 5);
-    EXPECT_TRUE(responder.Respond(Frame(0, 0x55, 0), 0).isEmpty()) << "unknown commands go unanswered";
-
-    // Writes are echoed and land on the channel or in the memory.
-    EXPECT_EQ(responder.Respond(Frame(0x81, 0x48, 0x25), 0).toHex(), "4825");
-    EXPECT_EQ(model.ChannelSetting(200), 0x25);
-    EXPECT_EQ(responder.Respond(Frame(0x80, 0x84, 31), 0).toHex(), "841f");
-    EXPECT_EQ(memory.Read(0x84), 31);
-    for (int ch = 0; ch < kChannels; ++ch) {
-        if (ch != 200)
-            ASSERT_EQ(model.ChannelSetting(ch), 3 * 32 + 2) << "the memory write touched channel " << ch;
-    }
-
-    // The temperature comes as a raw reading of the sensor, whatever the
-    // record in the memory says (0x84 was just rewritten).
-    const int raw = quint8(responder.Respond(Frame(0, 0x21, 0), 0)[0]);
-    constexpr double slope = CommandResponder::kSensorSlope;
-    EXPECT_NEAR(raw * slope + CommandResponder::kSensorOffset, model.Temperature(), slope / 2 + 1e-9);
-
-    // Only the block of channel 0 moves the model on, by one step.
-    const double before = model.Seconds();
-    EXPECT_EQ(responder.Respond(Frame(0, 0x30, 0), 0).size(), 192);
-    EXPECT_NEAR(model.Seconds() - before, 0.03, 1e-9);
-    const QByteArray block32 = responder.Respond(Frame(0, 0x30, 32), 5.0);
-    EXPECT_NEAR(model.Seconds() - before, 0.03, 1e-9);
-    BeamBlock decoded;
-    ASSERT_TRUE(DecodeBeamBlock(block32, decoded));
-    EXPECT_EQ(decoded.samples[1], model.SnapshotValue(32 + 128));
-}
 
 TEST(VirtualInstrument, FactoryRecordSurvivesARestart)
 {
