@@ -27,17 +27,15 @@ TEST(ToolPanels, CaptionsAndLampsFollowWhatIsSent)
     FrmMain& w = *h.main;
     w.SetOutputSender(sender);
 
+    // Which caption and colour each state has is the outputs' table
+    // (LightTemperatureControl.OutputStateAndTheLookOfThePanels); here the
+    // buttons send and the panel shows it.
     w.cmd_luz->click();
-    w.cmd_ontemp->click();
-    EXPECT_EQ(w.cmd_luz->text(), QStringLiteral("ON"));
-    EXPECT_EQ(Fill(w.shape_light), QColor(0, 255, 0));
-    EXPECT_EQ(Fill(w.shape_temp), QColor(0, 0, 255));
     w.cmd_frio->click();
     w.cmd_ontemp->click();
-    EXPECT_EQ(w.cmd_frio->text(), QStringLiteral("CALOR"));
     EXPECT_EQ(w.cmd_ontemp->text(), QStringLiteral("ON"));
     EXPECT_EQ(Fill(w.shape_temp), QColor(255, 0, 0));
-    EXPECT_EQ(sender.sent, (std::vector<quint8>{4, 5, 6, 7}));
+    EXPECT_EQ(sender.sent, (std::vector<quint8>{4, 6, 7}));
 
     // During a run only the light's lamp answers at once; the captions follow
     // when the cycle sends the change.
