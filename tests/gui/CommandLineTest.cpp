@@ -17,8 +17,6 @@ TEST(CommandLine, OptionsAreTakenOutAndTheRestIsTheSwitchLine)
     line = ParseCommandLine({QStringLiteral("/run"), QStringLiteral("x")});
     EXPECT_EQ(line.rest, QStringLiteral("/run x"));
     EXPECT_FALSE(IsAutoRunSwitch(line.rest));
-    EXPECT_TRUE(line.appDir.isEmpty());
-    EXPECT_FALSE(line.simulate);
 
     line = ParseCommandLine({QStringLiteral("--app-dir=/x")});
     EXPECT_EQ(line.appDir, QStringLiteral("/x"));
