@@ -3,7 +3,6 @@
 
 #include "core/analysis/ReportFixture.h"
 #include "core/analysis/ReportGenerator.h"
-#include "core/storage/ExperimentRecorder.h"
 #include "gui/DesktopOpener.h"
 #include "gui/FrmReport.h"
 
@@ -42,23 +41,6 @@ struct ReportHarness {
     FrmReport window{state, desktop};
     QStringList& opened = desktop.opened;
 };
-
-// Records a run with raw signals (every beam steady, a dip now and then).
-void RecordRun(const ExperimentFixture& f, int records)
-{
-    ExperimentRecorder recorder;
-    recorder.Start(f.folder);
-    for (int r = 0; r < records; ++r) {
-        SampleTable t(500);
-        t.Fill(1800);
-        for (int ch = 0; ch < kChannels; ++ch)
-            for (int s = 40 * (ch % 5) + 7 * r; s < 500; s += 97)
-                t(ch, s) = 900;
-        std::array<qint16, kChannelTable> counts{};
-        counts.fill(9);
-        ASSERT_TRUE(recorder.RecordBufferCycle(true, t, 5 * r, counts));
-    }
-}
 
 } // namespace
 
@@ -159,7 +141,7 @@ TEST(ReportWindow, ReanalysisShowsBlocksAndStopLeavesTheActivityFileWhole)
 {
     ReportHarness h;
     FrmReport& w = h.window;
-    RecordRun(h.f, 6);
+    RecordCycles(h.f.folder, 6);
     const QByteArray old = ReadAll(h.f.countsPath());
     w.mn_rawdata->trigger();
     w.chk_replace->click();
