@@ -23,4 +23,10 @@ TEST(CommandLine, OptionsAreTakenOutAndTheRestIsTheSwitchLine)
 
     EXPECT_FALSE(ParseCommandLine({QStringLiteral("--app-dir")}).error.isEmpty());
     EXPECT_FALSE(ParseCommandLine({QStringLiteral("--app-dir=")}).error.isEmpty());
+
+    // Only the three spellings of the run switch, blanks around it allowed.
+    for (const char* line : {"/run", "/RUN", "/Run", "  /run "})
+        EXPECT_TRUE(IsAutoRunSwitch(QString::fromLatin1(line))) << line;
+    for (const char* line : {"/rUn", "/run x", "run", "\t/run", ""})
+        EXPECT_FALSE(IsAutoRunSwitch(QString::fromLatin1(line))) << line;
 }
