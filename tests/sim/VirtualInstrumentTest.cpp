@@ -1,6 +1,8 @@
 #include "support/Files.h"
 #include "support/SimulatedInstrument.h"
 
+#include "core/link/Commands.h"
+#include "sim/CommandResponder.h"
 #include "sim/FactoryMemory.h"
 
 #include <QFile>
@@ -12,6 +14,22 @@ namespace bandora::test {
 namespace {
 
 using sim::FactoryMemory;
+
+// The replies themselves are the link's exchange tests'; what the link cannot
+// see is an unknown command left unanswered and the model's clock, which only
+// the block of channel 0 moves on, by one step.
+TEST(VirtualInstrument, UnknownCommandsGoUnansweredAndOnlyBlockZeroMovesTheModelOn)
+{
+    sim::InstrumentModel model(sim::ModelOptions{}, BuiltInPlate("w96f"));
+    FactoryMemory memory;
+    sim::CommandResponder responder(model, memory, 0.03);
+    const auto frame = [](quint8 first, quint8 second) { return ScanFrame(BuildFrame(0, first, second)); };
+    EXPECT_TRUE(responder.Respond(frame(0x55, 0), 0).isEmpty());
+    EXPECT_EQ(responder.Respond(frame(0x30, 0), 0).size(), 192);
+    EXPECT_NEAR(model.Seconds(), 0.03, 1e-9);
+    responder.Respond(frame(0x30, 32), 5.0);
+    EXPECT_NEAR(model.Seconds(), 0.03, 1e-9);
+}
 
 TEST(VirtualInstrument, FactoryRecordSurvivesARestart)
 {
