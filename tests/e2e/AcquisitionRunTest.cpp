@@ -35,18 +35,6 @@ TEST(AcquisitionRun, ThreeBufferCyclesRecordThreeCountsAndThreeRealTimeRecords)
     EXPECT_FALSE(r.window.running);
 }
 
-TEST(AcquisitionRun, TheTwelfthRecordOpensTheNextRealTimeFile)
-{
-    RunRig r;
-    r.state.project.RT_Buffer = 20;
-    r.Start(QStringLiteral("rotation"));
-    r.Ticks(12 * 20);
-    const qint64 record = 385LL * 21 * 2;
-    EXPECT_EQ(r.Size("0.bin"), 11 * record);
-    EXPECT_EQ(r.Size("1.bin"), record);
-    EXPECT_EQ(r.Size("counts.bin"), 12 * 774);
-}
-
 TEST(AcquisitionRun, MonitorModeAndTheBlankReadingRecordNothing)
 {
     RunRig r;

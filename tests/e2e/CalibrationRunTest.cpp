@@ -102,21 +102,3 @@ TEST(CalibrationRun, DroppedAndGarbledRepliesKeepOneCountsRecordPerBufferCycle)
     EXPECT_EQ(r.Size("0.bin"), 11 * 385LL * 51 * 2);
     EXPECT_TRUE(r.notice.isEmpty());
 }
-
-TEST(CalibrationRun, AnUnwritableRecordKeepsTheRunGoingAndSaysWhyUntilAWriteSucceeds)
-{
-    RunRig r;
-    r.state.project.RT_Buffer = 50;
-    r.Start(QStringLiteral("blocked"));
-    // Where counts.bin should go, something that is not a file.
-    ASSERT_TRUE(QDir().mkpath(QDir(r.Experiment()).filePath("counts.bin")));
-    EXPECT_EQ(r.Ticks(3 * 50), 3 * 50);
-    EXPECT_EQ(r.state.AcquisitionState, 1);
-    EXPECT_TRUE(r.notice.contains(QStringLiteral("counts.bin"))) << r.notice.toStdString();
-    EXPECT_EQ(r.Size("0.bin"), 0); // neither record of a buffer cycle is kept alone
-
-    QDir(QDir(r.Experiment()).filePath("counts.bin")).removeRecursively();
-    r.Ticks(50);
-    EXPECT_TRUE(r.notice.isEmpty());
-    EXPECT_EQ(r.Size("counts.bin"), 774);
-}

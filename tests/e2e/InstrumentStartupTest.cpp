@@ -62,8 +62,6 @@ TEST(InstrumentStartup, SimulateStartsOnlineWithTheVirtualInstrumentsRecord)
     // The factory record came from the virtual instrument's memory.
     const FactoryCal& cal = program.state->factory;
     EXPECT_TRUE(cal.Valid);
-    EXPECT_EQ(cal.Month, 1);
-    EXPECT_EQ(cal.Year, 25);
     EXPECT_DOUBLE_EQ(cal.Offset, 0.5);
     EXPECT_DOUBLE_EQ(cal.Slope, 0.219);
 
@@ -73,15 +71,6 @@ TEST(InstrumentStartup, SimulateStartsOnlineWithTheVirtualInstrumentsRecord)
     EXPECT_EQ(link.ReadAllBeams(values), 4);
     const int raw = link.ReadTemperature();
     EXPECT_NEAR(raw * cal.Slope + cal.Offset, 22.0, 0.3);
-
-    // Pulling the instrument away: exchanges fail within their bounds.
-    program.instrument->Simulated()->SetSilent(true);
-    QElapsedTimer timer;
-    timer.start();
-    EXPECT_EQ(link.ReadAllBeams(values), 0);
-    EXPECT_LT(timer.elapsed(), 4 * 500);
-    program.instrument->Simulated()->SetSilent(false);
-    EXPECT_NE(link.ReadTemperature(), -1) << "and work again when it is back";
 
     // Exit closes the port; the program's end removes the port link.
     program.op.answers.enqueue(Answer::No);

@@ -17,12 +17,16 @@ TEST(CommandLine, OptionsAreTakenOutAndTheRestIsTheSwitchLine)
     line = ParseCommandLine({QStringLiteral("/run"), QStringLiteral("x")});
     EXPECT_EQ(line.rest, QStringLiteral("/run x"));
     EXPECT_FALSE(IsAutoRunSwitch(line.rest));
-    EXPECT_TRUE(line.appDir.isEmpty());
-    EXPECT_FALSE(line.simulate);
 
     line = ParseCommandLine({QStringLiteral("--app-dir=/x")});
     EXPECT_EQ(line.appDir, QStringLiteral("/x"));
 
     EXPECT_FALSE(ParseCommandLine({QStringLiteral("--app-dir")}).error.isEmpty());
     EXPECT_FALSE(ParseCommandLine({QStringLiteral("--app-dir=")}).error.isEmpty());
+
+    // Only the three spellings of the run switch, blanks around it allowed.
+    for (const char* line : {"/run", "/RUN", "/Run", "  /run "})
+        EXPECT_TRUE(IsAutoRunSwitch(QString::fromLatin1(line))) << line;
+    for (const char* line : {"/rUn", "/run x", "run", "\t/run", ""})
+        EXPECT_FALSE(IsAutoRunSwitch(QString::fromLatin1(line))) << line;
 }

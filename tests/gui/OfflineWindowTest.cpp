@@ -1,4 +1,5 @@
 #include "core/AppState.h"
+#include "support/RecordingOpener.h"
 #include "core/offline/RealTimeStore.h"
 #include "core/storage/RecordSyntax.h"
 #include "gui/DesktopOpener.h"
@@ -43,16 +44,6 @@ public:
     int setupShown = 0;
     QString reportFolder;
     int reportBin = 0;
-};
-
-class RecordingOpener final : public DesktopOpener {
-public:
-    bool open(const QString& path) override
-    {
-        opened << path;
-        return true;
-    }
-    QStringList opened;
 };
 
 // Project 3 on a 96-well plate: "control" holds A1 and B1, "drug" A2; three

@@ -9,6 +9,7 @@
 #include "gui/DesktopOpener.h"
 #include "gui/FrmOffline.h"
 #include "gui/LivePlots.h"
+#include "gui/PictureBox.h"
 #include "gui/PlateMap.h"
 #include "gui/PlateMapPanel.h"
 
@@ -131,6 +132,10 @@ TEST(RunAtAGlance, PauseFollowsTheRunAndTheLineBesideTimeTellsTheEnd)
     m.h.clock.advance(48 * 60000);
     w.Display().ShowElapsed(48 * 60000, 48, 120);
     EXPECT_EQ(w.lbl_runtime->text(), QString::fromUtf8("lapse 2 h 00 min · ends 12:00, 1 h 12 min left"));
+    // The time bar follows the run within the minute: 48 of 120 minutes is 40 %.
+    const QImage& bar = w.picturetime->image();
+    EXPECT_EQ(bar.pixel(bar.width() * 37 / 100, bar.height() / 2) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(bar.pixel(bar.width() * 43 / 100, bar.height() / 2) & 0xFFFFFF, 0xFFFFFFu);
 
     m.h.op.answers.enqueue(Answer::Yes); // "Pause Time Counter?"
     w.PauseRun();

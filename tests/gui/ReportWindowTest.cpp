@@ -1,8 +1,8 @@
 #include "StartupHarness.h"
+#include "support/RecordingOpener.h"
 
 #include "core/analysis/ReportFixture.h"
 #include "core/analysis/ReportGenerator.h"
-#include "core/storage/ExperimentRecorder.h"
 #include "gui/DesktopOpener.h"
 #include "gui/FrmReport.h"
 
@@ -24,31 +24,12 @@ using namespace bandora::test;
 
 namespace {
 
-// Notes what the desktop would open.
-class RecordingOpener final : public DesktopOpener {
-public:
-    bool open(const QString& path) override
-    {
-        opened << path;
-        return true;
-    }
-    QStringList opened;
-};
-
 // A report window on a hand-made experiment, opening nothing.
 struct ReportHarness {
     ReportHarness()
     {
         f.SmallPlate();
         window.SetInputFolder(f.folder);
-    }
-
-    QStringList Items(QComboBox* box) const
-    {
-        QStringList items;
-        for (int i = 0; i < box->count(); ++i)
-            items << box->itemText(i);
-        return items;
     }
 
     ExperimentFixture f;
@@ -61,58 +42,12 @@ struct ReportHarness {
     QStringList& opened = desktop.opened;
 };
 
-// Records a run with raw signals (every beam steady, a dip now and then).
-void RecordRun(const ExperimentFixture& f, int records)
-{
-    ExperimentRecorder recorder;
-    recorder.Start(f.folder);
-    for (int r = 0; r < records; ++r) {
-        SampleTable t(500);
-        t.Fill(1800);
-        for (int ch = 0; ch < kChannels; ++ch)
-            for (int s = 40 * (ch % 5) + 7 * r; s < 500; s += 97)
-                t(ch, s) = 900;
-        std::array<qint16, kChannelTable> counts{};
-        counts.fill(9);
-        ASSERT_TRUE(recorder.RecordBufferCycle(true, t, 5 * r, counts));
-    }
-}
-
 } // namespace
 
-TEST(ReportWindow, ControlsCaptionsAndDefaults)
+TEST(ReportWindow, SeparatorThresholdAndRawDataFrameFollowTheirControls)
 {
     ReportHarness h;
     FrmReport& w = h.window;
-    EXPECT_EQ(w.objectName(), QStringLiteral("Frm_Report"));
-    EXPECT_EQ(h.Items(w.combo_bin), (QStringList{"5", "15", "30", "60", "120", "180", "240", "360", "480", "720", "1440"}));
-    EXPECT_EQ(w.combo_bin->currentText(), QStringLiteral("30"));
-    EXPECT_TRUE(w.opt_rows->isChecked());
-    EXPECT_EQ(w.opt_array->text(), QStringLiteral("Array"));
-    EXPECT_TRUE(w.opt_csv->isChecked());
-    EXPECT_EQ(w.opt_csv->text(), QStringLiteral("Excel [.csv]"));
-    EXPECT_EQ(w.opt_txt->text(), QStringLiteral("Text [.txt]"));
-    EXPECT_EQ(w.txt_spacer->text(), ListSeparator());
-    EXPECT_EQ(w.cmd_generate->text(), QStringLiteral("Generate..."));
-    EXPECT_EQ(w.cmd_cancel->text(), QStringLiteral("Cancel"));
-    for (QCheckBox* box : {w.chk_stderror, w.chk_stddev, w.chk_n})
-        EXPECT_FALSE(box->isChecked());
-    EXPECT_FALSE(w.chk_average->isEnabled());
-    EXPECT_FALSE(w.chk_median->isEnabled());
-    EXPECT_EQ(w.mn_advanced->title(), QStringLiteral("Advanced"));
-    EXPECT_EQ(w.mn_rawdata->text(), QStringLiteral("Analyze Raw Data"));
-    EXPECT_EQ(w.mn_perwell->text(), QStringLiteral("1 file/well Report"));
-    EXPECT_EQ(w.frm_raw->title(), QStringLiteral("Raw data processing:"));
-    EXPECT_EQ(h.Items(w.combo_method), (QStringList{"0_Threshold+Binary (Old Method.w/filters)",
-                                                   "1_Threshold Avrg (Default.Agar&Liquid)",
-                                                   "2_uOrganism (Motility Index)"}));
-    EXPECT_EQ(w.combo_method->currentIndex(), 0);
-    EXPECT_EQ(h.Items(w.combo_organism), (QStringList{"C elegans(>L4)", "Zebrafish(Larvae)"}));
-    EXPECT_EQ(w.combo_organism->currentIndex(), 0);
-    EXPECT_EQ(w.txt_threshold->text(), QStringLiteral("1.8"));
-    EXPECT_EQ(w.cmd_stop->text(), QStringLiteral("STOP"));
-    EXPECT_EQ(w.chk_replace->text(), QStringLiteral("Replace old data"));
-
     // The file type sets the separator; what the box holds is the separator.
     w.opt_txt->click();
     EXPECT_EQ(w.txt_spacer->text(), QStringLiteral(" "));
@@ -185,16 +120,9 @@ TEST(ReportWindow, GenerateWritesTheReportOpensItAndCanBeCancelled)
         settings, op);
     EXPECT_EQ(fromWindow, ReadAll(r.Path));
 
-    // No activity file: the message, nothing opened.
-    QFile::remove(h.f.countsPath());
-    h.opened.clear();
-    w.cmd_generate->click();
-    EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Activity file not Found")});
-    EXPECT_TRUE(h.opened.isEmpty());
-
     // Cancel pressed while the generation runs: it stops, leaves no report
     // and hides the window.
-    h.f.WriteCounts(CountsBytes({{5, {{0, 4}}}, {25, {{0, 2}}}, {100, {}}}));
+    h.opened.clear();
     QFile::remove(h.f.file(QStringLiteral("report.txt")));
     w.show();
     h.events.onTurn = [&w](int) {
@@ -213,7 +141,7 @@ TEST(ReportWindow, ReanalysisShowsBlocksAndStopLeavesTheActivityFileWhole)
 {
     ReportHarness h;
     FrmReport& w = h.window;
-    RecordRun(h.f, 6);
+    RecordCycles(h.f.folder, 6);
     const QByteArray old = ReadAll(h.f.countsPath());
     w.mn_rawdata->trigger();
     w.chk_replace->click();
@@ -266,13 +194,10 @@ TEST(ReportWindow, PerWellExportAsksFirstAndOpensTheFolder)
     EXPECT_FALSE(QFile::exists(h.f.file(QStringLiteral("000_A1.txt"))));
     EXPECT_TRUE(h.opened.isEmpty());
 
-    // The folder's own name (05012026_0930) tells the run start, whatever the
-    // offline window has selected.
-    w.SetSelectedExperimentSource([] { return QStringLiteral("17032025_2300"); });
+    // The files themselves are PerWellExport's.
     h.op.answers.enqueue(Answer::Yes);
     w.mn_perwell->trigger();
     EXPECT_EQ(h.opened, QStringList{h.f.folder});
-    EXPECT_TRUE(ReadAll(h.f.file(QStringLiteral("000_A1.txt"))).startsWith("05"));
     EXPECT_TRUE(QFile::exists(h.f.file(QStringLiteral("004_A3.txt"))));
 }
 
@@ -284,7 +209,6 @@ TEST(ReportWindow, ReportCommandOfTheMainWindow)
     h.main->SetDesktopOpener(desktop);
     h.op.clear();
     FrmMain& main = *h.main;
-    ASSERT_EQ(main.Cmdreport->text(), QStringLiteral("Report"));
 
     // No run since the start: the window is made and given the bin size, but
     // stays hidden, and nothing is said.

@@ -1,4 +1,5 @@
 #include "StartupHarness.h"
+#include "support/RecordingSender.h"
 #include "support/WidgetInput.h"
 
 #include <QCheckBox>
@@ -14,11 +15,6 @@ using namespace bandora::test;
 
 namespace {
 
-struct RecordingSender final : OutputSender {
-    void SendOutputs(quint8 state) override { sent.push_back(state); }
-    std::vector<quint8> sent;
-};
-
 QColor Fill(const QFrame* lamp) { return lamp->palette().color(QPalette::Window); }
 
 } // namespace
@@ -31,17 +27,15 @@ TEST(ToolPanels, CaptionsAndLampsFollowWhatIsSent)
     FrmMain& w = *h.main;
     w.SetOutputSender(sender);
 
+    // Which caption and colour each state has is the outputs' table
+    // (LightTemperatureControl.OutputStateAndTheLookOfThePanels); here the
+    // buttons send and the panel shows it.
     w.cmd_luz->click();
-    w.cmd_ontemp->click();
-    EXPECT_EQ(w.cmd_luz->text(), QStringLiteral("ON"));
-    EXPECT_EQ(Fill(w.shape_light), QColor(0, 255, 0));
-    EXPECT_EQ(Fill(w.shape_temp), QColor(0, 0, 255));
     w.cmd_frio->click();
     w.cmd_ontemp->click();
-    EXPECT_EQ(w.cmd_frio->text(), QStringLiteral("CALOR"));
     EXPECT_EQ(w.cmd_ontemp->text(), QStringLiteral("ON"));
     EXPECT_EQ(Fill(w.shape_temp), QColor(255, 0, 0));
-    EXPECT_EQ(sender.sent, (std::vector<quint8>{4, 5, 6, 7}));
+    EXPECT_EQ(sender.sent, (std::vector<quint8>{4, 6, 7}));
 
     // During a run only the light's lamp answers at once; the captions follow
     // when the cycle sends the change.
@@ -56,6 +50,8 @@ TEST(ToolPanels, CaptionsAndLampsFollowWhatIsSent)
     EXPECT_EQ(w.cmd_luz->text(), QStringLiteral("OFF"));
 }
 
+// The rules of each box are the tool entries' own (tested there); here the
+// boxes use them and pass what they keep on to the project and the tools.
 TEST(ToolPanels, BoxesShowTheirMessageAndResetOrStore)
 {
     StartupHarness h;
@@ -67,32 +63,20 @@ TEST(ToolPanels, BoxesShowTheirMessageAndResetOrStore)
     Type(w.txt_lon, QStringLiteral("24"));
     EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Invalid value: 0 to 23")});
     EXPECT_EQ(w.txt_lon->text(), QStringLiteral("9"));
-    EXPECT_EQ(light[1], 9);
     Type(w.txt_lon, QStringLiteral("7.6"));
     EXPECT_EQ(w.txt_lon->text(), QStringLiteral("08"));
     EXPECT_EQ(light[1], 8);
-    Type(w.txt_pulseoff, QStringLiteral("2.25"));
-    EXPECT_EQ(light[5], 22);
 
     // A pulse train takes the place of the hours; a count reset to 0 gives
     // them back.
     Type(w.txt_pulsetimes, QStringLiteral("3"));
     EXPECT_FALSE(w.txt_lon->isEnabled());
     Type(w.txt_pulsetimes, QStringLiteral("100"));
-    EXPECT_EQ(light[3], 0);
     EXPECT_TRUE(w.txt_loff->isEnabled());
 
-    Type(w.txttemp, QStringLiteral("4.9"));
-    EXPECT_EQ(w.txttemp->text(), QStringLiteral("20"));
-    EXPECT_EQ(h.state->project.MenuParam[3][1], 200);
     Type(w.txttemp, QStringLiteral("25"));
     w.Cmd_settemp->click();
     EXPECT_DOUBLE_EQ(w.Tools().TemperatureSetpoint, 25.0);
-    EXPECT_EQ(h.op.texts().mid(1), (QStringList{QStringLiteral("Invalid value: 0-99"),
-                                                QStringLiteral("Invalid value: 5.0 to 50.0")}));
-
-    w.Chk_lenabled->setChecked(false);
-    EXPECT_EQ(light[0], 0);
     w.Chk_tenabled->setChecked(true);
     EXPECT_TRUE(w.Tools().TemperatureControl);
 }

@@ -10,10 +10,9 @@
 #include "core/storage/RecordSyntax.h"
 #include "core/storage/SetupFile.h"
 #include "support/Files.h"
+#include "support/RecordedExperiment.h"
 
-#include <QCryptographicHash>
 #include <QDir>
-#include <QDirIterator>
 #include <QMap>
 #include <QTemporaryDir>
 
@@ -122,17 +121,8 @@ struct ExperimentFixture {
     QString countsPath() const { return CountsFilePath(folder); }
     QString file(const QString& name) const { return QDir(folder).filePath(name); }
 
-    // Every file of the experiment folder with a digest of its bytes.
-    QMap<QString, QByteArray> Snapshot() const
-    {
-        QMap<QString, QByteArray> files;
-        QDirIterator it(folder, QDir::Files);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            files[QFileInfo(path).fileName()] = QCryptographicHash::hash(ReadAll(path), QCryptographicHash::Sha1);
-        }
-        return files;
-    }
+    // Every file of the experiment folder with its bytes.
+    QMap<QString, QByteArray> Snapshot() const { return FolderContent(folder); }
 
     QTemporaryDir root;
     QString appDir;

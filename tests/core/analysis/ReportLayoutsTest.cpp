@@ -35,9 +35,12 @@ QByteArray Lines(const QStringList& lines)
     return text;
 }
 
-QString Head(const QString& folder, const QString& sp)
+// A report kept under tests/data, with the run's folder and date put in.
+QByteArray Expected(const QString& name, const QString& folder)
 {
-    return QStringLiteral("\"DATE:\"%1\"%2\"\n\"FILE:\"%1\"%3\"\n").arg(sp, kDate, folder);
+    const QString text = QString::fromUtf8(ReadAll(QStringLiteral(BANDORA_SOURCE_DIR "/tests/data/reports/") + name));
+    return Lines(QString(text).replace(QStringLiteral("{FOLDER}"), folder).replace(QStringLiteral("{DATE}"), kDate)
+                     .split(QLatin1Char('\n')));
 }
 
 ReportResult Generate(const ExperimentFixture& f, Operator& op, const ReportOptions& options,
@@ -45,25 +48,6 @@ ReportResult Generate(const ExperimentFixture& f, Operator& op, const ReportOpti
 {
     ExperimentSettings settings;
     return GenerateReport(ReportRequest{f.folder, f.appDir, bin, options, kDate}, settings, op);
-}
-
-// The array grid: rows A..P of 24 fields, given rows filled in, the rest "-".
-QStringList ArrayBlock(int time, const QMap<QChar, QString>& filled, const QString& sp)
-{
-    QStringList lines{QStringLiteral("Time_Block[m]%1%2").arg(sp).arg(time)};
-    QString header = QStringLiteral("Row/Column") + sp;
-    for (int j = 1; j <= 24; ++j)
-        header += QString::number(j) + sp;
-    lines << header;
-    for (char r = 'A'; r <= 'P'; ++r) {
-        QString line = QString(QLatin1Char(r));
-        const QStringList given = filled.value(QLatin1Char(r)).split(QLatin1Char(','), Qt::SkipEmptyParts);
-        for (int j = 0; j < 24; ++j)
-            line += sp + (j < given.size() ? given[j] : QStringLiteral("-"));
-        lines << line;
-    }
-    lines << QString();
-    return lines;
 }
 
 } // namespace
@@ -83,57 +67,7 @@ TEST(ReportLayouts, HandMadeExperimentToTheCharacterInEveryLayoutAndFileType)
     ASSERT_EQ(r.Status, ReportStatus::Written);
     EXPECT_EQ(r.Path, f.file(QStringLiteral("report.csv")));
     EXPECT_FALSE(r.ShownBinSize);
-    const QString degrees = QString::fromUtf8("°C");
-    EXPECT_EQ(ReadAll(r.Path), Lines(QString(Head(f.folder, QStringLiteral(",")) + QStringLiteral(R"(
-"<<<<<< Group Activity: Average Activity Counts per Data Interval>>>>>>"
-Group/Time[m],30,90
-"000_Control",12,5
-"001_Empty",0,0
-"002_Single",10,1
-
-"<<<<<< Group Activity: Standard Error >>>>>>"
-Group/Time[m],30,90
-"000_Control",4.2,2.8
-"001_Empty",0.0,0.0
-"002_Single",0.0,0.0
-
-"<<<<<< Group Activity: Standard Deviation >>>>>>"
-Group/Time[m],30,90
-"000_Control",6.0,4.0
-"001_Empty",0.0,0.0
-"002_Single",0.0,0.0
-
-"<<<<<< Group Activity: Number of wells/group >>>>>>"
-Group/Time[m],30,90
-"000_Control",2,2
-"001_Empty",0,0
-"002_Single",1,1
-
-"<<<<<< Number of Samples per Acquisition Interval [1unit=500values] >>>>>>"
-Time[m],30,90,
-#Samples,2,2,
-
-"<<<<<< Average Temperature [DEG] >>>>>>"
-Time[m],30,90,
-Temp[DEG],24.5,25.0,
-
-"<<<<<< Well Activity >>>>>>"
-Well,Group/Time[m],30,90
-A1,"000_Control",8,2
-B1,"999_Free",4,4
-A2,"000_Control",16,8
-A3,"002_Single",10,1
-
-"<<<<<< Channel Activity >>>>>>"
-Channel,Well,Group/Time[m],30,90
-CH0,A1.0,"000_Control",6,1
-CH1,A1.1,"000_Control",9,3
-CH2,B1.0,"999_Free",1,6
-CH3,B1.1,"000_Control",8,3
-CH16,A2.0,"000_Control",16,8
-CH17,B2.1,"001_Empty",6,2
-CH32,A3.0,"002_Single",10,1
-)")).replace(QStringLiteral("DEG"), degrees).split(QLatin1Char('\n'))));
+    EXPECT_EQ(ReadAll(r.Path), Expected(QStringLiteral("rows.csv"), f.folder));
     // The degree sign is one byte, as in the workstation's code page.
     EXPECT_TRUE(ReadAll(r.Path).contains("[\xB0" "C]"));
 
@@ -145,70 +79,7 @@ CH32,A3.0,"002_Single",10,1
     r = Generate(f, op, list);
     ASSERT_EQ(r.Status, ReportStatus::Written);
     EXPECT_EQ(r.Path, f.file(QStringLiteral("report.txt")));
-    EXPECT_EQ(ReadAll(r.Path), Lines(QString(Head(f.folder, QStringLiteral(" ")) + QStringLiteral(R"(
-"<<<<<< Group Activity: Average Activity Counts per Data Interval>>>>>>"
-Time Group Value
-
-30 "000_Control" 12
-90 "000_Control" 5
-
-30 "001_Empty" 0
-90 "001_Empty" 0
-
-30 "002_Single" 10
-90 "002_Single" 1
-
-"<<<<<< Number of Samples per Acquisition Interval [1unit=500values] >>>>>>"
-Time #Samples
-
-30 2
-90 2
-
-"<<<<<< Average Temperature [DEG] >>>>>>"
-Time Avrg_Temp[DEG]
-
-30 24.5
-90 25.0
-
-"<<<<<< Well Activity >>>>>>"
-Time Well Group Value
-
-30 A1 "000_Control" 8
-90 A1 "000_Control" 2
-
-30 B1 "999_Free" 4
-90 B1 "999_Free" 4
-
-30 A2 "000_Control" 16
-90 A2 "000_Control" 8
-
-30 A3 "002_Single" 10
-90 A3 "002_Single" 1
-
-"<<<<<< Channel Activity >>>>>>"
-Time Channel Well Group Value
-
-30 CH0 A1.0 "000_Control" 6
-90 CH0 A1.0 "000_Control" 1
-
-30 CH1 A1.1 "000_Control" 9
-90 CH1 A1.1 "000_Control" 3
-
-30 CH2 B1.0 "999_Free" 1
-90 CH2 B1.0 "999_Free" 6
-
-30 CH3 B1.1 "000_Control" 8
-90 CH3 B1.1 "000_Control" 3
-
-30 CH16 A2.0 "000_Control" 16
-90 CH16 A2.0 "000_Control" 8
-
-30 CH17 B2.1 "001_Empty" 6
-90 CH17 B2.1 "001_Empty" 2
-
-30 CH32 A3.0 "002_Single" 10
-90 CH32 A3.0 "002_Single" 1
-)")).replace(QStringLiteral("DEG"), degrees).split(QLatin1Char('\n'))));
+    EXPECT_EQ(ReadAll(r.Path), Expected(QStringLiteral("list.txt"), f.folder));
 
     // Array, spreadsheet file with a semicolon: the group boxes change nothing.
     ReportOptions array = rows;
@@ -216,15 +87,7 @@ Time Channel Well Group Value
     array.Separator = QStringLiteral(";");
     r = Generate(f, op, array);
     ASSERT_EQ(r.Status, ReportStatus::Written);
-    QStringList expected = Head(f.folder, QStringLiteral(";")).split(QLatin1Char('\n'));
-    expected << QStringLiteral("ARRAY OUTPUT FORMAT");
-    expected << ArrayBlock(30, {{QLatin1Char('A'), QStringLiteral("6,16,10")}, {QLatin1Char('B'), QStringLiteral("9,6")},
-                                {QLatin1Char('C'), QStringLiteral("1")}, {QLatin1Char('D'), QStringLiteral("8")}},
-                           QStringLiteral(";"));
-    expected << ArrayBlock(90, {{QLatin1Char('A'), QStringLiteral("1,8,1")}, {QLatin1Char('B'), QStringLiteral("3,2")},
-                                {QLatin1Char('C'), QStringLiteral("6")}, {QLatin1Char('D'), QStringLiteral("3")}},
-                           QStringLiteral(";"));
-    EXPECT_EQ(ReadAll(r.Path), Lines(expected));
+    EXPECT_EQ(ReadAll(r.Path), Expected(QStringLiteral("array.csv"), f.folder));
 
     EXPECT_TRUE(op.texts().isEmpty());
     auto after = f.Snapshot();

@@ -127,15 +127,6 @@ TEST_F(ProjectActionsTest, AnExistingFolderIsOnlyOverwrittenWhenTheOperatorSaysS
     EXPECT_EQ(ConfigLine(), "1,1,4,0\r");
 }
 
-TEST_F(ProjectActionsTest, TypedNamesCannotBreakTheProjectFiles)
-{
-    op.answers << Answer::Ok;
-    op.replies << QStringLiteral("say \"hi\"\r\nthere, now");
-    ASSERT_EQ(NewProject(state), ProjectActionResult::Done);
-    EXPECT_EQ(state.project.Name, QStringLiteral("say 'hi'  there, now"));
-    EXPECT_EQ(Reload(8).Name, state.project.Name);
-}
-
 TEST_F(ProjectActionsTest, RenameChangesTheNameInMemoryOnly)
 {
     const QByteArray before = ReadAll(File(3, "setup.dat"));

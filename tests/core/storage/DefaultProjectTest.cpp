@@ -44,24 +44,3 @@ TEST(DefaultProject, ShippedFilesAreWhatSaveProjectWrites)
     EXPECT_FALSE(QFileInfo::exists(QDir(QStringLiteral(BANDORA_DATA_DIR)).filePath("setup.bak")));
 }
 
-TEST(DefaultProject, FirstStartLoadsProjectZeroWithoutAMessage)
-{
-    // The staged application folder, as a fresh installation has it.
-    const QString app = QStringLiteral(BANDORA_APP_DIR);
-    ScriptedOperator op;
-    ProgramConfig config;
-    LoadConfig(app, config, op);
-    EXPECT_EQ(config, (ProgramConfig{0, 0, 4, 0}));
-
-    ProjectSetup project;
-    project.Num_proj = config.Actual_Project_Number;
-    project.ChannelEnabled.fill(false);
-    PlateFormat plate;
-    LoadProject(project, plate, ProjectContext{app, app, &op, {}});
-    const QStringList texts = op.texts();
-    EXPECT_TRUE(texts.isEmpty()) << texts.join('|').toStdString();
-    EXPECT_EQ(project.Name, QStringLiteral("Default"));
-    EXPECT_EQ(project.Plate_format, QStringLiteral("w96f"));
-    EXPECT_TRUE(project.ChannelEnabled[383]);
-    EXPECT_EQ(project.ChannelGroup[383], 12);
-}

@@ -6,32 +6,6 @@
 using namespace bandora;
 using namespace bandora::test;
 
-TEST_F(ProjectFolderTest, CountLinesAndCopyFile)
-{
-    const QString f = File(0, "lines.txt");
-    WriteAll(f, "");
-    EXPECT_EQ(CountLines(f), 0);
-    WriteAll(f, "a\r\nb\r\n");
-    EXPECT_EQ(CountLines(f), 2);
-    WriteAll(f, "a\r\nb"); // the last line without its line end
-    EXPECT_EQ(CountLines(f), 2);
-    WriteAll(f, QByteArray(200000, 'x') + "\n\n");
-    EXPECT_EQ(CountLines(f), 2);
-    EXPECT_EQ(CountLines(File(0, "missing.txt")), 0);
-    EXPECT_EQ(CountLines(app), 0); // a folder is no text file
-
-    const QString copy = File(0, "copy.txt");
-    WriteAll(copy, "an older and longer content");
-    EXPECT_EQ(CopyFile(f, copy), 1);
-    EXPECT_EQ(ReadAll(copy), ReadAll(f));
-    EXPECT_EQ(CopyFile(File(0, "missing.txt"), copy), -1);
-    EXPECT_EQ(ReadAll(copy), ReadAll(f));
-    EXPECT_EQ(CopyFile(f, f), -1); // onto itself: refused, not truncated
-    EXPECT_EQ(CountLines(f), 2);
-    EXPECT_EQ(CopyFile(f, app), -1);
-    EXPECT_EQ(CopyFile(f, QDir(app).filePath("no/such/folder/x.txt")), -1);
-}
-
 TEST_F(ProjectFolderTest, ProjectHeaderLabelRecoversAShortSetupFile)
 {
     QDir().mkpath(Folder(4));

@@ -45,17 +45,6 @@ TEST(PlateDerivation, ShippedFilesAreTheirDerivationByteForByte)
     EXPECT_FALSE(ShippedPlate(QStringLiteral("w12")).has_value());
 }
 
-TEST(PlateDerivation, BuiltInPlatesShipExactlyTheirBuiltInMaps)
-{
-    for (const char* name : {"w384", "w96f", "w96u"}) {
-        SCOPED_TRACE(name);
-        const PlateFormat file = ReadShipped(name);
-        const PlateFormat builtIn = BuiltInPlate(name);
-        // The written form carries the geometry and the whole channel map.
-        EXPECT_EQ(PlateFileBytes(name, file), PlateFileBytes(name, builtIn));
-    }
-}
-
 // Read back through the program's own reader, every plate has as many beams
 // per well as the first line of its texts promises ("[1-3microbeams/well]"),
 // every well of its grid has beams, and the beams of a well are numbered

@@ -47,26 +47,8 @@ TEST_F(ProjectFolderTest, SaveWritesTheFileSetAndKeepsTheBackup)
     EXPECT_FALSE(QFileInfo::exists(File(6, "setup.bak"))); // a first save has nothing to keep
 
     const QByteArray setup = ReadAll(File(6, "setup.dat"));
-    EXPECT_EQ(setup, QByteArray("\"Project Setup: <Num_proj>,<Name>,<Working_folder>,<Plate_format>\"\r\n"
-                                "6,\"Larvae 'wild'  strain\",\"D:\\data\\p6\\\",\"w384\"\r\n"
-                                "\"<Aq_mode>,<Aq_lapse>,<Sample_Rate>,<RT_Buffer>,<DSP_Method>,<DSP_Interval>\"\r\n"
-                                "2,1440,50,250,0,20\r\n"
-                                "\"<Binary_Acq>,<Threshold_Counter>,<Cal_value>,<Cal_mode>,<Save_counts>,<Save_real>\"\r\n"
-                                "0,150,70,2,0,0\r\n"
-                                "\"Tools: <Menu1:Cal>, <Menu2:Light>, <Menu3:Temp>, <Menu4>, <Menu5>, <Menu6>\"\r\n"
-                                "0,1,1,4,5,6\r\n"
-                                "\"Mn1: <Organism>, <Enab_Cal>, <Enab_Zero>, <SNRx10>,,\"\r\n"
-                                "10,11,12,13,14,15\r\n"
-                                "\"Mn2: <Enable>, <Time_ON>, <v3:Time_OFF>,,,\"\r\n"
-                                "20,21,22,23,24,25\r\n"
-                                "\"Mn3: <v1:Enable>, <v2:Tempx10>,,,,\"\r\n"
-                                "30,31,32,33,34,35\r\n"
-                                "\"Mn4: ,,,,,\"\r\n"
-                                "40,41,42,43,44,45\r\n"
-                                "\"Mn5: ,,,,,\"\r\n"
-                                "50,51,52,53,54,55\r\n"
-                                "\"Mn6: ,,,,,\"\r\n"
-                                "60,61,62,63,64,65\r\n"));
+    // The layout of every line, as other workstations read it.
+    EXPECT_EQ(setup, ReadAll(QStringLiteral(BANDORA_SOURCE_DIR "/tests/data/project/setup.dat")));
 
     const auto status = Lines(ReadAll(File(6, "status.dat")));
     const auto thresholds = Lines(ReadAll(File(6, "threshld.dat")));

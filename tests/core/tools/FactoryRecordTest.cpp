@@ -61,21 +61,10 @@ struct StartupRead {
     }
 };
 
-TEST(FactoryRecord, TheStartUpReadsTheInstrumentsRecord)
+// A live instrument's record read at start-up: the simulated start of the
+// program (e2e) and the poor line below.
+TEST(FactoryRecord, OfflineNothingIsReadAndTheDefaultsStand)
 {
-    StartupRead read;
-    read.app.factory.Offset = 7.0;
-    ReadFactoryCalibration(read.app, *read.rig.link);
-    const FactoryCal& cal = read.app.factory;
-    EXPECT_TRUE(cal.Valid);
-    EXPECT_EQ(cal.Month, 1);
-    EXPECT_EQ(cal.Year, 25);
-    EXPECT_DOUBLE_EQ(cal.Offset, 0.5);
-    EXPECT_DOUBLE_EQ(cal.Slope, 0.219);
-    EXPECT_EQ(read.events.turns, 8) << "window events run after each address";
-    EXPECT_EQ(read.rig.clock.pausedMs, 8 * 2 * 200);
-
-    // Offline, nothing is read and the defaults stand.
     StartupRead offline;
     offline.app.OfflineMode = true;
     offline.app.factory.Offset = 7.0;

@@ -1,4 +1,5 @@
 #include "core/storage/ProjectSetup.h"
+#include "support/RecordingSender.h"
 #include "core/tools/LightTemperatureControl.h"
 #include "support/QtPrinters.h"
 #include "support/TestClock.h"
@@ -12,12 +13,6 @@ using namespace bandora;
 using namespace bandora::test;
 
 namespace {
-
-// Every SetOutputs the rules send.
-struct RecordingSender final : OutputSender {
-    void SendOutputs(quint8 state) override { sent.push_back(state); }
-    std::vector<quint8> sent;
-};
 
 struct Rig {
     ProjectSetup project;
