@@ -66,10 +66,10 @@ FrmMain::FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent)
     calibration_ = std::make_unique<Calibration>(state_, cycle_, static_cast<RunWindow&>(*this));
     run_ = std::make_unique<RunControl>(state_, cycle_, tools_, *plots_, recorder_, *calibration_,
                                         static_cast<RunWindow&>(*this));
-    calibration_->stopRun = [this] { StopRun(); };
+    calibration_->stopRun = [this] { run_->StopRun(RunStopReason::CalibrationFailed); };
     acquisition_->hooks.StopTimer = [this] { Timeradq.stop(); };
     acquisition_->hooks.Report = [this] { ReportFinishedExperiment(); };
-    acquisition_->hooks.StopRun = [this] { StopRun(); };
+    acquisition_->hooks.StopRun = [this] { run_->StopRun(RunStopReason::LapseEnd); };
     acquisition_->hooks.Caption = [this](const QString& text) { ShowCalibrating(text); };
     acquisition_->hooks.RecordingStatus = [this](const QString& reason) { ShowRecordingProblem(reason); };
     acquisition_->hooks.AutoAdjust = [this](std::array<bool, kChannelTable>& done) {
@@ -503,6 +503,10 @@ void FrmMain::Shutdown()
 {
     if (ended_)
         return;
+    // A run still going when the program ends is stopped here, so its
+    // manifest says how it ended and the outputs do not stay switched on.
+    if (state_.AcquisitionState != 0)
+        run_->StopRun(RunStopReason::ProgramClosed);
     if (!state_.OfflineMode) {
         const QString question = QStringLiteral("Update values to project %1_%2 before Exit?")
                                      .arg(state_.project.Num_proj)

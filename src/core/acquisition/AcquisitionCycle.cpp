@@ -147,6 +147,7 @@ void AcquisitionCycle::BufferCycleEnd()
     const AppendResult written = recorder_.RecordBufferCycle(
         state_.project.Save_real == 1, cycle_.Sample, elapsedMinutes_,
         std::span<const qint16, kChannelTable>(cycle_.IntervalCount));
+    recorder_.NoteOutcome(written, state_.clock.now());
     const QString problem = written.Ok ? QString() : written.Error;
     if (problem != recordingProblem_) {
         recordingProblem_ = problem;

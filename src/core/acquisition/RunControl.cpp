@@ -148,6 +148,8 @@ void RunControl::StartRun()
         state_.SnrThreshold = SnrForRunStart();
         calibration_.RunCalibration();
         window_.ShowStatus(QString());
+        journal_.Manifest().CalibrationRun = true;
+        journal_.Manifest().BeamsSettled = calibration_.beamsSettled;
     }
     if (state_.Recording && state_.AutoZero && !state_.OfflineMode) {
         window_.ShowStatus(QStringLiteral("<AUTOCALIBRATION>"));
@@ -160,6 +162,11 @@ void RunControl::StartRun()
         display_.ShowElapsed(0, 0, state_.project.Aq_lapse);
         cycle_.TickCount = 0;
         state_.RunStart = state_.clock.now();
+        if (journal_.Open()) {
+            journal_.Manifest().Start = state_.RunStart;
+            journal_.Manifest().Snr = state_.SnrThreshold;
+            journal_.Update();
+        }
         window_.StartTimer();
     }
 }
@@ -184,6 +191,7 @@ bool RunControl::CreateExperimentFolder()
         state_.op.inform(QString::fromUtf8(e.what()));
     }
     recorder_.Start(folder);
+    journal_.Begin(folder, ManifestAtRunStart(state_));
     return true;
 }
 
@@ -213,8 +221,17 @@ void RunControl::PauseRun()
     window_.ShowStatus(QString());
 }
 
-void RunControl::StopRun()
+void RunControl::StopRun(RunStopReason reason)
 {
+    if (journal_.Open()) {
+        RunManifest& m = journal_.Manifest();
+        const QDateTime now = state_.clock.now();
+        m.RecordsWritten = recorder_.RecordsWritten();
+        m.Failures = recorder_.Failures();
+        const qint64 runMs = m.Start.msecsTo(now);
+        m.TickRate = runMs > 0 ? cycle_.TotalTicks * 1000.0 / double(runMs) : 0.0;
+        journal_.End(reason, now);
+    }
     window_.StopDeviceTest();
     if (state_.AcquisitionState == 1 || state_.AcquisitionState == 2)
         state_.AcquisitionState = 0;

@@ -5,6 +5,8 @@
 // mode (live display only). The widgets are the window's (RunWindow); the
 // steps, questions and files are here.
 
+#include "RunJournal.h"
+
 #include <QString>
 
 namespace bandora {
@@ -35,7 +37,10 @@ public:
 
     void StartRun();
     void PauseRun();
-    void StopRun();
+    // The reason goes into the run manifest of a recording run: the stop
+    // button is the operator's; the lapse end, the closing program and a
+    // failing recording or calibration say so where they stop the run.
+    void StopRun(RunStopReason reason = RunStopReason::OperatorStop);
 
     // The experiment folder of the running recording (empty in Monitor mode).
     QString ExperimentFolder() const;
@@ -51,6 +56,7 @@ private:
     ExperimentRecorder& recorder_;
     Calibration& calibration_;
     RunWindow& window_;
+    RunJournal journal_;
 };
 
 } // namespace bandora

@@ -12,6 +12,23 @@ void ExperimentRecorder::Start(const QString& experimentFolder)
     folder_ = experimentFolder;
     recordInFile_ = 0;
     realTimeFileNumber_ = 0;
+    recordsWritten_ = 0;
+    failures_.clear();
+    failing_ = false;
+}
+
+void ExperimentRecorder::NoteOutcome(const AppendResult& result, const QDateTime& at)
+{
+    if (result) {
+        ++recordsWritten_;
+        failing_ = false;
+        return;
+    }
+    if (!failing_)
+        failures_.push_back({at, at, 0, result.Error});
+    failing_ = true;
+    failures_.back().To = at;
+    ++failures_.back().BuffersLost;
 }
 
 AppendResult ExperimentRecorder::AppendRealTimeRecord(const SampleTable& Sample)
