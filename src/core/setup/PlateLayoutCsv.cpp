@@ -221,6 +221,10 @@ LayoutReading ReadPlateLayout(const QByteArray& bytes, const PlateFormat& plate)
                                 .arg(layout.GroupNames[g], columnNames[c], rows[r].Values[c], known->second[c])
                                 .arg(valuesLine[g]);
     }
+    // A group without values keeps none, as a group made in the program.
+    std::erase_if(layout.ColumnValues, [](const auto& entry) {
+        return std::all_of(entry.second.begin(), entry.second.end(), [](const QString& v) { return v.isEmpty(); });
+    });
     if (problems.isEmpty())
         out.Layout = std::move(layout);
     // Problems in line order, however the checks found them.
