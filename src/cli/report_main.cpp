@@ -7,6 +7,8 @@
 #include "core/analysis/RawReanalysis.h"
 #include "core/analysis/ReportGenerator.h"
 #include "core/common/Operator.h"
+#include "core/exports/DamExport.h"
+#include "core/exports/LongTable.h"
 #include "core/storage/RecordSyntax.h"
 #include "core/storage/RunManifest.h"
 
@@ -231,6 +233,31 @@ void PrintPath(const QString& path) { std::printf("%s\n", qPrintable(QDir::toNat
 
 int Finish(bool written, const SettingsReadResult& settings) { return !written ? kFailed : settings.UsedDefaults ? kFellBack : kDone; }
 
+// --dam and --long: both are tried; the status is the worst of the two.
+int Export(const Arguments& a, Operator& op)
+{
+    bool failed = false, fellBack = false;
+    if (!a.damDir.isEmpty()) {
+        const DamResult dam = ExportDam(a.folder, a.appDir, a.damDir, op);
+        for (const QString& file : dam.Files)
+            PrintPath(file);
+        if (!dam.Ok)
+            std::fprintf(stderr, "bandora-report: %s\n", qPrintable(dam.Error));
+        failed |= !dam.Ok;
+        fellBack |= dam.UsedDefaults;
+    }
+    if (!a.longFile.isEmpty()) {
+        const LongTableResult table = WriteLongTable(a.folder, a.appDir, a.bin, a.longFile, op);
+        if (table.Ok)
+            PrintPath(a.longFile);
+        else
+            std::fprintf(stderr, "bandora-report: %s\n", qPrintable(table.Error));
+        failed |= !table.Ok;
+        fellBack |= table.UsedDefaults;
+    }
+    return failed ? kFailed : fellBack ? kFellBack : kDone;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -256,6 +283,9 @@ int main(int argc, char** argv)
     if (!runNotice.isEmpty())
         std::fprintf(stderr, "bandora-report: %s\n", qPrintable(runNotice));
     const QDateTime now = QDateTime::currentDateTime();
+
+    if (!a.damDir.isEmpty() || !a.longFile.isEmpty())
+        return Export(a, op);
 
     if (a.perWell) {
         PerWellRequest request;

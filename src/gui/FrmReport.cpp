@@ -58,6 +58,8 @@ void FrmReport::ConnectActions()
 {
     connect(cmd_generate, &QPushButton::clicked, this, &FrmReport::Generate);
     connect(txt_folder, &QLineEdit::textChanged, this, &FrmReport::ShowRunNotice);
+    connect(cmd_dam, &QPushButton::clicked, this, &FrmReport::ExportDamFiles);
+    connect(cmd_long, &QPushButton::clicked, this, &FrmReport::ExportLongTable);
     connect(cmd_cancel, &QPushButton::clicked, this, &FrmReport::CancelWindow);
     connect(mn_rawdata, &QAction::triggered, this, &FrmReport::AnalyzeRawData);
     connect(mn_perwell, &QAction::triggered, this, &FrmReport::ExportPerWell);

@@ -69,6 +69,8 @@ public:
     // "DAM files": the monitor files and metadata.csv into the folder's "dam"
     // folder. "Long table": <experiment>_long.csv in the folder, binned by
     // the bin-size box. Each hands what it wrote to the desktop.
+    void ExportDamFiles();
+    void ExportLongTable();
 
     bool Busy() const { return busy_; }
     ReportOptions Options() const;
@@ -91,6 +93,7 @@ private:
     void ShowRunNotice();
     // The experiment folder of the box when it holds an activity file; else
     // says "Activity file not Found" and gives nothing.
+    std::optional<QString> ExportFolder();
 
     AppState& state_;
     DesktopOpener& opener_;
