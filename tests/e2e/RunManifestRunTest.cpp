@@ -22,6 +22,7 @@ TEST(RunManifestRun, StartWritesItIncompleteAndTheStopCompletesIt)
         RunRig r;
         r.state.project.Aq_lapse = 1;
         r.state.project.RT_Buffer = 100;
+        r.state.project.Plate_format = QStringLiteral("w96f");
         ClearGroups(r.state.project);
         for (int b = 0; b < 4; ++b)
             r.state.project.ChannelGroup[size_t(r.state.plate.WellBeamChannel(b, 0))] = 2;
@@ -48,7 +49,9 @@ TEST(RunManifestRun, StartWritesItIncompleteAndTheStopCompletesIt)
         EXPECT_EQ(m.Manifest.StopReason, c.reason);
         EXPECT_EQ(m.Manifest.RecordsWritten, r.Size("counts.bin") / 774);
         EXPECT_GT(m.Manifest.RecordsWritten, 0);
-        EXPECT_NEAR(m.Manifest.TickRate, 1000.0 / 30, 1.0); // the test clock's 30 ms per tick
+        // The test clock's 30 ms per tick, and the pauses of the buffer cycles' first reads.
+        EXPECT_GT(m.Manifest.TickRate, 30.0);
+        EXPECT_LT(m.Manifest.TickRate, 1000.0 / 30);
         EXPECT_TRUE(m.Manifest.Failures.empty());
 
         // A stop without a run (the button pressed again) leaves it as it is.
