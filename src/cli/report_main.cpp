@@ -8,7 +8,10 @@
 #include "core/analysis/ReportGenerator.h"
 #include "core/common/Operator.h"
 #include "core/storage/ApplicationFolder.h"
+#include "core/exports/DamExport.h"
+#include "core/exports/LongTable.h"
 #include "core/storage/RecordSyntax.h"
+#include "core/storage/RunManifest.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -57,6 +60,13 @@ Per-well export:
                             counted from the run start the folder name
                             (ddmmyyyy_hhmm) spells, else from now. Prints
                             the path of every file.
+
+Exports for other analysis tools (instead of the report; together or alone):
+  --dam DIR                 the monitor files of the activity-monitor tools
+                            (damr, ShinyR-DAM, VANESSA-DAM): 32 wells per
+                            file, one line per minute, and DIR/metadata.csv
+  --long FILE               one CSV row per well and bin (--bin minutes)
+                            for pandas, R and spreadsheets
 
 Re-analysis from the raw signals (the real-time files 0.bin, 1.bin, ...):
   --reanalyze               count the activity again before the report
@@ -110,6 +120,8 @@ struct Arguments {
     std::optional<QString> lapseHours;
     bool replace = false;
     bool help = false;
+    QString damDir;
+    QString longFile;
 };
 
 int UsageError(const QString& text)
@@ -187,6 +199,12 @@ std::optional<int> Parse(const QStringList& args, Arguments& a)
             if (!value(v) || !ParseNumber(v, h))
                 return UsageError(QStringLiteral("--lapse-hours needs a number of hours"));
             a.lapseHours = v;
+        } else if (arg == QLatin1String("--dam")) {
+            if (!value(a.damDir) || a.damDir.isEmpty())
+                return UsageError(QStringLiteral("--dam needs a folder"));
+        } else if (arg == QLatin1String("--long")) {
+            if (!value(a.longFile) || a.longFile.isEmpty())
+                return UsageError(QStringLiteral("--long needs a file"));
         } else if (arg == QLatin1String("--replace")) {
             a.replace = true;
         } else if (arg.startsWith(QLatin1String("--"))) {
@@ -203,6 +221,8 @@ std::optional<int> Parse(const QStringList& args, Arguments& a)
         return UsageError(QStringLiteral("no experiment folder given"));
     if (a.perWell && a.reanalyze)
         return UsageError(QStringLiteral("--per-well and --reanalyze go in separate runs"));
+    if ((!a.damDir.isEmpty() || !a.longFile.isEmpty()) && (a.perWell || a.reanalyze))
+        return UsageError(QStringLiteral("--dam and --long go in runs of their own"));
     const bool reanalysisOption = a.method || a.threshold || a.lapseHours || a.replace;
     if (reanalysisOption && !a.reanalyze)
         return UsageError(QStringLiteral("--method, --threshold, --lapse-hours and --replace go with --reanalyze"));
@@ -218,6 +238,31 @@ std::optional<int> Parse(const QStringList& args, Arguments& a)
 void PrintPath(const QString& path) { std::printf("%s\n", qPrintable(QDir::toNativeSeparators(path))); }
 
 int Finish(bool written, const SettingsReadResult& settings) { return !written ? kFailed : settings.UsedDefaults ? kFellBack : kDone; }
+
+// --dam and --long: both are tried; the status is the worst of the two.
+int Export(const Arguments& a, Operator& op)
+{
+    bool failed = false, fellBack = false;
+    if (!a.damDir.isEmpty()) {
+        const DamResult dam = ExportDam(a.folder, a.appDir, a.damDir, op);
+        for (const QString& file : dam.Files)
+            PrintPath(file);
+        if (!dam.Ok)
+            std::fprintf(stderr, "bandora-report: %s\n", qPrintable(dam.Error));
+        failed |= !dam.Ok;
+        fellBack |= dam.UsedDefaults;
+    }
+    if (!a.longFile.isEmpty()) {
+        const LongTableResult table = WriteLongTable(a.folder, a.appDir, a.bin, a.longFile, op);
+        if (table.Ok)
+            PrintPath(a.longFile);
+        else
+            std::fprintf(stderr, "bandora-report: %s\n", qPrintable(table.Error));
+        failed |= !table.Ok;
+        fellBack |= table.UsedDefaults;
+    }
+    return failed ? kFailed : fellBack ? kFellBack : kDone;
+}
 
 } // namespace
 
@@ -239,7 +284,13 @@ int main(int argc, char** argv)
 
     StderrOperator op;
     ExperimentSettings settings;
+    const QString runNotice = ManifestWarning(ReadRunManifest(a.folder));
+    if (!runNotice.isEmpty())
+        std::fprintf(stderr, "bandora-report: %s\n", qPrintable(runNotice));
     const QDateTime now = QDateTime::currentDateTime();
+
+    if (!a.damDir.isEmpty() || !a.longFile.isEmpty())
+        return Export(a, op);
 
     if (a.perWell) {
         PerWellRequest request;

@@ -4,6 +4,7 @@
 // needs it. Windows read and change it through this object.
 
 #include "core/storage/PlateFormat.h"
+#include "core/storage/RunStopReason.h"
 #include "core/storage/ProgramConfig.h"
 #include "core/storage/ProjectSetup.h"
 
@@ -11,6 +12,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace bandora {
 
@@ -29,36 +31,6 @@ struct FactoryCal {
     double Offset = 0.0;
     double Slope = 0.219;
 };
-
-// Why the last run stopped, for whoever records the story of a run.
-enum class StopReason {
-    None,             // no run has stopped yet
-    LapseEnd,         // the programmed lapse passed
-    OperatorStop,     // CmdStop
-    ProgramClosed,    // the window closed, Exit, or the system ended the program
-    RecordingFailure, // the run could not go on recording
-    InstrumentFailure // the calibration lost the instrument
-};
-
-// A short English name of the reason ("lapse end", "operator stop", ...).
-inline const char* StopReasonName(StopReason reason)
-{
-    switch (reason) {
-    case StopReason::LapseEnd:
-        return "lapse end";
-    case StopReason::OperatorStop:
-        return "operator stop";
-    case StopReason::ProgramClosed:
-        return "program closed";
-    case StopReason::RecordingFailure:
-        return "recording failure";
-    case StopReason::InstrumentFailure:
-        return "instrument failure";
-    case StopReason::None:
-        break;
-    }
-    return "none";
-}
 
 struct AppState {
     AppState(QString appDir, Operator& op, Clock& clock, EventPump& events)
@@ -91,7 +63,7 @@ struct AppState {
     // saving, a time server correction) neither shortens nor lengthens a run.
     qint64 RunStartMs = 0;           // Clock::monotonicMs() at the run start
     qint64 PausedElapsedMs = 0;      // run time when the time counter was paused
-    StopReason RunStopReason = StopReason::None;
+    std::optional<RunStopReason> LastStopReason;
     bool TimeCounterPaused = false;
     bool AutoRun = false;            // started with the run switch: the start asks nothing
     bool AutoCalibrate = false;      // mnCalibra

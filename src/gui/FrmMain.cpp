@@ -71,10 +71,10 @@ FrmMain::FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent)
     calibration_ = std::make_unique<Calibration>(state_, cycle_, static_cast<RunWindow&>(*this));
     run_ = std::make_unique<RunControl>(state_, cycle_, tools_, *plots_, recorder_, *calibration_,
                                         static_cast<RunWindow&>(*this));
-    calibration_->stopRun = [this] { run_->StopRun(StopReason::InstrumentFailure); };
+    calibration_->stopRun = [this] { StopRun(RunStopReason::CalibrationFailed); };
     acquisition_->hooks.StopTimer = [this] { Timeradq.stop(); };
     acquisition_->hooks.Report = [this] { ReportFinishedExperiment(); };
-    acquisition_->hooks.StopRun = [this] { StopRun(); };
+    acquisition_->hooks.StopRun = [this] { StopRun(RunStopReason::LapseEnd); };
     acquisition_->hooks.DiskSpaceStatus = [this](const QString& text) { ShowLowSpace(text); };
     acquisition_->hooks.Caption = [this](const QString& text) { ShowCalibrating(text); };
     acquisition_->hooks.RecordingStatus = [this](const QString& reason) { ShowRecordingProblem(reason); };
@@ -111,7 +111,7 @@ void FrmMain::ConnectActions()
     connect(CmdPlay, &QPushButton::clicked, this, &FrmMain::StartRun);
     connect(Cmdreport, &QPushButton::clicked, this, &FrmMain::ReportCommand);
     connect(CmdPause, &QPushButton::clicked, this, &FrmMain::PauseRun);
-    connect(CmdStop, &QPushButton::clicked, this, &FrmMain::StopRun);
+    connect(CmdStop, &QPushButton::clicked, this, [this] { StopRun(RunStopReason::OperatorStop); });
     connect(CmdSetup, &QPushButton::clicked, this, &FrmMain::OpenSetup);
     connect(CmdOffline, &QPushButton::clicked, this, &FrmMain::OpenOffline);
     connect(cmd_calibra, &QPushButton::clicked, this, &FrmMain::FastCalibration);
@@ -231,9 +231,9 @@ void FrmMain::PauseRun()
     FollowRunState();
 }
 
-void FrmMain::StopRun()
+void FrmMain::StopRun(RunStopReason reason)
 {
-    run_->StopRun();
+    run_->StopRun(reason);
     FollowRunState();
 }
 
@@ -607,7 +607,7 @@ void FrmMain::EndBySignal()
     if (ended_)
         return;
     if (RunGoing())
-        run_->StopRun(StopReason::ProgramClosed);
+        StopRun(RunStopReason::ProgramClosed);
     EndProgram(false);
 }
 
@@ -615,6 +615,10 @@ void FrmMain::EndProgram(bool askToSave)
 {
     if (ended_)
         return;
+    // A run still going when the program ends is stopped here, so its
+    // manifest says how it ended and the outputs do not stay switched on.
+    if (RunGoing())
+        StopRun(RunStopReason::ProgramClosed);
     if (!state_.OfflineMode && askToSave) {
         const QString question = QStringLiteral("Update values to project %1_%2 before Exit?")
                                      .arg(state_.project.Num_proj)
@@ -659,7 +663,7 @@ void FrmMain::closeEvent(QCloseEvent* event)
             event->ignore();
             return;
         }
-        run_->StopRun(StopReason::ProgramClosed);
+        StopRun(RunStopReason::ProgramClosed);
     }
     Shutdown();
     event->accept();

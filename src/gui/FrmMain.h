@@ -101,7 +101,7 @@ public:
     void StartRun();
     // CmdPause and CmdStop.
     void PauseRun();
-    void StopRun();
+    void StopRun(RunStopReason reason = RunStopReason::OperatorStop);
     // The report action at the end of a run's lapse, on the finished
     // experiment.
     void ReportFinishedExperiment();

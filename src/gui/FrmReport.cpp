@@ -11,6 +11,7 @@
 #include "core/common/Operator.h"
 #include "core/storage/RealTimeFile.h"
 #include "core/storage/RecordSyntax.h"
+#include "core/storage/RunManifest.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -58,6 +59,9 @@ FrmReport::~FrmReport() = default;
 void FrmReport::ConnectActions()
 {
     connect(cmd_generate, &QPushButton::clicked, this, &FrmReport::Generate);
+    connect(txt_folder, &QLineEdit::textChanged, this, &FrmReport::ShowRunNotice);
+    connect(cmd_dam, &QPushButton::clicked, this, &FrmReport::ExportDamFiles);
+    connect(cmd_long, &QPushButton::clicked, this, &FrmReport::ExportLongTable);
     connect(cmd_cancel, &QPushButton::clicked, this, &FrmReport::CancelWindow);
     connect(mn_rawdata, &QAction::triggered, this, &FrmReport::AnalyzeRawData);
     connect(mn_perwell, &QAction::triggered, this, &FrmReport::ExportPerWell);
@@ -82,6 +86,14 @@ void FrmReport::ConnectActions()
 
 void FrmReport::SetInputFolder(const QString& folder) { txt_folder->setText(folder); }
 
+void FrmReport::ShowRunNotice()
+{
+    const QString folder = txt_folder->text().trimmed();
+    const QString notice = folder.isEmpty() ? QString() : ManifestWarning(ReadRunManifest(folder));
+    lbl_run->setText(notice);
+    lbl_run->setVisible(!notice.isEmpty());
+}
+
 void FrmReport::SetBinSize(const QString& minutes) { combo_bin->setCurrentText(minutes); }
 
 ReportOptions FrmReport::Options() const
@@ -102,7 +114,8 @@ void FrmReport::SetBusy(bool busy)
     // Only "Cancel" and "STOP" stay usable while the work runs.
     for (QWidget* w : std::initializer_list<QWidget*>{txt_folder, combo_bin, cmd_generate, opt_rows, opt_list, opt_array,
                                                       opt_csv, opt_txt, txt_spacer, chk_stderror, chk_stddev, chk_n,
-                                                      combo_method, combo_organism, txt_threshold, chk_replace, cmd_run})
+                                                      combo_method, combo_organism, txt_threshold, chk_replace, cmd_run,
+                                                      cmd_dam, cmd_long})
         w->setEnabled(!busy);
     txt_lapse->setEnabled(!busy && !chk_replace->isChecked());
     mn_advanced->setEnabled(!busy);

@@ -66,6 +66,11 @@ public:
     void StopReanalysis() { stopRequested_ = true; }
     // Advanced > "1 file/well Report".
     void ExportPerWell();
+    // "DAM files": the monitor files and metadata.csv into the folder's "dam"
+    // folder. "Long table": <experiment>_long.csv in the folder, binned by
+    // the bin-size box. Each hands what it wrote to the desktop.
+    void ExportDamFiles();
+    void ExportLongTable();
 
     bool Busy() const { return busy_; }
     ReportOptions Options() const;
@@ -85,6 +90,10 @@ private:
     void ShowBinSize(const std::optional<QString>& shown);
     void CheckThreshold();
     void Open(const QString& path);
+    void ShowRunNotice();
+    // The experiment folder of the box when it holds an activity file; else
+    // says "Activity file not Found" and gives nothing.
+    std::optional<QString> ExportFolder();
 
     AppState& state_;
     DesktopOpener& opener_;
@@ -118,6 +127,8 @@ public:
     QCheckBox* chk_n = nullptr;
     QPushButton* cmd_generate = nullptr;
     QPushButton* cmd_cancel = nullptr;
+    QPushButton* cmd_dam = nullptr;
+    QPushButton* cmd_long = nullptr;
     QProgressBar* progress = nullptr;
 
     QGroupBox* frm_raw = nullptr;
@@ -129,6 +140,7 @@ public:
     QPushButton* cmd_run = nullptr;
     QPushButton* cmd_stop = nullptr;
     QLabel* lbl_status = nullptr;
+    QLabel* lbl_run = nullptr;
 };
 
 } // namespace bandora

@@ -150,6 +150,12 @@ void FrmReport::BuildControls()
     folderRow->addWidget(new QLabel(QStringLiteral("Experiment folder:"), central));
     folderRow->addWidget(txt_folder, 1);
     column->addLayout(folderRow);
+    // What the run manifest says of a run that did not end properly.
+    lbl_run = Named(new QLabel(central), "lbl_run");
+    lbl_run->setWordWrap(true);
+    lbl_run->setStyleSheet(QStringLiteral("color: #b00000"));
+    lbl_run->hide();
+    column->addWidget(lbl_run);
 
     auto* binRow = new QHBoxLayout;
     combo_bin = Named(new QComboBox(central), "combo_bin");
@@ -185,6 +191,18 @@ void FrmReport::BuildControls()
     buttonRow->addWidget(cmd_generate);
     buttonRow->addWidget(cmd_cancel);
     column->addLayout(buttonRow);
+
+    auto* exportRow = new QHBoxLayout;
+    cmd_dam = Named(new QPushButton(QStringLiteral("DAM files"), central), "cmd_dam");
+    cmd_dam->setToolTip(QStringLiteral("Monitor files of 32 wells and metadata.csv for damr, ShinyR-DAM and "
+                                       "VANESSA-DAM, into the folder \"dam\" of the experiment"));
+    cmd_long = Named(new QPushButton(QStringLiteral("Long table"), central), "cmd_long");
+    cmd_long->setToolTip(QStringLiteral("One CSV row per well and bin for pandas, R and spreadsheets"));
+    exportRow->addWidget(new QLabel(QStringLiteral("Export for analysis tools:"), central));
+    exportRow->addStretch(1);
+    exportRow->addWidget(cmd_dam);
+    exportRow->addWidget(cmd_long);
+    column->addLayout(exportRow);
 
     column->addWidget(BuildRawFrame());
     column->addStretch(1);

@@ -5,14 +5,19 @@
 #include "core/common/Operator.h"
 #include "core/setup/BlockLayouts.h"
 #include "core/setup/GroupRules.h"
+#include "core/setup/PlateLayoutCsv.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -26,6 +31,9 @@ W* Named(W* widget, const char* name)
     widget->setObjectName(QLatin1String(name));
     return widget;
 }
+
+// A plate layout has at most a few hundred short lines.
+constexpr qint64 kMaxLayoutBytes = 4 * 1024 * 1024;
 
 bool IsEnter(QEvent* event)
 {
@@ -51,6 +59,15 @@ GroupsPanel::GroupsPanel(AppState& state, QWidget* parent)
     connect(Command13, &QPushButton::clicked, this, [this] { MoveSelectedWell(lstgrup, -1); });
     connect(cmd_goset, &QPushButton::clicked, this, &GroupsPanel::GoBlockLayout);
     connect(Cmd_clear, &QPushButton::clicked, this, &GroupsPanel::ClearAll);
+    connect(cmd_import_layout, &QPushButton::clicked, this, &GroupsPanel::ImportLayout);
+    connect(cmd_export_layout, &QPushButton::clicked, this, &GroupsPanel::ExportLayout);
+    chooseLayoutFile = [this](bool forWriting) {
+        const QString filter = QStringLiteral("Plate layout (*.csv);;All files (*)");
+        return forWriting ? QFileDialog::getSaveFileName(this, QStringLiteral("Export plate layout"),
+                                                         state_.projectFolder, filter)
+                          : QFileDialog::getOpenFileName(this, QStringLiteral("Import plate layout"),
+                                                         state_.projectFolder, filter);
+    };
     for (QListWidget* list : {combogrup, lstgrup, lstchgrup})
         list->installEventFilter(this);
 
@@ -75,6 +92,9 @@ void GroupsPanel::BuildControls()
     Combo_sets = Named(new QComboBox(this), "Combo_sets");
     cmd_goset = Named(new QPushButton(QStringLiteral("Go..."), this), "cmd_goset");
     Cmd_clear = Named(new QPushButton(QStringLiteral("CLEAR LIST"), this), "Cmd_clear");
+    cmd_import_layout = Named(new QPushButton(QStringLiteral("Import CSV..."), this), "cmd_import_layout");
+    cmd_export_layout = Named(new QPushButton(QStringLiteral("Export CSV..."), this), "cmd_export_layout");
+    cmd_import_layout->setToolTip(QStringLiteral("Groups from a plate layout kept in a spreadsheet: columns well,group"));
 
     const QFontMetrics fm = fontMetrics();
     const int listWidth = qMax(fm.horizontalAdvance(QStringLiteral("M00.00")) + 40,
@@ -124,6 +144,10 @@ void GroupsPanel::BuildControls()
     listColumn->addLayout(wells, 3);
     listColumn->addLayout(sets);
     listColumn->addWidget(Cmd_clear);
+    auto* layoutFiles = new QHBoxLayout;
+    layoutFiles->addWidget(cmd_import_layout);
+    layoutFiles->addWidget(cmd_export_layout);
+    listColumn->addLayout(layoutFiles);
 
     auto* row = new QHBoxLayout(this);
     row->addLayout(pictureColumn, 1);
@@ -231,6 +255,65 @@ void GroupsPanel::ClearAll()
     lstchgrup->clear();
     FillGroupList(0);
     FillWellLists();
+}
+
+void GroupsPanel::ImportLayout()
+{
+    const QString path = chooseLayoutFile ? chooseLayoutFile(false) : QString();
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        state_.op.inform(QStringLiteral("The plate layout %1 cannot be read: %2")
+                             .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return;
+    }
+    const LayoutReading reading = ReadPlateLayout(file.read(kMaxLayoutBytes + 1), state_.plate);
+    if (file.size() > kMaxLayoutBytes || !reading.Layout) {
+        QStringList problems = file.size() > kMaxLayoutBytes
+                                   ? QStringList{QStringLiteral("the file is far too large for a plate layout")}
+                                   : reading.Problems;
+        constexpr int kShown = 25;
+        if (problems.size() > kShown) {
+            const qsizetype more = problems.size() - kShown;
+            problems = problems.mid(0, kShown);
+            problems << QStringLiteral("... and %1 more").arg(more);
+        }
+        state_.op.inform(QStringLiteral("The plate layout %1 was not taken; the groups are as they were:\r\n")
+                             .arg(QDir::toNativeSeparators(path)) +
+                         problems.join(QStringLiteral("\r\n")));
+        return;
+    }
+    // Shown on the picture first; the operator keeps it or goes back.
+    const ProjectSetup before = state_.project;
+    ApplyPlateLayout(state_.project, state_.plate, *reading.Layout);
+    Reload(group_);
+    const qsizetype wells = std::count_if(reading.Layout->WellGroup.begin(), reading.Layout->WellGroup.end(),
+                                          [](int g) { return g >= 0; });
+    const QString question = QStringLiteral("The plate picture shows the layout of %1: %2 groups, %3 wells. "
+                                            "Keep it? (Save the project to store it.)")
+                                 .arg(QDir::toNativeSeparators(path))
+                                 .arg(reading.Layout->GroupNames.size())
+                                 .arg(wells);
+    if (state_.op.ask(question, Buttons::YesNo) != Answer::Yes) {
+        state_.project.ChannelGroup = before.ChannelGroup;
+        state_.project.GroupName = before.GroupName;
+        state_.project.GroupColumnNames = before.GroupColumnNames;
+        state_.project.GroupColumnValues = before.GroupColumnValues;
+        Reload(group_);
+    }
+}
+
+void GroupsPanel::ExportLayout()
+{
+    const QString path = chooseLayoutFile ? chooseLayoutFile(true) : QString();
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    const QByteArray bytes = PlateLayoutCsv(state_.project, state_.plate);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        state_.op.inform(QStringLiteral("The plate layout %1 cannot be written: %2")
+                             .arg(QDir::toNativeSeparators(path), file.errorString()));
 }
 
 bool GroupsPanel::eventFilter(QObject* watched, QEvent* event)

@@ -2,6 +2,8 @@
 
 #include <QGroupBox>
 
+#include <functional>
+
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -39,6 +41,15 @@ public:
     QComboBox* Combo_sets = nullptr;
     QPushButton* cmd_goset = nullptr;
     QPushButton* Cmd_clear = nullptr;
+    QPushButton* cmd_import_layout = nullptr; // "Import CSV...": groups from a spreadsheet's plate layout
+    QPushButton* cmd_export_layout = nullptr; // "Export CSV..."
+
+    // Asks for the layout file (true: a file to write). A file dialog unless
+    // replaced (the tests answer with a path); empty when cancelled.
+    std::function<QString(bool forWriting)> chooseLayoutFile;
+
+    void ImportLayout();
+    void ExportLayout();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -55,7 +55,7 @@ TEST(ProgramEnd, ClosingDuringARunAsksThenStopsItWithTheOutputsOff)
     EXPECT_EQ(p.op.texts().mid(1, 2).join('|'), question + "|Update values to project 3_" +
                                                       p.state->project.Name + " before Exit?");
     EXPECT_EQ(p.state->AcquisitionState, 0);
-    EXPECT_EQ(p.state->RunStopReason, StopReason::ProgramClosed);
+    EXPECT_EQ(p.state->LastStopReason, RunStopReason::ProgramClosed);
     EXPECT_EQ(p.OutputsSoon(0), 0) << "light, heater and cooler off before the port closes";
     EXPECT_EQ(ended, 1);
 }

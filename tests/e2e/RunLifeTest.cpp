@@ -48,7 +48,7 @@ TEST(RunLife, ARunInTheSameMinuteRecordsIntoAFolderOfItsOwnAndTheTimeIsMonotonic
     r.Start(QStringLiteral("first"));
     r.Ticks(20);
     r.run.StopRun();
-    EXPECT_EQ(r.state.RunStopReason, StopReason::OperatorStop);
+    EXPECT_EQ(r.state.LastStopReason, RunStopReason::OperatorStop);
     const QString first = r.Experiment();
     const QByteArray firstRaw = ReadAll(RealTimeFilePath(first, 0));
 
@@ -65,7 +65,7 @@ TEST(RunLife, ARunInTheSameMinuteRecordsIntoAFolderOfItsOwnAndTheTimeIsMonotonic
     r.inst.clock.advance(5 * 60000);
     r.run.PauseRun();
     r.Ticks(10000);
-    EXPECT_EQ(r.state.RunStopReason, StopReason::LapseEnd);
+    EXPECT_EQ(r.state.LastStopReason, RunStopReason::LapseEnd);
     EXPECT_GE(RunElapsedMs(r.state), 120000);
     EXPECT_LT(RunElapsedMs(r.state), 121000) << "the lapse is two minutes of run time";
     EXPECT_EQ(ReadAll(RealTimeFilePath(first, 0)), firstRaw);

@@ -80,7 +80,7 @@ struct RunRig {
         cycle.Dimension(state.project.RT_Buffer);
         cal.stopRun = [this] { run.StopRun(); };
         acq.hooks.StopTimer = [this] { window.StopTimer(); };
-        acq.hooks.StopRun = [this] { run.StopRun(); };
+        acq.hooks.StopRun = [this] { run.StopRun(RunStopReason::LapseEnd); };
         acq.hooks.Report = [this] { ++reports; };
         acq.hooks.RecordingStatus = [this](const QString& why) { notice = why; };
         acq.hooks.AutoAdjust = [this](std::array<bool, kChannelTable>& done) { cal.RunAutoAdjust(done); };

@@ -25,6 +25,8 @@ public:
     Answer ask(const QString& text, Buttons buttons) override
     {
         shown.push_back({text, buttons, false});
+        if (beforeAnswer)
+            beforeAnswer(); // what the operator sees while the question is open
         if (!answers.isEmpty())
             return answers.dequeue();
         ++unscripted;
@@ -80,6 +82,7 @@ public:
     QQueue<Answer> answers;  // replies to ask(), in order
     QQueue<QString> replies; // replies to prompt(), in order
     std::function<void()> beforeReply;
+    std::function<void()> beforeAnswer;
     QList<Shown> shown;
     int unscripted = 0;
 };

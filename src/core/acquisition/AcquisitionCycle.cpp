@@ -222,6 +222,7 @@ bool AcquisitionCycle::BufferCycleEnd()
     cycle_.IntervalCount[kChannels] = NearestInt16(tools_.Temperature * 10.0);
     const AppendResult written = recorder_.RecordBufferCycle(
         saveReal, cycle_.Sample, elapsedMinutes_, std::span<const qint16, kChannelTable>(cycle_.IntervalCount));
+    recorder_.NoteOutcome(written, state_.clock.now());
     if (hooks.DiskSpaceStatus && FreeBytes) {
         const QString& folder = recorder_.ExperimentFolder();
         hooks.DiskSpaceStatus(LowSpaceNotice(cycle_.RT_Buffer(), saveReal, FreeBytes(folder), folder));
@@ -246,7 +247,6 @@ bool AcquisitionCycle::TimeKeeping()
         state_.op.inform(QStringLiteral("Acquisition finished"));
         if (hooks.StopRun)
             hooks.StopRun();
-        state_.RunStopReason = StopReason::LapseEnd;
         display_.ShowElapsed(elapsedMs, elapsedMinutes_, p.Aq_lapse);
         return false;
     }

@@ -27,7 +27,7 @@ class LiveDisplay;
 struct CycleHooks {
     std::function<void()> StopTimer;                 // Timeradq off
     std::function<void()> Report;                    // the report action on the finished experiment
-    std::function<void()> StopRun;                   // the stop action of CmdStop
+    std::function<void()> StopRun;                   // the stop at the lapse end
     std::function<void(const QString&)> Caption;     // the calibrating label (blank reading)
     // Recording is failing (the reason), or works again (empty text).
     std::function<void(const QString&)> RecordingStatus;

@@ -172,6 +172,7 @@ bool Calibration::AdjustLoop(std::array<bool, kChannelTable>& done, bool sayAcqu
 
 void Calibration::RunCalibration()
 {
+    beamsSettled = false;
     if (state_.OfflineMode) {
         state_.op.inform(QStringLiteral("Operation not possible in OFFLINE mode"));
         return;
@@ -213,6 +214,8 @@ void Calibration::RunCalibration()
             stopRun();
         return;
     }
+    // The loop also ends when the run is stopped: only a full pass settles.
+    beamsSettled = state_.AcquisitionState >= 1;
     window_.ShowCalibrating(QStringLiteral("Calibration OK"));
     WriteCalibrationFile();
 }

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace bandora {
 
@@ -42,6 +43,11 @@ public:
 
     // What stops a run when a write fails during the adjustment.
     std::function<void()> stopRun;
+
+    // How the last RunCalibration ended: true when every used beam settled
+    // inside the target window, false when it was cut short; nothing before
+    // the first one. The run manifest records it.
+    std::optional<bool> beamsSettled;
 
     // One adjustment step of a channel not yet done, with its signal S.
     // Returns whether the channel is still to be written.

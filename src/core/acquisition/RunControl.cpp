@@ -178,6 +178,8 @@ void RunControl::StartRun()
         state_.SnrThreshold = SnrForRunStart();
         calibration_.RunCalibration();
         window_.ShowStatus(QString());
+        journal_.Manifest().CalibrationRun = true;
+        journal_.Manifest().BeamsSettled = calibration_.beamsSettled;
     }
     if (state_.Recording && state_.AutoZero && !state_.OfflineMode) {
         window_.ShowStatus(QStringLiteral("<AUTOCALIBRATION>"));
@@ -191,8 +193,13 @@ void RunControl::StartRun()
         cycle_.TickCount = 0;
         state_.RunStart = state_.clock.now();
         state_.RunStartMs = state_.clock.monotonicMs();
-        state_.RunStopReason = StopReason::None;
+        state_.LastStopReason.reset();
         display_.RunStarted();
+        if (journal_.Open()) {
+            journal_.Manifest().Start = state_.RunStart;
+            journal_.Manifest().Snr = state_.SnrThreshold;
+            journal_.Update();
+        }
         window_.StartTimer();
     }
 }
@@ -249,6 +256,7 @@ bool RunControl::CreateExperimentFolder()
                              description = window_.DescriptionText()] {
         return WriteExperimentFiles(project, folder, name, description);
     });
+    journal_.Begin(folder, ManifestAtRunStart(state_));
     return true;
 }
 
@@ -278,17 +286,24 @@ void RunControl::PauseRun()
     window_.ShowStatus(QString());
 }
 
-void RunControl::StopRun() { StopRun(StopReason::OperatorStop); }
-
-void RunControl::StopRun(StopReason reason)
+void RunControl::StopRun(RunStopReason reason)
 {
     // A calibration or tick waiting on the line gives up at once.
     if (state_.link)
         state_.link->AbandonWaits();
+    if (journal_.Open()) {
+        RunManifest& m = journal_.Manifest();
+        const QDateTime now = state_.clock.now();
+        m.RecordsWritten = recorder_.RecordsWritten();
+        m.Failures = recorder_.Failures();
+        const qint64 runMs = m.Start.msecsTo(now);
+        m.TickRate = runMs > 0 ? cycle_.TotalTicks * 1000.0 / double(runMs) : 0.0;
+        journal_.End(reason, now);
+    }
     window_.StopDeviceTest();
     if (state_.AcquisitionState == 1 || state_.AcquisitionState == 2) {
         state_.AcquisitionState = 0;
-        state_.RunStopReason = reason;
+        state_.LastStopReason = reason;
     }
     window_.StopTimer();
     window_.ShowStatus(QString());

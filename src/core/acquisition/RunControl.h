@@ -5,13 +5,14 @@
 // mode (live display only). The widgets are the window's (RunWindow); the
 // steps, questions and files are here.
 
+#include "RunJournal.h"
+
 #include <QString>
 
 #include <functional>
 
 namespace bandora {
 
-enum class StopReason;
 struct AppState;
 struct CycleState;
 struct ProjectSetup;
@@ -48,9 +49,10 @@ public:
 
     void StartRun();
     void PauseRun();
-    // CmdStop, and every other end of a run, with the reason it ends.
-    void StopRun(StopReason reason);
-    void StopRun();
+    // The reason goes into the run manifest of a recording run: the stop
+    // button is the operator's; the lapse end, the closing program and a
+    // failing recording or calibration say so where they stop the run.
+    void StopRun(RunStopReason reason = RunStopReason::OperatorStop);
 
     // The experiment folder of the running recording (empty in Monitor mode).
     QString ExperimentFolder() const;
@@ -72,6 +74,7 @@ private:
     ExperimentRecorder& recorder_;
     Calibration& calibration_;
     RunWindow& window_;
+    RunJournal journal_;
 };
 
 } // namespace bandora

@@ -5,6 +5,7 @@
 #include "core/storage/ExperimentFolderName.h"
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RecordSyntax.h"
+#include "core/storage/RunManifest.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -108,6 +109,10 @@ QString ExperimentInfoText(const QString& experimentFolder, const QString& listT
                    QStringLiteral("<Subproject> ") + listText;
     if (const auto name = SubprojectName(experimentFolder))
         text += QStringLiteral(": ") + *name;
+    // Older experiments have no manifest and show what they always showed.
+    const QString run = ManifestNotice(ReadRunManifest(experimentFolder));
+    if (!run.isEmpty())
+        text += kLineBreak + run;
     return text;
 }
 

@@ -152,6 +152,8 @@ void ClearGroups(ProjectSetup& project)
         project.ChannelGroup[ch] = -1;
     for (int g = 0; g < kChannelTable; ++g)
         project.GroupName[g] = kFree;
+    project.GroupColumnNames.clear();
+    project.GroupColumnValues.clear();
 }
 
 bool RenameGroup(ProjectSetup& project, int group, const QString& answer)

@@ -16,6 +16,9 @@ void ExperimentRecorder::Start(const QString& experimentFolder, ProjectFilesWrit
     folder_ = experimentFolder;
     recordInFile_ = 0;
     realTimeFileNumber_ = 0;
+    recordsWritten_ = 0;
+    failures_.clear();
+    failing_ = false;
     recordsProblem_.clear();
     projectFilesProblem_.clear();
     pendingProjectFiles_ = std::move(writeProjectFiles);
@@ -40,6 +43,20 @@ void ExperimentRecorder::Report()
     problem_ = now;
     if (onProblem)
         onProblem(problem_);
+}
+
+void ExperimentRecorder::NoteOutcome(const AppendResult& result, const QDateTime& at)
+{
+    if (result) {
+        ++recordsWritten_;
+        failing_ = false;
+        return;
+    }
+    if (!failing_)
+        failures_.push_back({at, at, 0, result.Error});
+    failing_ = true;
+    failures_.back().To = at;
+    ++failures_.back().BuffersLost;
 }
 
 AppendResult ExperimentRecorder::AppendRealTimeRecord(const SampleTable& Sample)

@@ -7,6 +7,7 @@
 
 #include "BinaryRecordFile.h"
 #include "ProjectSetup.h"
+#include "RunManifest.h"
 #include "SampleTable.h"
 
 #include <QByteArray>
@@ -62,6 +63,13 @@ public:
     AppendResult RecordBufferCycle(bool saveReal, const SampleTable& Sample, qint32 ElapsedMinutes,
                                    std::span<const qint16, kChannelTable> IntervalCount);
 
+    // How the recording went since Start, for the run manifest: the buffer
+    // cycles stored, and the spells in which they could not be (one spell per
+    // run of failing cycles, with the reason of its first failure).
+    void NoteOutcome(const AppendResult& result, const QDateTime& at);
+    qint64 RecordsWritten() const { return recordsWritten_; }
+    const std::vector<RecordingFailure>& Failures() const { return failures_; }
+
 private:
     AppendResult AppendBothRecords(bool saveReal, const SampleTable& Sample, qint32 ElapsedMinutes,
                                    std::span<const qint16, kChannelTable> IntervalCount);
@@ -73,6 +81,9 @@ private:
     QString recordsProblem_;
     QString projectFilesProblem_;
     QString problem_;
+    qint64 recordsWritten_ = 0;
+    std::vector<RecordingFailure> failures_;
+    bool failing_ = false;
     qint16 recordInFile_ = 0;
     qint16 realTimeFileNumber_ = 0;
     QByteArray realTimeBytes_; // kept between records: a record allocates nothing

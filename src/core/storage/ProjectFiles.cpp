@@ -1,6 +1,7 @@
 #include "ProjectFiles.h"
 
 #include "ChannelTableFiles.h"
+#include "GroupColumnsFile.h"
 #include "PlateFiles.h"
 #include "SetupFile.h"
 
@@ -21,6 +22,7 @@ void LoadProject(ProjectSetup& project, PlateFormat& plate, const ProjectContext
     LoadChannelThresholds(project, ctx);
     LoadGroupNames(project, ctx);
     LoadChannelGroups(project, ctx);
+    LoadGroupColumns(project, ctx.projectFolder);
     LoadPlate(project, plate, ctx.appDir, *ctx.op);
 }
 
@@ -34,6 +36,7 @@ void SaveProject(const ProjectSetup& project, const QString& folder)
         CopyFile(setup, dir.filePath(QStringLiteral("setup.bak")));
     WriteSetupFile(project, folder);
     WriteChannelTables(project, folder);
+    WriteGroupColumns(project, folder);
 }
 
 } // namespace bandora

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
+#include <map>
 
 namespace bandora {
 
@@ -46,6 +48,13 @@ struct ProjectSetup {
     std::array<double, kChannelTable> ChannelThreshold{};
     std::array<QString, kChannelTable> GroupName;
     std::array<qint16, kChannelTable> ChannelGroup{}; // -1 = free
+
+    // The extra columns of a plate layout taken from a spreadsheet (genotype,
+    // dose, ...): their names, and per group number its values in that
+    // order. Kept in groupcols.csv beside the project files; empty for a
+    // project whose groups were made in the program.
+    QStringList GroupColumnNames;
+    std::map<int, QStringList> GroupColumnValues;
 
     ProjectSetup();
 
