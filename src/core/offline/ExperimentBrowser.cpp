@@ -59,7 +59,7 @@ QStringList ListExperimentFolders(const QString& projectFolder)
     QStringList names;
     for (const QString& name : project.entryList({QStringLiteral("????????_????"), QStringLiteral("????????_????_*")},
                                                  QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
-        if (ExperimentFolderSequence(name) > 0)
+        if (name.size() == 13 || ExperimentFolderSequence(name) > 0)
             names << name;
     // The list reads like a diary, newest first: the folder names put the
     // day before the year, so their own order is no order in time; runs of
