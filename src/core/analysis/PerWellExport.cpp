@@ -4,6 +4,7 @@
 #include "core/common/Operator.h"
 #include "core/common/Rounding.h"
 #include "core/storage/CountsFile.h"
+#include "core/storage/OutputFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,13 @@ namespace bandora {
 namespace {
 
 constexpr qint64 kStepMinutes = 30;
+
+// Empty steps a per-well file may carry besides one step per record: a year of
+// them covers any outage or the gap of a joined experiment. Record times
+// beyond that come from a damaged file, and writing their empty steps would
+// take work and disk space without bound (one record stamped minute
+// 1,000,000,000 would make 33 million lines per well).
+constexpr qint64 kMostEmptySteps = 366 * 48;
 
 // Calendar arithmetic on the wall-clock time, as the recorded minutes are.
 QDateTime WallClock(const QDate& date, const QTime& time) { return QDateTime(date, time, Qt::UTC); }
@@ -94,6 +102,16 @@ PerWellResult ExportPerWell(const PerWellRequest& request, ExperimentSettings& s
 
     const qint64 steps = RoundedQuotient(scan.EndTime(), kStepMinutes);
     result.Lines = std::max<qint64>(0, std::min({steps, tables.BinCount + 1, tables.LastBinWithData()}));
+    if (result.Lines > scan.Records + kMostEmptySteps) {
+        op.inform(QStringLiteral("Activity file damaged: %1: its %2 records are stamped up to minute %3, more "
+                                 "than a year beyond them. Nothing was exported.")
+                      .arg(QDir::toNativeSeparators(countsPath))
+                      .arg(scan.Records)
+                      .arg(scan.EndTime()));
+        result.Lines = 0;
+        result.Status = PerWellStatus::Unreadable;
+        return result;
+    }
 
     QStringList stamps;
     for (qint64 i = 1; i <= result.Lines; ++i)
@@ -110,7 +128,7 @@ PerWellResult ExportPerWell(const PerWellRequest& request, ExperimentSettings& s
         QByteArray text;
         for (qint64 i = 1; i <= result.Lines; ++i)
             text += stamps[int(i - 1)].toLatin1() + ' ' + QByteArray::number(tables.WellBinTotal(w, i)) + "\r\n";
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size() ||
+        if (!OpenReplacing(file) || file.write(text) != text.size() ||
             !file.flush()) {
             op.inform(QStringLiteral("Export file can't be written: %1: %2")
                           .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));

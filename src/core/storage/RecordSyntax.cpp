@@ -3,6 +3,7 @@
 #include "core/common/Rounding.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 
 #include <cmath>
@@ -158,6 +159,10 @@ RecordReader RecordReader::FromFile(const QString& path)
     QFile file(path);
     if (!file.exists())
         throw RecordError("file not found");
+    // Only a regular file: a FIFO or a device of that name would block the
+    // read, or never end it.
+    if (!QFileInfo(path).isFile())
+        throw RecordError("not a regular file");
     if (file.size() > MaxFileBytes)
         throw RecordError("file too large");
     if (!file.open(QIODevice::ReadOnly))
@@ -165,6 +170,12 @@ RecordReader RecordReader::FromFile(const QString& path)
     const QByteArray content = file.read(MaxFileBytes + 1);
     if (content.size() > MaxFileBytes)
         throw RecordError("file too large");
+    // The writer never leaves a carriage return but before a line feed. A lone
+    // one means line ends converted to CR only (or a torn file): read as one
+    // line, every record after the first would silently slide into it.
+    for (qsizetype at = content.indexOf('\r'); at >= 0 && at + 1 < content.size(); at = content.indexOf('\r', at + 1))
+        if (content[at + 1] != '\n')
+            throw RecordError("line ends other than CR LF");
     return RecordReader(content);
 }
 
