@@ -16,13 +16,6 @@ namespace {
 
 constexpr qint64 kStepMinutes = 30;
 
-// Empty steps a per-well file may carry besides one step per record: a year of
-// them covers any outage or the gap of a joined experiment. Record times
-// beyond that come from a damaged file, and writing their empty steps would
-// take work and disk space without bound (one record stamped minute
-// 1,000,000,000 would make 33 million lines per well).
-constexpr qint64 kMostEmptySteps = 366 * 48;
-
 // Calendar arithmetic on the wall-clock time, as the recorded minutes are.
 QDateTime WallClock(const QDate& date, const QTime& time) { return QDateTime(date, time, Qt::UTC); }
 
@@ -102,7 +95,7 @@ PerWellResult ExportPerWell(const PerWellRequest& request, ExperimentSettings& s
 
     const qint64 steps = RoundedQuotient(scan.EndTime(), kStepMinutes);
     result.Lines = std::max<qint64>(0, std::min({steps, tables.BinCount + 1, tables.LastBinWithData()}));
-    if (result.Lines > scan.Records + kMostEmptySteps) {
+    if (result.Lines > scan.Records + kMostEmptyHalfHours) {
         op.inform(QStringLiteral("Activity file damaged: %1: its %2 records are stamped up to minute %3, more "
                                  "than a year beyond them. Nothing was exported.")
                       .arg(QDir::toNativeSeparators(countsPath))
