@@ -14,6 +14,8 @@
 #include "core/common/Operator.h"
 #include "core/offline/ExperimentBrowser.h"
 #include "core/offline/ExperimentJoin.h"
+#include "core/offline/GroupActivity.h"
+#include "core/offline/OfflineExperiment.h"
 #include "core/offline/RealTimeStore.h"
 #include "core/storage/CalibrationFile.h"
 #include "core/storage/ChannelTableFiles.h"
@@ -26,6 +28,7 @@
 #include "core/storage/SetupFile.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -104,18 +107,19 @@ Scratch& Folders()
     return scratch;
 }
 
-ProjectContext Context(const Scratch& s, const QString& folder, bool mayRestore)
+ProjectContext Context(Scratch& s, const QString& folder, bool mayRestore)
 {
     ProjectContext ctx;
     ctx.appDir = s.app;
     ctx.projectFolder = folder;
-    ctx.op = const_cast<QuietOperator*>(&s.op);
+    ctx.op = &s.op;
     ctx.mayRestore = mayRestore;
     return ctx;
 }
 
-// A report, a per-well export and a join preview of the experiment as it now
-// stands: they read setup.dat, the group tables, the plate and counts.bin.
+// A report, a per-well export and the offline window's group activity of the
+// experiment as it now stands: they read the project files, the plate and
+// counts.bin.
 void ReadExperiment(Scratch& s)
 {
     ExperimentSettings settings;
@@ -132,6 +136,10 @@ void ReadExperiment(Scratch& s)
     perWell.AppDir = s.app;
     perWell.StopWithoutPlate = true;
     ExportPerWell(perWell, perWellSettings, s.op);
+
+    OfflineExperiment offline;
+    ReadOfflineExperiment(s.experiment, s.app, 1, s.op, offline);
+    ComputeGroupActivity(s.experiment, offline, 0);
 }
 
 void WithExperimentFile(const char* name, const uint8_t* data, size_t size)
