@@ -1,6 +1,6 @@
-// libFuzzer targets for every reader of a stored file. One source serves all
-// targets: BANDORA_FUZZ_TARGET names the file whose bytes the fuzzer makes
-// (see kTargets), and the input is written under that name into a scratch
+// libFuzzer targets for every reader of a stored file. One program serves all
+// targets: its name, fuzz_<target>, names the file whose bytes the fuzzer
+// makes (see kTargets), and the input is written under that name into a scratch
 // program folder, project folder or experiment folder whose other files are
 // sound, then read by the code that reads it in the program.
 //
@@ -25,12 +25,14 @@
 #include "core/storage/PlateFiles.h"
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RealTimeFile.h"
+#include "core/storage/RecordSyntax.h"
 #include "core/storage/SetupFile.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <cstdint>
@@ -290,9 +292,11 @@ const std::function<void(const uint8_t*, size_t)>* gTarget = nullptr;
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     static QCoreApplication app(*argc, *argv);
-    const auto found = kTargets.find(BANDORA_FUZZ_TARGET);
+    const std::string program = QFileInfo(QString::fromLocal8Bit((*argv)[0])).fileName().toStdString();
+    const std::string prefix = "fuzz_";
+    const auto found = program.rfind(prefix, 0) == 0 ? kTargets.find(program.substr(prefix.size())) : kTargets.end();
     if (found == kTargets.end()) {
-        std::fprintf(stderr, "fuzz: no target %s\n", BANDORA_FUZZ_TARGET);
+        std::fprintf(stderr, "fuzz: %s names no target (fuzz_config, fuzz_counts, ...)\n", program.c_str());
         std::abort();
     }
     gTarget = &found->second;

@@ -140,6 +140,13 @@ QString SafeFieldText(const QString& text)
 
 RecordReader::RecordReader(const QByteArray& content)
 {
+    // The writer never leaves a carriage return but before a line feed. A lone
+    // one means line ends converted to CR only (or a torn file): read as one
+    // line, every record after the first would silently slide into it. The
+    // first read says so.
+    for (qsizetype at = content.indexOf('\r'); at >= 0 && at + 1 < content.size(); at = content.indexOf('\r', at + 1))
+        if (content[at + 1] != '\n')
+            damaged_ = true;
     qsizetype start = 0;
     const qsizetype n = content.size();
     while (start < n) {
@@ -170,17 +177,13 @@ RecordReader RecordReader::FromFile(const QString& path)
     const QByteArray content = file.read(MaxFileBytes + 1);
     if (content.size() > MaxFileBytes)
         throw RecordError("file too large");
-    // The writer never leaves a carriage return but before a line feed. A lone
-    // one means line ends converted to CR only (or a torn file): read as one
-    // line, every record after the first would silently slide into it.
-    for (qsizetype at = content.indexOf('\r'); at >= 0 && at + 1 < content.size(); at = content.indexOf('\r', at + 1))
-        if (content[at + 1] != '\n')
-            throw RecordError("line ends other than CR LF");
     return RecordReader(content);
 }
 
 void RecordReader::SettleAtField()
 {
+    if (damaged_)
+        throw RecordError("line ends other than CR LF");
     while (line_ < lines_.size() && field_ >= lines_[line_].size()) {
         ++line_;
         field_ = 0;
@@ -255,6 +258,8 @@ qint32 RecordReader::ReadInt32()
 
 void RecordReader::SkipLine()
 {
+    if (damaged_)
+        throw RecordError("line ends other than CR LF");
     if (line_ >= lines_.size())
         throw RecordError("unexpected end of file");
     ++line_;
