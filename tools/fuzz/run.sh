@@ -8,7 +8,7 @@
 # Default: 5 seconds for each of the 11 targets (about a minute in all). New
 # inputs that reach new code collect in build/fuzz/corpus/<target>; a crash,
 # hang or runaway allocation leaves its input in build/fuzz/findings/ and makes
-# the script fail. Rerun one finding: build/fuzz/fuzz_<target> <file>.
+# the script fail. Rerun one finding: build/fuzz/fuzz/fuzz_<target> <file>.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -30,7 +30,7 @@ for t in "${targets[@]}"; do
   log="build/fuzz/$t.log"
   # -timeout: one input may take at most 10 s (a hang); -rss_limit_mb and
   # -malloc_limit_mb: no input may make the reader hold more than 1 GB.
-  if build/fuzz/fuzz_"$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 -malloc_limit_mb=1024 \
+  if build/fuzz/fuzz/fuzz_"$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 -malloc_limit_mb=1024 \
        -max_len=8192 -print_final_stats=1 -artifact_prefix="build/fuzz/findings/$t-" \
        "build/fuzz/corpus/$t" "tools/fuzz/corpus/$t" >"$log" 2>&1; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
