@@ -76,6 +76,7 @@ struct Scratch {
         ProjectSetup setup;
         setup.Num_proj = 1;
         setup.RT_Buffer = 1; // real-time records of 1,540 bytes: small enough to fuzz
+        setup.Plate_format = QStringLiteral("w6"); // six per-well files per input, not 96
         for (int ch = 0; ch < kChannels; ++ch)
             setup.ChannelGroup[ch] = qint16(ch % 4);
         SaveProject(setup, project);
@@ -210,7 +211,7 @@ void FuzzPlate(const uint8_t* data, size_t size)
     PlateFormat applied;
     ApplyPlate(QStringLiteral("wfuzz"), setup, applied, s.app, s.op);
     // The experiment's plate is this file: the report's geometry comes from it.
-    s.Put(s.app, "w96f.dat", data, size);
+    s.Put(s.app, "w6.dat", data, size);
     ReadExperiment(s);
     WriteShippedPlateFiles(s.app);
 }
