@@ -19,83 +19,45 @@ using namespace bandora::test;
 
 namespace {
 
-struct Damage {
-    const char* what;
-    std::function<QByteArray(QByteArray)> apply;
-};
-
-QByteArray SwapLines(QByteArray b, int i, int j)
+// Line 10 of the file, a channel record in a table or plate file, edited.
+QByteArray EditLine(const QByteArray& b, const std::function<void(QList<QByteArray>&)>& edit)
 {
     QList<QByteArray> lines = b.split('\n');
-    lines.swapItemsAt(i, j);
+    edit(lines);
     return lines.join('\n');
 }
 
-QByteArray DropLine(QByteArray b, int i)
-{
-    QList<QByteArray> lines = b.split('\n');
-    lines.removeAt(i);
-    return lines.join('\n');
-}
-
-QByteArray DoubleLine(QByteArray b, int i)
-{
-    QList<QByteArray> lines = b.split('\n');
-    lines.insert(i, lines[i]);
-    return lines.join('\n');
-}
-
-QByteArray WidenLine(QByteArray b, int i)
-{
-    QList<QByteArray> lines = b.split('\n');
-    lines[i].insert(lines[i].size() - 1, ",7"); // before the CR
-    return lines.join('\n');
-}
-
-// The ways a table or plate file turns up damaged; line 10 is a channel record
-// in either.
-const Damage kDamages[] = {
-    {"a line lost", [](QByteArray b) { return DropLine(b, 10); }},
-    {"a line doubled", [](QByteArray b) { return DoubleLine(b, 10); }},
-    {"two lines swapped", [](QByteArray b) { return SwapLines(b, 10, 11); }},
-    {"a field too many", [](QByteArray b) { return WidenLine(b, 10); }},
-    {"CR-only line ends", [](QByteArray b) { return b.replace("\r\n", "\r"); }},
+const std::pair<const char*, std::function<QByteArray(const QByteArray&)>> kDamages[] = {
+    {"a line lost", [](const QByteArray& b) { return EditLine(b, [](auto& l) { l.removeAt(10); }); }},
+    {"a line doubled", [](const QByteArray& b) { return EditLine(b, [](auto& l) { l.insert(10, l[10]); }); }},
+    {"two lines swapped", [](const QByteArray& b) { return EditLine(b, [](auto& l) { l.swapItemsAt(10, 11); }); }},
+    {"a field too many", [](const QByteArray& b) { return EditLine(b, [](auto& l) { l[10].insert(l[10].size() - 1, ",7"); }); }},
+    {"CR-only line ends", [](const QByteArray& b) { return QByteArray(b).replace("\r\n", "\r"); }},
 };
 
 } // namespace
 
 TEST_F(ProjectFolderTest, ShiftedTableIsRefusedNotReadAskew)
 {
-    struct Table {
-        const char* file;
-        void (*load)(ProjectSetup&, const ProjectContext&);
-        const char* fallback;
+    const std::pair<const char*, void (*)(ProjectSetup&, const ProjectContext&)> tables[] = {
+        {"status.dat", LoadChannelEnabled},
+        {"threshld.dat", LoadChannelThresholds},
+        {"groups.dat", LoadGroupNames},
+        {"chgroup.dat", LoadChannelGroups},
     };
-    const Table tables[] = {
-        {"status.dat", LoadChannelEnabled, "Loading default values..."},
-        {"threshld.dat", LoadChannelThresholds, "Loading default values..."},
-        {"groups.dat", LoadGroupNames, "Loading default groups..."},
-        {"chgroup.dat", LoadChannelGroups, "Loading default groups..."},
-    };
-    ProjectSetup saved = Distinct(1);
-    for (int ch = 0; ch < kChannels; ++ch) {
-        saved.ChannelEnabled[ch] = ch % 3 != 0;
-        saved.ChannelThreshold[ch] = 1.0 + ch % 7;
-        saved.GroupName[ch] = QStringLiteral("g%1").arg(ch);
-        saved.ChannelGroup[ch] = qint16(ch % 5);
-    }
-    SaveProject(saved, Context(1).projectFolder);
-    for (const Table& t : tables) {
-        const QByteArray good = ReadAll(File(1, t.file));
-        for (const Damage& d : kDamages) {
-            SCOPED_TRACE(std::string(t.file) + ": " + d.what);
-            WriteAll(File(1, t.file), d.apply(good));
+    SaveProject(Distinct(1), Context(1).projectFolder);
+    for (const auto& [file, load] : tables) {
+        const QByteArray good = ReadAll(File(1, file));
+        for (const auto& [what, damage] : kDamages) {
+            SCOPED_TRACE(std::string(file) + ": " + what);
+            WriteAll(File(1, file), damage(good));
             op.clear();
-            ProjectSetup p = saved;
-            t.load(p, Context(1));
-            EXPECT_EQ(op.texts(), QStringList{QStringLiteral("Error [\\p0001\\%1] => %2").arg(t.file, t.fallback)});
+            ProjectSetup p = Distinct(1);
+            load(p, Context(1));
+            ASSERT_EQ(op.texts().size(), 1);
+            EXPECT_TRUE(op.texts()[0].startsWith(QStringLiteral("Error [\\p0001\\%1] => ").arg(file)));
         }
-        WriteAll(File(1, t.file), good);
+        WriteAll(File(1, file), good);
     }
 }
 
@@ -103,9 +65,9 @@ TEST_F(ProjectFolderTest, ShiftedPlateFileIsRefused)
 {
     const QByteArray good = ReadAll(QDir(QStringLiteral(BANDORA_DATA_DIR)).filePath(QStringLiteral("w48.dat")));
     const QString path = QDir(app).filePath(QStringLiteral("w48.dat"));
-    for (const Damage& d : kDamages) {
-        SCOPED_TRACE(d.what);
-        WriteAll(path, d.apply(good));
+    for (const auto& [what, damage] : kDamages) {
+        SCOPED_TRACE(what);
+        WriteAll(path, damage(good));
         PlateFormat plate;
         EXPECT_TRUE(LoadPlateFileNoFallback(path, plate).has_value());
     }
