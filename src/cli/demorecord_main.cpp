@@ -20,6 +20,7 @@
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RecordSyntax.h"
 #include "core/storage/SetupFile.h"
+#include "core/storage/WorkingFolder.h"
 #include "sim/DemoRecording.h"
 
 #include <QCoreApplication>
@@ -129,6 +130,12 @@ int main(int argc, char** argv)
     }
     if (number < 1 || number > 99999 || cycles < 1 || seconds <= 0 || stopWells < 0)
         return Usage();
+    for (const QString& entry : {folderName, plateName})
+        if (!IsPlainEntryName(entry)) {
+            std::fprintf(stderr, "bandora-demorecord: '%s' is no plain name (no separators, not \"..\")\n",
+                         qPrintable(entry));
+            return Usage();
+        }
 
     ConsoleOperator op;
     ProjectSetup project;

@@ -383,6 +383,9 @@ void FrmOffline::ShowGroupActivity()
         return;
     }
     activity_ = ComputeGroupActivity(openedFolder_, experiment_, channel_);
+    if (!activity_ && channel_ >= 0)
+        state_.op.inform(QStringLiteral("Activity file can't be read: %1")
+                             .arg(QDir::toNativeSeparators(CountsFilePath(openedFolder_))));
     activityGroup_.clear();
     if (channel_ >= 0) {
         const int group = experiment_.Project.ChannelGroup[channel_];

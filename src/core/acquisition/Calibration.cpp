@@ -9,6 +9,7 @@
 #include "core/common/Rounding.h"
 #include "core/link/Frames.h"
 #include "core/link/InstrumentLink.h"
+#include "core/storage/CalibrationFile.h"
 #include "core/storage/ExperimentFolderName.h"
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RecordSyntax.h"
@@ -41,15 +42,7 @@ QString Calibration::FilePath() const { return QDir(state_.appDir).filePath(QStr
 bool Calibration::ReadCalibrationFile()
 {
     try {
-        RecordReader reader = RecordReader::FromFile(FilePath());
-        reader.ReadText(); // the header
-        for (int ch = 0; ch < kChannelTable && !reader.AtEnd(); ++ch) {
-            const auto record = reader.ReadRecord();
-            if (record.size() < 3)
-                throw RecordError("calvalue.dat: a record has fewer than three numbers");
-            state_.CalPinHole[size_t(ch)] = std::clamp<qint16>(RecordReader::Int16Of(record[1]), 0, 7);
-            state_.CalGain[size_t(ch)] = std::clamp<qint16>(RecordReader::Int16Of(record[2]), 0, 7);
-        }
+        ReadCalibrationValues(FilePath(), state_.CalPinHole, state_.CalGain);
         return true;
     } catch (const RecordError& e) {
         state_.op.inform(QStringLiteral("calvalue.dat: %1").arg(QString::fromUtf8(e.what())));

@@ -38,6 +38,14 @@ private:
     bool started_ = false;
 };
 
+// Empty half hours a time series of an activity file (the per-well export,
+// the group activity) may hold beside one half hour per record: a year of
+// them covers any outage of the instrument or the gap between the parts of a
+// joined experiment. Record times beyond that come from a damaged file; their
+// empty steps would cost work and memory without bound (one record stamped
+// minute 1,000,000,000 asks for 33 million of them).
+constexpr qint64 kMostEmptyHalfHours = 366 * 48;
+
 struct ActivityScan {
     bool Opened = false;
     QString Error;               // why the file could not be read

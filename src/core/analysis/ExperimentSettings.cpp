@@ -35,9 +35,11 @@ SetupHead ReadSetupHead(const QString& path)
     head.number = RecordReader::Int16Of(line2[0]);
     head.plate = line2[3].text.trimmed();
     reader.SkipLine();
+    // All six settings or none: with one missing, the fields after the gap
+    // would be taken for their neighbours (DSP_Method for RT_Buffer).
     const QVector<RecordField> line4 = reader.ReadRecord();
-    if (line4.size() < 4)
-        throw RecordError("missing field");
+    if (line4.size() != 6)
+        throw RecordError("not six fields");
     head.rtBuffer = RecordReader::Int16Of(line4[3]);
     if (head.plate.isEmpty())
         throw RecordError("no plate format");
@@ -129,14 +131,24 @@ SettingsReadResult ReadExperimentSettings(const QString& experimentFolder, const
     const QDir app(appDir);
     const QString dat = PlateFilePath(appDir, settings.PlateName);
     const QString bak = app.filePath(settings.PlateName + QStringLiteral(".bak"));
+    QStringList damaged;
     for (const QString& path : {dat, bak}) {
         PlateFormat plate = blank;
-        if (QFileInfo(path).isFile() && !LoadPlateFileNoFallback(path, plate)) {
+        if (!QFileInfo(path).exists())
+            continue;
+        const auto error = LoadPlateFileNoFallback(path, plate);
+        if (!error) {
             settings.Plate = ReportGeometry::FromPlate(plate);
             return result;
         }
+        damaged << QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), *error);
     }
-    op.inform(QStringLiteral("Multiwell Configuration File %1.dat or .bak not found").arg(settings.PlateName));
+    // A plate file that is there but damaged is named with its fault: "not
+    // found" would send the operator looking for a file that exists.
+    if (!damaged.isEmpty())
+        op.inform(QStringLiteral("Multiwell Configuration File can't be read: %1").arg(damaged.join(QStringLiteral("; "))));
+    else
+        op.inform(QStringLiteral("Multiwell Configuration File %1.dat or .bak not found").arg(settings.PlateName));
     result.PlateFound = false;
     return result;
 }

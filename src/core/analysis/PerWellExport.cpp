@@ -5,6 +5,7 @@
 #include "core/common/Rounding.h"
 #include "core/storage/CountsFile.h"
 #include "core/storage/ExperimentFolderName.h"
+#include "core/storage/OutputFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,6 +94,16 @@ PerWellResult ExportPerWell(const PerWellRequest& request, ExperimentSettings& s
 
     const qint64 steps = RoundedQuotient(scan.EndTime(), kStepMinutes);
     result.Lines = std::max<qint64>(0, std::min({steps, tables.BinCount + 1, tables.LastBinWithData()}));
+    if (result.Lines > scan.Records + kMostEmptyHalfHours) {
+        op.inform(QStringLiteral("Activity file damaged: %1: its %2 records are stamped up to minute %3, more "
+                                 "than a year beyond them. Nothing was exported.")
+                      .arg(QDir::toNativeSeparators(countsPath))
+                      .arg(scan.Records)
+                      .arg(scan.EndTime()));
+        result.Lines = 0;
+        result.Status = PerWellStatus::Unreadable;
+        return result;
+    }
     if (result.Lines == 0) {
         op.inform(QStringLiteral("Nothing to export: the recording ends before its first 30-minute step. "
                                  "No file was written."));
@@ -115,7 +126,7 @@ PerWellResult ExportPerWell(const PerWellRequest& request, ExperimentSettings& s
         QByteArray text;
         for (qint64 i = 1; i <= result.Lines; ++i)
             text += stamps[int(i - 1)].toLatin1() + ' ' + QByteArray::number(tables.WellBinTotal(w, i)) + "\r\n";
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size() ||
+        if (!OpenReplacing(file) || file.write(text) != text.size() ||
             !file.flush()) {
             op.inform(QStringLiteral("Export file can't be written: %1: %2")
                           .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));

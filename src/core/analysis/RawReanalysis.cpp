@@ -109,6 +109,36 @@ qint64 CountRealTimeRecords(const QString& folder, int rtBuffer)
     }
 }
 
+std::optional<QString> CheckRealTimeFiles(const QString& folder, int rtBuffer)
+{
+    if (rtBuffer < 1)
+        return QStringLiteral("RT_Buffer %1 of setup.dat is no buffer length").arg(rtBuffer);
+    const qint64 bytes = RealTimeRecordBytes(rtBuffer);
+    const qint64 fullFile = bytes * kRecordsPerRealTimeFile;
+    for (int number = 0;; ++number) {
+        const QFileInfo file(RealTimeFilePath(folder, number));
+        if (!file.exists())
+            return std::nullopt;
+        const QString name = QDir::toNativeSeparators(file.filePath());
+        if (!file.isFile())
+            return QStringLiteral("%1 is not a regular file").arg(name);
+        const qint64 size = file.size();
+        const bool last = !QFileInfo(RealTimeFilePath(folder, number + 1)).exists();
+        // Every file but the last holds eleven records; the last one at most
+        // eleven. A file that is no whole number of records was written with
+        // another buffer length than setup.dat now gives.
+        if (size % bytes != 0 || size > fullFile || (!last && size != fullFile))
+            return QStringLiteral("%1 holds %2 bytes, which is not %3 of records of %4 bytes (RT_Buffer %5 of "
+                                  "setup.dat)")
+                .arg(name)
+                .arg(size)
+                .arg(last ? QStringLiteral("a whole number up to %1").arg(kRecordsPerRealTimeFile)
+                          : QString::number(kRecordsPerRealTimeFile))
+                .arg(bytes)
+                .arg(rtBuffer);
+    }
+}
+
 ReanalysisResult ReanalyzeRawData(const ReanalysisRequest& request, ExperimentSettings& settings, Operator& op,
                                   const ReanalysisObserver& observer)
 {
@@ -131,6 +161,16 @@ ReanalysisResult ReanalyzeRawData(const ReanalysisRequest& request, ExperimentSe
     result.Settings = ReadExperimentSettings(request.Folder, request.AppDir, op, settings);
     if (!result.Settings.PlateFound && request.StopWithoutPlate) {
         result.Status = ReanalysisStatus::NoPlateFile;
+        return result;
+    }
+
+    // The raw records are cut from the files by the length setup.dat gives; a
+    // damaged setup.dat would have every record read askew and counted as
+    // nonsense, and with "Replace" those counts would overwrite the good ones.
+    if (const auto mismatch = CheckRealTimeFiles(request.Folder, settings.RT_Buffer)) {
+        op.inform(QStringLiteral("Real time data do not match the experiment's setup: %1. Nothing was analysed.")
+                      .arg(*mismatch));
+        result.Status = ReanalysisStatus::Unreadable;
         return result;
     }
 

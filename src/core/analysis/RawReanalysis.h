@@ -88,6 +88,12 @@ struct ReanalysisResult {
 // from the first on, 11 to a file.
 qint64 CountRealTimeRecords(const QString& folder, int rtBuffer);
 
+// Why the real-time files 0.bin, 1.bin, ... of the folder cannot hold records
+// of rtBuffer ticks (a buffer length below 1, a file that is no whole number
+// of such records, a file before the last with other than eleven); nothing
+// when they agree.
+std::optional<QString> CheckRealTimeFiles(const QString& folder, int rtBuffer);
+
 ReanalysisResult ReanalyzeRawData(const ReanalysisRequest& request, ExperimentSettings& settings, Operator& op,
                                   const ReanalysisObserver& observer = {});
 

@@ -3,6 +3,7 @@
 #include "ActivityScan.h"
 #include "core/common/Operator.h"
 #include "core/storage/CountsFile.h"
+#include "core/storage/OutputFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,9 +61,9 @@ ReportStatus WriteReportFile(const QString& folder, const ReportTables& tables, 
     const QDir dir(folder);
     const QString extension = ReportExtension(options.FileType);
     QFile file(dir.filePath(QStringLiteral("report") + extension));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!OpenReplacing(file)) {
         file.setFileName(dir.filePath(QStringLiteral("report_1") + extension));
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        if (!OpenReplacing(file)) {
             op.inform(QStringLiteral("Report file can't be written: %1: %2")
                           .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
             return ReportStatus::NotWritten;

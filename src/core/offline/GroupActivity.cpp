@@ -1,5 +1,6 @@
 #include "GroupActivity.h"
 
+#include "core/analysis/ActivityScan.h"
 #include "core/common/Rounding.h"
 #include "core/storage/CountsFile.h"
 
@@ -55,7 +56,10 @@ std::optional<GroupActivity> ComputeGroupActivity(const QString& experimentFolde
             const std::span<const qint16, kChannelTable> counts(rec.IntervalCount);
             end = qMax(end, rec.ElapsedMinutes);
             const qint64 t = rec.ElapsedMinutes;
-            const int k = int(qMax<qint64>(1, (t + kActivityBinMinutes - 1) / kActivityBinMinutes));
+            const qint64 bin = qMax<qint64>(1, (t + kActivityBinMinutes - 1) / kActivityBinMinutes);
+            if (bin > result.Records + kMostEmptyHalfHours)
+                return std::nullopt; // a damaged time: the bins would have no bound
+            const int k = int(bin);
             if (k >= result.Well.size()) {
                 result.Well.resize(k + 1);
                 result.Group.resize(k + 1);

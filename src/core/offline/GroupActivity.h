@@ -34,7 +34,8 @@ qint64 WellRecordValue(const PlateFormat& plate, std::span<const qint16, kChanne
 
 // Reads counts.bin of the folder and bins the well of `channel` and the group
 // of that channel (its wells are those whose beam-0 channel is in it).
-// Nothing when the file is missing or cannot be read.
+// Nothing when the file is missing or cannot be read, or a record's time lies
+// more than a year of empty half hours beyond the records (a damaged file).
 std::optional<GroupActivity> ComputeGroupActivity(const QString& experimentFolder, const OfflineExperiment& experiment,
                                                   int channel);
 

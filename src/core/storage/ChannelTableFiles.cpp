@@ -15,9 +15,11 @@
 // groups.dat    "<Group_Number>, <Group_Name>"  group,"name"   ("Free" marks an unused slot)
 // chgroup.dat   "<Channel>, <Group: -1=Free>"   channel,group
 //
-// Records are placed by their order in the file, not by their first field,
-// which is read (it must be a 16-bit number) and otherwise ignored. Up to 385
-// records are taken (the spare entry 384 included); later ones are ignored.
+// Records are placed by their order in the file. Each must hold exactly two
+// fields, the first being its own index: a deleted, doubled or swapped line,
+// or a field too many, would otherwise slide every later channel into another
+// group unnoticed, so such a file is damaged. Up to 385 records are taken (the
+// spare entry 384 included); later ones are ignored.
 
 namespace bandora {
 
@@ -32,9 +34,10 @@ void ReadTable(const QString& path, const std::function<void(int, const RecordFi
     int i = 0;
     for (; !reader.AtEnd() && i < kChannelTable; ++i) {
         const QVector<RecordField> record = reader.ReadRecord();
-        if (record.size() < 2)
-            throw RecordError("missing field");
-        RecordReader::Int16Of(record[0]);
+        if (record.size() != 2)
+            throw RecordError(record.size() < 2 ? "missing field" : "extra field");
+        if (RecordReader::Int16Of(record[0]) != i)
+            throw RecordError("record out of order");
         store(i, record[1]);
     }
 }

@@ -36,7 +36,8 @@ qint64 ExperimentKey(const QString& name)
 int CountLines(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A FIFO of that name would hold the count forever.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return 0;
     qint64 lines = 0;
     char last = '\n';

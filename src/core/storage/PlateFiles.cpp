@@ -15,7 +15,11 @@
 //   3-5    Rows, RowPitch, RowOffset   integer, number, number (384-grid steps)
 //   6-8    Columns, ColumnPitch, ColumnOffset
 //   9      table heading               text (ignored)
-//   then per channel 0, 1, ...:        channel (ignored), well, beam
+//   then per channel 0, 1, ...:        channel, well, beam
+//
+// Each channel record is a line of exactly these three fields, the first
+// naming its own channel ("CH17", or 17): a line lost, doubled or swapped, or
+// a field too many, would shift every later channel into another well.
 //
 // Well -1 (or any negative well or beam) marks a channel the plate does not use.
 
@@ -40,6 +44,17 @@ constexpr double kMaxGridSteps = 64.0;
 bool SaneGeometry(double pitch, double offset)
 {
     return pitch > 0.0 && pitch <= kMaxGridSteps && offset >= -kMaxGridSteps && offset <= kMaxGridSteps;
+}
+
+// The channel a record's first field names: "CH17" or 17; -1 when neither.
+int RecordChannel(const RecordField& field)
+{
+    QString text = field.text.trimmed();
+    if (text.startsWith(QLatin1String("CH"), Qt::CaseInsensitive))
+        text.remove(0, 2);
+    bool ok = false;
+    const int channel = text.toInt(&ok);
+    return ok ? channel : -1;
 }
 
 struct PlateReadError {
@@ -79,9 +94,13 @@ void ReadPlateFile(const QString& path, PlateFormat& plate)
         reader.ReadText();
         step = 2;
         for (int k = 0; !reader.AtEnd() && k <= kChannels; ++k) {
-            reader.ReadText();
-            qint16 well = reader.ReadInt16();
-            qint16 beam = reader.ReadInt16();
+            const QVector<RecordField> record = reader.ReadRecord();
+            if (record.size() != 3)
+                throw RecordError(record.size() < 3 ? "missing field" : "extra field");
+            if (RecordChannel(record[0]) != k)
+                throw RecordError("channel record out of order");
+            qint16 well = RecordReader::Int16Of(record[1]);
+            qint16 beam = RecordReader::Int16Of(record[2]);
             if (well > kMaxWellIndex || beam > kMaxBeamIndex)
                 throw RecordError("well or beam index out of range");
             if (well < 0 || beam < 0) {

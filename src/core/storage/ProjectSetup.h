@@ -19,7 +19,9 @@ struct ProjectSetup {
     qint16 Num_proj = 0;            // 0 = "Default"; same value as ProgramConfig::Actual_Project_Number
     QString Name = QStringLiteral("Default");
     QString Working_folder;         // project folder path with a trailing separator, as stored
-    QString Plate_format = QStringLiteral("96f");
+    // The built-in plate's file name: a damaged setup.dat then still finds
+    // w96f.dat, rather than naming a plate no folder holds.
+    QString Plate_format = QStringLiteral("w96f");
 
     qint16 Aq_mode = 1;             // "0_Offline", "1_Default", "2_Fast(0.31)", ...
     qint16 Aq_lapse = 30;           // programmed lapse in minutes

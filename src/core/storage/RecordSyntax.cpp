@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QLocale>
 
@@ -141,6 +142,13 @@ QString SafeFieldText(const QString& text)
 
 RecordReader::RecordReader(const QByteArray& content)
 {
+    // The writer never leaves a carriage return but before a line feed. A lone
+    // one means line ends converted to CR only (or a torn file): read as one
+    // line, every record after the first would silently slide into it. The
+    // first read says so.
+    for (qsizetype at = content.indexOf('\r'); at >= 0 && at + 1 < content.size(); at = content.indexOf('\r', at + 1))
+        if (content[at + 1] != '\n')
+            damaged_ = true;
     qsizetype start = 0;
     const qsizetype n = content.size();
     while (start < n) {
@@ -160,6 +168,10 @@ RecordReader RecordReader::FromFile(const QString& path)
     QFile file(path);
     if (!file.exists())
         throw RecordError("file not found");
+    // Only a regular file: a FIFO or a device of that name would block the
+    // read, or never end it.
+    if (!QFileInfo(path).isFile())
+        throw RecordError("not a regular file");
     if (file.size() > MaxFileBytes)
         throw RecordError("file too large");
     if (!file.open(QIODevice::ReadOnly))
@@ -172,6 +184,8 @@ RecordReader RecordReader::FromFile(const QString& path)
 
 void RecordReader::SettleAtField()
 {
+    if (damaged_)
+        throw RecordError("line ends other than CR LF");
     while (line_ < lines_.size() && field_ >= lines_[line_].size()) {
         ++line_;
         field_ = 0;
@@ -246,6 +260,8 @@ qint32 RecordReader::ReadInt32()
 
 void RecordReader::SkipLine()
 {
+    if (damaged_)
+        throw RecordError("line ends other than CR LF");
     if (line_ >= lines_.size())
         throw RecordError("unexpected end of file");
     ++line_;

@@ -86,8 +86,9 @@ public:
     static qint16 Int16Of(const RecordField& field);
 
 private:
-    void SettleAtField();
+    void SettleAtField(); // throws RecordError when the line ends are damaged
     QVector<QVector<RecordField>> lines_;
+    bool damaged_ = false;
     int line_ = 0;
     int field_ = 0;
 };

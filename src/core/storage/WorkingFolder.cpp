@@ -21,4 +21,10 @@ QString DecideProjectFolder(const QString& appDir, ProgramConfig& config)
     return root;
 }
 
+bool IsPlainEntryName(const QString& name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
 } // namespace bandora

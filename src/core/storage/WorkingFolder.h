@@ -12,4 +12,9 @@ namespace bandora {
 // "Default", and Actual_Project_Number becomes 0. No trailing separator.
 QString DecideProjectFolder(const QString& appDir, ProgramConfig& config);
 
+// Whether a name given for an entry of a folder (an experiment folder, a
+// plate) stays in that folder: not empty, no separator of either kind, not
+// "." or "..". A name like "../../x" would write or read outside it.
+bool IsPlainEntryName(const QString& name);
+
 } // namespace bandora

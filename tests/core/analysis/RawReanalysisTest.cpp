@@ -256,3 +256,34 @@ TEST(RawReanalysis, StopOrMissingRawDataLeaveCountsUntouched)
         EXPECT_EQ(run.f.Snapshot(), before);
     }
 }
+
+TEST(RawReanalysis, BufferLengthThatDoesNotFitTheRawFilesIsRefused)
+{
+    const std::vector<qint32> times{0, 5, 10, 15};
+    for (int rtBuffer : {1, 0, -5, 250, 499}) {
+        SCOPED_TRACE(rtBuffer);
+        RecordedRun run(times);
+        run.f.WriteSetup(QStringLiteral("wtest"), rtBuffer);
+        const auto before = run.f.Snapshot();
+        ScriptedOperator op;
+        ExperimentSettings settings;
+        const ReanalysisResult result = ReanalyzeRawData(run.Request(true, kReplaceTimeLimit), settings, op);
+        EXPECT_EQ(result.Status, ReanalysisStatus::Unreadable);
+        EXPECT_FALSE(result.Replaced);
+        EXPECT_EQ(run.f.Snapshot(), before);
+        ASSERT_EQ(op.texts().size(), 1);
+        EXPECT_TRUE(op.texts()[0].startsWith(QStringLiteral("Real time data do not match"))) << op.texts()[0].toStdString();
+    }
+    // A field lost from the settings line would read DSP_Method as RT_Buffer:
+    // the line is damaged, the default buffer length is taken and said so.
+    RecordedRun run(times);
+    QByteArray setup = ReadAll(run.f.file(QStringLiteral("setup.dat")));
+    ASSERT_TRUE(setup.contains("1,30,99,500,1,30"));
+    WriteAll(run.f.file(QStringLiteral("setup.dat")), setup.replace("1,30,99,500,1,30", "1,30,99,1,30"));
+    ScriptedOperator op;
+    ExperimentSettings settings;
+    const ReanalysisResult result = ReanalyzeRawData(run.Request(false, 60), settings, op);
+    EXPECT_EQ(settings.RT_Buffer, 500);
+    EXPECT_TRUE(result.Settings.UsedDefaults);
+    EXPECT_EQ(result.Status, ReanalysisStatus::Written);
+}

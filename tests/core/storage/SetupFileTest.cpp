@@ -92,7 +92,7 @@ TEST_F(ProjectFolderTest, RestoreTakesTheNewestExperimentFolderWithEnoughLines)
     const ProjectSetup q = LoadedSetup(3, Distinct(3));
     EXPECT_EQ(op.texts(), QStringList({"Error [\\p00003\\setup.dat] ID#1 => Loading default values...", kCheckAgain}));
     EXPECT_EQ(q.Name, QStringLiteral("Default"));
-    EXPECT_EQ(q.Plate_format, QStringLiteral("96f"));
+    EXPECT_EQ(q.Plate_format, QStringLiteral("w96f"));
     EXPECT_EQ(q.Working_folder,
               QDir::toNativeSeparators(QDir::cleanPath(Folder(3))) + QDir::separator());
     ExpectToolsOf(q, ProjectSetup());

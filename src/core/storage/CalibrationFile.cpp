@@ -1,0 +1,22 @@
+#include "CalibrationFile.h"
+
+#include "RecordSyntax.h"
+
+#include <algorithm>
+
+namespace bandora {
+
+void ReadCalibrationValues(const QString& path, ChannelSettingTable& pinHole, ChannelSettingTable& gain)
+{
+    RecordReader reader = RecordReader::FromFile(path);
+    reader.ReadText(); // the header
+    for (int ch = 0; ch < kChannelTable && !reader.AtEnd(); ++ch) {
+        const auto record = reader.ReadRecord();
+        if (record.size() < 3)
+            throw RecordError("calvalue.dat: a record has fewer than three numbers");
+        pinHole[size_t(ch)] = std::clamp<qint16>(RecordReader::Int16Of(record[1]), 0, 7);
+        gain[size_t(ch)] = std::clamp<qint16>(RecordReader::Int16Of(record[2]), 0, 7);
+    }
+}
+
+} // namespace bandora
