@@ -82,7 +82,7 @@ TEST(ProgramEnd, SigtermEndsTheSimulatingProgramAndRemovesItsPortLink)
 
     // A link left by a virtual instrument killed outright is not tried.
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/pts/no-such-terminal"), link));
-    InstrumentLink dead(rig.dir.path(), rig.clock, rig.op);
+    InstrumentLink dead(rig.dir.path(), rig.clock);
     EXPECT_FALSE(dead.SetPortNumber(4));
     EXPECT_TRUE(dead.SetPortNumber(5));
 }
