@@ -25,14 +25,8 @@ TEST(MainWindowRun, TheButtonsRunAnExperimentAndTheWindowSaysWhenRecordingFails)
     FrmMain& w = *p.main;
     AppState& state = *p.state;
 
-    // A project other than 0, as the setup window would have saved it.
-    state.project.Num_proj = 3;
+    p.ProjectThreeWithoutCalibration();
     state.project.RT_Buffer = 20;
-    state.projectFolder = p.dir.filePath("proj3");
-    QDir().mkpath(state.projectFolder);
-    w.mncal_on->trigger();
-    w.mnCalibra->setChecked(false);
-    w.mnZero->setChecked(false);
     w.ResetCycleBuffers();
     p.op.clear();
     p.op.replies.enqueue(QStringLiteral("buttons"));
