@@ -3,7 +3,7 @@
 
 #include "core/analysis/ReportFixture.h"
 
-#include <QProcess>
+#include "support/ToolProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -12,23 +12,7 @@ using namespace bandora::test;
 
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    QString out, err;
-};
-
-ToolRun Analyze(const QStringList& args)
-{
-    QProcess p;
-    p.start(QDir(QStringLiteral(BANDORA_BIN_DIR)).filePath(QStringLiteral("bandora-analyze")), args);
-    ToolRun run;
-    if (!p.waitForFinished(60000))
-        return run;
-    run.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    run.out = QString::fromLocal8Bit(p.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return run;
-}
+ToolRun Analyze(const QStringList& args) { return RunTool(QStringLiteral("bandora-analyze"), args); }
 
 } // namespace
 

@@ -24,11 +24,7 @@ TEST(ProgramEnd, ClosingDuringARunAsksThenStopsItWithTheOutputsOff)
     ProgramRig p(tmp.tmp.path(), 4, true);
     ASSERT_EQ(p.Start(true), Startup::Result::Running);
     FrmMain& w = *p.main;
-    p.state->project.Num_proj = 3;
-    p.state->projectFolder = p.dir.filePath("proj3");
-    w.mncal_on->trigger();
-    w.mnCalibra->setChecked(false);
-    w.mnZero->setChecked(false);
+    p.ProjectThreeWithoutCalibration();
     w.cmd_luz->click();
     ASSERT_EQ(p.OutputsSoon(4), 4);
     p.op.replies.enqueue(QStringLiteral("closed"));
@@ -82,7 +78,7 @@ TEST(ProgramEnd, SigtermEndsTheSimulatingProgramAndRemovesItsPortLink)
 
     // A link left by a virtual instrument killed outright is not tried.
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/pts/no-such-terminal"), link));
-    InstrumentLink dead(rig.dir.path(), rig.clock, rig.op);
+    InstrumentLink dead(rig.dir.path(), rig.clock);
     EXPECT_FALSE(dead.SetPortNumber(4));
     EXPECT_TRUE(dead.SetPortNumber(5));
 }

@@ -14,6 +14,8 @@
 #include "support/ScriptedOperator.h"
 #include "support/TestClock.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -65,6 +67,18 @@ struct ProgramRig {
     {
         Build(simulate);
         return startup->Run(QString());
+    }
+
+    // Project 3 in its folder, as the setup window would have saved it, with
+    // manual calibration and neither calibration nor zero at a run's start.
+    void ProjectThreeWithoutCalibration()
+    {
+        state->project.Num_proj = 3;
+        state->projectFolder = dir.filePath("proj3");
+        QDir().mkpath(state->projectFolder);
+        main->mncal_on->trigger();
+        main->mnCalibra->setChecked(false);
+        main->mnZero->setChecked(false);
     }
 
     // The virtual instrument's outputs once they settle on `expected` (it
