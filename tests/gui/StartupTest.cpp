@@ -67,7 +67,6 @@ TEST(Startup, OfflineStartStepsTheSplashAndShowsTheOfflineWindow)
     EXPECT_TRUE(h.main->OfflineWindow()->isVisible());
     EXPECT_TRUE(h.state->OfflineMode);
     EXPECT_EQ(h.instrument.factoryReads, 0);
-    EXPECT_EQ(h.main->txt_projecto->text(), QStringLiteral("0_Default"));
 
     // The staged program folder starts without a single message.
     EXPECT_TRUE(h.op.texts().isEmpty()) << h.op.texts().join(QLatin1Char('|')).toStdString();
