@@ -29,26 +29,6 @@ void StartOn(StartupHarness& h, const PlateFormat& plate)
 
 } // namespace
 
-TEST(ChannelChoice, RowColumnAndBeamSelectTheChannelShown)
-{
-    StartupHarness h;
-    StartOn(h, BuiltInPlate(QStringLiteral("w384")));
-    FrmMain& w = *h.main;
-    w.FillSelectors();
-
-    Choose(w.Combofila, QStringLiteral("P"));
-    Choose(w.Combocol, QStringLiteral("24"));
-    const int channel = h.state->plate.WellBeamChannel(383, 0);
-    EXPECT_EQ(w.lblcanal->text(), QString::number(channel));
-    EXPECT_EQ(h.state->SelectedChannel, channel);
-    EXPECT_EQ(w.Plots().View().wellLabel, QStringLiteral("P24"));
-
-    // A beam beyond the plate's own is held at its largest.
-    Type(w.txtsub, QStringLiteral("3"));
-    EXPECT_EQ(w.txtsub->text(), QStringLiteral("0"));
-    EXPECT_EQ(w.lblcanal->text(), QString::number(channel));
-}
-
 TEST(ChannelChoice, GroupListItemsLeadBackToTheirPlace)
 {
     StartupHarness h;

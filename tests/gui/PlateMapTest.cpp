@@ -136,8 +136,6 @@ TEST(RunAtAGlance, PauseFollowsTheRunAndTheLineBesideTimeTellsTheEnd)
     EXPECT_FALSE(w.lbl_timecounter->isHidden());
     EXPECT_TRUE(w.lbl_runtime->text().endsWith(QStringLiteral("paused, 1 h 12 min left")));
     w.PauseRun();
-    EXPECT_EQ(w.CmdPause->text(), QStringLiteral("Pause"));
-    EXPECT_TRUE(w.lbl_timecounter->isHidden());
     w.StopRun();
 }
 
