@@ -51,6 +51,7 @@ TEST_F(SetupWindowTest, SettingsBoxesKeepTheirLimits)
     EXPECT_EQ(state.project.RT_Buffer, 200);
 
     Type(w.Txtbuffer, QStringLiteral("1000"));
+    Type(w.Txt_dspinterval, QStringLiteral("5000"));
     Type(w.Txtbuffer, QStringLiteral("300"));
     EXPECT_EQ(state.project.DSP_Interval, 299); // the window still fits the shorter buffer
     EXPECT_EQ(w.Txt_dspinterval->text(), QStringLiteral("299"));
