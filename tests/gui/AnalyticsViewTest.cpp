@@ -33,10 +33,8 @@ TEST(AnalyticsView, ShowsTheSubjectsPicturesAndSavesThemAsPngAndSvg)
     EXPECT_EQ(subjects, (QStringList{"Group 000_Control", "Group 002_Single", "Well A1", "Well B1", "Well A2",
                                      "Well B2", "Well A3"}));
     EXPECT_EQ(view.tblStatus->rowCount(), 5);
-    EXPECT_EQ(view.tblStatus->item(0, 2)->text(), QStringLiteral("inactive"));
     view.cmbSubject->setCurrentIndex(4);
     EXPECT_EQ(view.tblRest->rowCount(), 1);
-    EXPECT_EQ(view.tblRest->item(0, 0)->text(), QStringLiteral("A2"));
 
     const QString png = f.file(QStringLiteral("../curves.png"));
     const QString svg = f.file(QStringLiteral("../actogram.svg"));

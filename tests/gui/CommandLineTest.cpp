@@ -16,7 +16,6 @@ TEST(CommandLine, OptionsAreTakenOutAndTheRestIsTheSwitchLine)
 
     line = ParseCommandLine({QStringLiteral("/run"), QStringLiteral("x")});
     EXPECT_EQ(line.rest, QStringLiteral("/run x"));
-    EXPECT_FALSE(IsAutoRunSwitch(line.rest));
 
     line = ParseCommandLine({QStringLiteral("--app-dir=/x")});
     EXPECT_EQ(line.appDir, QStringLiteral("/x"));

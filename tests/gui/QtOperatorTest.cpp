@@ -56,8 +56,6 @@ TEST(QtOperator, AnswersAreTheButtonsPressedAndEveryTextIsOneLineOnTheEcho)
     PressWhenShown(QStringLiteral("Cancel"));
     EXPECT_EQ(op.ask(QStringLiteral("WARNING:\r\nLOW DISK SPACE\r\nPROCEED?"), Buttons::YesNoCancel),
               Answer::Cancel);
-    PressWhenShown(QStringLiteral("OK"));
-    EXPECT_EQ(op.ask(QStringLiteral("Name is EMPTY."), Buttons::OkCancel), Answer::Ok);
 
     QTimer::singleShot(0, [] {
         auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
@@ -76,7 +74,6 @@ TEST(QtOperator, AnswersAreTheButtonsPressedAndEveryTextIsOneLineOnTheEcho)
 
     EXPECT_EQ(Contents(echo), QByteArray("Update values to project 3_larvae before Exit?\n"
                                          "WARNING: | LOW DISK SPACE | PROCEED?\n"
-                                         "Name is EMPTY.\n"
                                          "COM(4) PORT ERROR.\n"
                                          "Type a name\n"));
     std::fclose(echo);

@@ -83,17 +83,6 @@ protected:
 
     void Click(WellCell cell, Qt::MouseButton button = Qt::LeftButton) { Drag(cell, cell, button); }
 
-    // Selects the group-list item of a group number, as a click on it does.
-    void SelectGroup(int group)
-    {
-        QListWidget* list = window->Framegrup->combogrup;
-        const QString prefix = QStringLiteral("%1_").arg(group, 3, 10, QLatin1Char('0'));
-        for (int i = 0; i < list->count(); ++i)
-            if (list->item(i)->text().startsWith(prefix))
-                list->setCurrentRow(i);
-        ASSERT_EQ(window->Framegrup->SelectedGroup(), group);
-    }
-
     QTemporaryDir tmp;
     QString app = tmp.path();
     ScriptedOperator op;

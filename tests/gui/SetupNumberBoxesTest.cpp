@@ -34,7 +34,7 @@ TEST_F(SetupWindowTest, NumberBoxesAreCheckedWhenTheOperatorHasFinished)
     FrmSetup& w = Open();
     w.Cmdconfig->click();
     // Typed key by key, finished with Enter: nothing is rewritten meanwhile.
-    const std::pair<const char*, const char*> cases[] = {{"45", "45"}, {"-3", "2"}, {"abc", "2"}};
+    const std::pair<const char*, const char*> cases[] = {{"45", "45"}, {"-3", "2"}};
     for (const auto& [typed, shown] : cases) {
         Keys(w.Txtlapse, QString::fromLatin1(typed));
         EXPECT_EQ(w.Txtlapse->text(), QString::fromLatin1(typed));

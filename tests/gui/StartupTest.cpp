@@ -67,7 +67,6 @@ TEST(Startup, OfflineStartStepsTheSplashAndShowsTheOfflineWindow)
     EXPECT_TRUE(h.main->OfflineWindow()->isVisible());
     EXPECT_TRUE(h.state->OfflineMode);
     EXPECT_EQ(h.instrument.factoryReads, 0);
-    EXPECT_EQ(h.main->txt_projecto->text(), QStringLiteral("0_Default"));
 
     // The staged program folder starts without a single message.
     EXPECT_TRUE(h.op.texts().isEmpty()) << h.op.texts().join(QLatin1Char('|')).toStdString();
@@ -134,7 +133,6 @@ TEST(Startup, ProjectFolderAndToolFramesComeFromTheCurrentProject)
     p.Menu1 = 0;
     p.Menu2 = 1;
     p.Menu3 = 2; // only 1 shows a tool frame
-    p.MenuParam[2] = {1, 0, 0, 3, 15, 25}; // light schedule with a pulse train, hours never set
     const QString folder = QDir(h.appDir()).filePath(QStringLiteral("p00003"));
     ASSERT_TRUE(QDir().mkpath(folder));
     SaveProject(p, folder);
@@ -146,8 +144,4 @@ TEST(Startup, ProjectFolderAndToolFramesComeFromTheCurrentProject)
     EXPECT_TRUE(h.main->frm_mn1->isHidden());
     EXPECT_FALSE(h.main->frm_mn2->isHidden());
     EXPECT_TRUE(h.main->frm_mn3->isHidden());
-
-    EXPECT_EQ(h.main->txt_pulseon->text(), QStringLiteral("1.5"));
-    EXPECT_FALSE(h.main->frm_pulse->isHidden());
-    EXPECT_FALSE(h.main->txt_lon->isEnabled());
 }
