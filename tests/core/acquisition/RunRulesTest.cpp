@@ -52,7 +52,6 @@ TEST(RunRules, DiskWarningOnlyWhenSpaceIsShortOrTheLapseLong)
 
     const QStringList on = NameDialogPrompt(true).split(QStringLiteral("\r\n"));
     ASSERT_EQ(on.size(), 7);
-    EXPECT_EQ(on[1], QStringLiteral("***   Enter a Name for this Experiment  ***"));
     EXPECT_EQ(on[5], QStringLiteral("> Auto Calibration is ON: Use experimental Microplate Direclty."));
     EXPECT_EQ(NameDialogPrompt(false).split(QStringLiteral("\r\n"))[5],
               QStringLiteral("> Auto Calibration is OFF: Remember to read Blank."));

@@ -318,11 +318,4 @@ TEST(PlateFiles, PlateNamesFindTheirFileWhateverItsCase)
     const Loaded w48 = Load("w48", dir.path());
     EXPECT_TRUE(w48.texts.isEmpty()) << w48.texts.join('\n').toStdString();
     EXPECT_EQ(w48.plate.MaxWell, 47);
-
-    ProjectSetup project;
-    PlateFormat plate;
-    ScriptedOperator op;
-    op.answers << Answer::Yes;
-    EXPECT_EQ(ApplyPlate(QStringLiteral("w48"), project, plate, dir.path(), op), ApplyPlateResult::Applied);
-    EXPECT_EQ(project.Plate_format, QStringLiteral("w48"));
 }

@@ -19,7 +19,6 @@ TEST(DeviceTest, EachStepWritesItsRowsAndDiagonals)
         return v;
     };
     EXPECT_EQ(DeviceTest::ChannelsOfStep(10), row(0)); // row A: 0, 16, .. 368
-    EXPECT_EQ(DeviceTest::ChannelsOfStep(10).back(), 368);
     EXPECT_EQ(DeviceTest::ChannelsOfStep(25), row(15)); // row P: 15, 31, .. 383
     EXPECT_EQ(DeviceTest::ChannelsOfStep(26), (std::vector<int>{0, 64, 128, 383, 319, 255}));
     EXPECT_EQ(DeviceTest::ChannelsOfStep(89), (std::vector<int>{63, 127, 191, 320, 256, 192}));
@@ -64,9 +63,6 @@ TEST(DeviceTest, AWholeRunLightsRowsAndLeavesEveryChannelAtTheMiddleSetting)
 {
     TestRig t;
     ASSERT_TRUE(t.test.Start());
-    EXPECT_EQ(t.rig.op.texts().value(0),
-              "DEVICE TEST:\r\nLigth Microbeams will be adjusted to maximum and minimum.\r\n"
-              "Please, remove any microplate from the slot\r\n and close Bandora door");
     int paints = 0;
     int ticks = 0;
     while (t.test.Tick([&] { ++paints; })) {
@@ -77,12 +73,6 @@ TEST(DeviceTest, AWholeRunLightsRowsAndLeavesEveryChannelAtTheMiddleSetting)
             EXPECT_EQ(s[0], 231);
             EXPECT_EQ(s[368], 231);
             EXPECT_NE(s[1], 231) << "row B is not lit yet";
-        }
-        if (done == 26) {
-            const auto s = t.Settings();
-            for (int ch : {0, 64, 128, 383, 319, 255})
-                EXPECT_EQ(s[size_t(ch)], 0) << ch;
-            EXPECT_EQ(s[1], 231);
         }
         ASSERT_LT(ticks, 200);
     }
