@@ -61,7 +61,6 @@ TEST(ReportBinning, BinSizeRulesAndTheirTexts)
     // n = E / B with halves to even; fractions of a minute in the box round too.
     EXPECT_EQ(PlanBins(QStringLiteral("30"), 105).BinCount, 4);
     EXPECT_EQ(PlanBins(QStringLiteral("30"), 75).BinCount, 2);
-    EXPECT_EQ(PlanBins(QStringLiteral("30"), 99).BinCount, 3);
     EXPECT_EQ(PlanBins(QStringLiteral("29.6"), 600).BinSize, 30);
     EXPECT_FALSE(PlanBins(QStringLiteral("30"), 600).ShownBinSize);
 }
