@@ -233,6 +233,13 @@ void FrmMain::PauseRun()
 
 void FrmMain::StopRun(RunStopReason reason)
 {
+    // The wells the plate map flags as still go on record with the run.
+    if (run_->Journal().Open()) {
+        auto& still = run_->Journal().Manifest().StillWells;
+        still.clear();
+        for (const InactiveWell& w : frm_platemap->InactiveWells())
+            still.push_back({w.label, w.since});
+    }
     run_->StopRun(reason);
     FollowRunState();
 }

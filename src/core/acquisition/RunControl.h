@@ -54,6 +54,9 @@ public:
     // failing recording or calibration say so where they stop the run.
     void StopRun(RunStopReason reason = RunStopReason::OperatorStop);
 
+    // run.json of the recording under way (closed outside a recording).
+    RunJournal& Journal() { return journal_; }
+
     // The experiment folder of the running recording (empty in Monitor mode).
     QString ExperimentFolder() const;
 

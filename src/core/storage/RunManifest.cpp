@@ -81,6 +81,9 @@ QJsonObject ToJson(const RunManifest& m)
                                     {QStringLiteral("to"), Local(f.To)},
                                     {QStringLiteral("buffersLost"), f.BuffersLost},
                                     {QStringLiteral("reason"), f.Reason}});
+    QJsonArray still;
+    for (const StillWell& w : m.StillWells)
+        still.append(QJsonObject{{QStringLiteral("well"), w.Well}, {QStringLiteral("since"), Local(w.Since)}});
     QJsonObject calibration{{QStringLiteral("run"), m.CalibrationRun}};
     if (m.BeamsSettled)
         calibration.insert(QStringLiteral("beamsSettled"), *m.BeamsSettled);
@@ -121,6 +124,7 @@ QJsonObject ToJson(const RunManifest& m)
         {QStringLiteral("recordsWritten"), m.RecordsWritten},
         {QStringLiteral("tickRate"), m.TickRate},
         {QStringLiteral("recordingFailures"), failures},
+        {QStringLiteral("stillWells"), still},
     };
     if (m.Complete) {
         o.insert(QStringLiteral("end"), When(m.End));
@@ -184,6 +188,11 @@ RunManifest FromJson(const QJsonObject& o)
                               QDateTime::fromString(f.value(QStringLiteral("to")).toString(), Qt::ISODate),
                               f.value(QStringLiteral("buffersLost")).toInteger(),
                               f.value(QStringLiteral("reason")).toString()});
+    }
+    for (const QJsonValue& v : o.value(QStringLiteral("stillWells")).toArray()) {
+        const QJsonObject w = v.toObject();
+        m.StillWells.push_back({w.value(QStringLiteral("well")).toString(),
+                                QDateTime::fromString(w.value(QStringLiteral("since")).toString(), Qt::ISODate)});
     }
     return m;
 }

@@ -46,6 +46,12 @@ struct RecordingFailure {
     QString Reason;
 };
 
+// A well the live plate map flagged: no count since `Since`.
+struct StillWell {
+    QString Well; // "C7"
+    QDateTime Since;
+};
+
 struct ManifestGroup {
     int Number = 0;
     QString Name;
@@ -95,6 +101,7 @@ struct RunManifest {
     qint64 RecordsWritten = 0;
     double TickRate = 0.0;
     std::vector<RecordingFailure> Failures;
+    std::vector<StillWell> StillWells; // flagged when the run stopped
 };
 
 QString RunManifestPath(const QString& experimentFolder);

@@ -40,6 +40,7 @@ TEST(RunManifest, ReadsBackWhatWasWrittenAndTellsIncompleteRuns)
     m.StopReason = RunStopReason::LapseEnd;
     m.RecordsWritten = 240;
     m.Failures.push_back({m.Start.addSecs(60), m.Start.addSecs(90), 3, QStringLiteral("counts.bin: disk full")});
+    m.StillWells.push_back({QStringLiteral("C7"), m.Start.addSecs(120)});
     ASSERT_TRUE(WriteRunManifest(dir.path(), m));
     r = ReadRunManifest(dir.path());
     ASSERT_EQ(r.State, ManifestState::Complete);
@@ -47,6 +48,9 @@ TEST(RunManifest, ReadsBackWhatWasWrittenAndTellsIncompleteRuns)
     EXPECT_EQ(back.End, m.End);
     EXPECT_EQ(back.StopReason, RunStopReason::LapseEnd);
     EXPECT_EQ(back.RecordsWritten, 240);
+    ASSERT_EQ(back.StillWells.size(), 1u);
+    EXPECT_EQ(back.StillWells[0].Well, QStringLiteral("C7"));
+    EXPECT_EQ(back.StillWells[0].Since, m.StillWells[0].Since);
     ASSERT_EQ(back.Groups.size(), 1u);
     EXPECT_EQ(back.Groups[0].Wells, m.Groups[0].Wells);
     EXPECT_EQ(back.Groups[0].Columns, m.Groups[0].Columns);
