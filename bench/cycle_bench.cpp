@@ -64,7 +64,7 @@ struct Bench {
         cycle.Dimension(state.project.RT_Buffer);
         cycle.ResetCounters();
         cycle.ResetChannels();
-        state.AcquisitionState = 1;
+        state.State = AcquisitionState::Running;
         state.RunStart = clock.now();
     }
     SystemClock clock;

@@ -109,7 +109,7 @@ struct Rig {
     // STOP as the main window's button does it for these loops.
     void Stop()
     {
-        state.AcquisitionState = 0;
+        state.State = AcquisitionState::Stopped;
         link.AbandonWaits();
     }
 
@@ -175,7 +175,7 @@ void BM_Calibration(benchmark::State& st)
 {
     Rig rig(int(st.range(0)));
     Measure(st, rig, [&] {
-        rig.state.AcquisitionState = 1;
+        rig.state.State = AcquisitionState::Running;
         rig.cal.RunCalibration();
     }, 3000);
 }
@@ -184,7 +184,7 @@ void BM_AutoZero(benchmark::State& st)
 {
     Rig rig(int(st.range(0)));
     Measure(st, rig, [&] {
-        rig.state.AcquisitionState = 1;
+        rig.state.State = AcquisitionState::Running;
         rig.cal.RunAutoZero();
     });
 }
@@ -194,7 +194,7 @@ void BM_DeviceTest(benchmark::State& st)
     Rig rig(int(st.range(0)));
     DeviceTest test(rig.state);
     Measure(st, rig, [&] {
-        rig.state.AcquisitionState = 0;
+        rig.state.State = AcquisitionState::Stopped;
         if (!test.Start())
             return;
         QTimer stop;
@@ -227,10 +227,10 @@ void BM_BlankTicks(benchmark::State& st)
     Rig rig(int(st.range(0)));
     Measure(st, rig, [&] {
         rig.state.BlankReading = true;
-        rig.state.AcquisitionState = 1;
+        rig.state.State = AcquisitionState::Running;
         rig.state.RunStart = rig.clock.now();
         rig.state.project.Aq_lapse = 32000;
-        for (int i = 0; i < 300 && rig.state.AcquisitionState == 1; ++i)
+        for (int i = 0; i < 300 && rig.state.State == AcquisitionState::Running; ++i)
             rig.acq.OnAcquisitionTick();
     });
 }

@@ -166,10 +166,10 @@ int main(int argc, char** argv)
     QDir().mkpath(folder);
     recorder.Start(folder);
     state.Recording = true;
-    state.AcquisitionState = 1;
+    state.State = AcquisitionState::Running;
     state.RunStart = clock.now();
     bool stopped = false;
-    acq.hooks.StopRun = [&] { state.AcquisitionState = 0; stopped = true; };
+    acq.hooks.StopRun = [&] { state.State = AcquisitionState::Stopped; stopped = true; };
     acq.hooks.LinkStatus = [&](const QString& text) {
         std::fprintf(stderr, "  day %.3f: %s\n", clock.monotonicMs() / 86400000.0,
                      text.isEmpty() ? "the instrument answers again" : qPrintable(text));

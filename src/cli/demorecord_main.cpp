@@ -163,11 +163,11 @@ int main(int argc, char** argv)
     }
 
     if (dayNight) {
-        auto& light = project.MenuParam[2];
-        light[0] = 1;
-        if (light[1] == 0 && light[2] == 0) {
-            light[1] = 9;
-            light[2] = 21;
+        const auto light = project.Light();
+        light.Enabled() = 1;
+        if (light.OnHour() == 0 && light.OffHour() == 0) {
+            light.OnHour() = 9;
+            light.OffHour() = 21;
         }
     }
 

@@ -3,6 +3,7 @@
 // Program-wide state: created once by the start-up and handed to whoever
 // needs it. Windows read and change it through this object.
 
+#include "core/acquisition/RunState.h"
 #include "core/storage/PlateFormat.h"
 #include "core/storage/RunStopReason.h"
 #include "core/storage/ProgramConfig.h"
@@ -51,9 +52,7 @@ struct AppState {
     // before the instrument search, never null afterwards.
     InstrumentLink* link = nullptr;
 
-    // Run state: 0 stopped, 1 running, 2 paused. Set by the run control; the
-    // tool buttons only leave their change pending while it is 1.
-    qint16 AcquisitionState = 0;
+    AcquisitionState State = AcquisitionState::Stopped;
     // The experiment run (set by the run control, read by the cycle).
     bool Recording = false;          // the run writes its experiment folder; false in Monitor mode
     QString ExperimentFolderName;    // "ddmmyyyy_hhmm" of the run start

@@ -61,7 +61,7 @@ void DeviceTestView::Start()
     if (test_.Running())
         return;
     if (!test_.Start()) {
-        if (state_.AcquisitionState == 0)
+        if (state_.State == AcquisitionState::Stopped)
             Finish(); // Cancel: the panel back to its normal drawing
         return;
     }

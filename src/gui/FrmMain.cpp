@@ -166,9 +166,9 @@ void FrmMain::FillOrganismControls() { organism_->Fill(); }
 
 void FrmMain::FillToolControls()
 {
-    const auto& calibration = state_.project.MenuParam[1];
-    mnCalibra->setChecked(calibration[1] != 0);
-    mnZero->setChecked(calibration[2] != 0);
+    const auto calibration = state_.project.Calibration();
+    mnCalibra->setChecked(calibration.AutoCalibrate() != 0);
+    mnZero->setChecked(calibration.AutoZero() != 0);
     toolPanels_->Fill();
 }
 
@@ -248,7 +248,7 @@ void FrmMain::FollowRunState()
 {
     // The pause button resumes a paused run; the time counter's label only
     // holds while the run is paused.
-    const bool paused = state_.AcquisitionState == 2;
+    const bool paused = state_.State == AcquisitionState::Paused;
     CmdPause->setText(paused ? QStringLiteral("Resume") : QStringLiteral("Pause"));
     CmdPause->setIcon(style()->standardIcon(paused ? QStyle::SP_MediaPlay : QStyle::SP_MediaPause));
     lbl_timecounter->setVisible(paused);
@@ -424,14 +424,14 @@ void FrmMain::SetManualCalibration(bool on)
 
 void FrmMain::OnAutoCalibrationToggled(bool checked)
 {
-    state_.project.MenuParam[1][1] = checked ? 1 : 0;
+    state_.project.Calibration().AutoCalibrate() = checked ? 1 : 0;
     state_.AutoCalibrate = checked;
     cmd_calibra->setEnabled(!checked);
 }
 
 void FrmMain::OnAutoZeroToggled(bool checked)
 {
-    state_.project.MenuParam[1][2] = checked ? 1 : 0;
+    state_.project.Calibration().AutoZero() = checked ? 1 : 0;
     state_.AutoZero = checked;
     Cmd_autozero->setEnabled(!checked);
 }
@@ -589,7 +589,7 @@ void FrmMain::Activate()
 {
     // A run paused with its time counter has no timer either; its buffers
     // and counts must survive the window coming back to the front.
-    if (!Timeradq.isActive() && state_.AcquisitionState == 0) {
+    if (!Timeradq.isActive() && state_.State == AcquisitionState::Stopped) {
         ShowProjectName();
         // The acquisition cycle re-creates its buffers for the current
         // RT_Buffer, resets every channel's count and level and clears the
@@ -605,7 +605,7 @@ void FrmMain::Activate()
     CmdMain->setFocus();
 }
 
-bool FrmMain::RunGoing() const { return state_.AcquisitionState != 0 || Timeradq.isActive(); }
+bool FrmMain::RunGoing() const { return Active(state_.State) || Timeradq.isActive(); }
 
 void FrmMain::Shutdown() { EndProgram(true); }
 

@@ -83,7 +83,7 @@ void LivePlots::DrawActivityPanel(const QString& temperatureText)
     RedrawActivity();
     // In zero mode the counts only come at the buffer-cycle end; until then
     // they are the last cycle's.
-    if (map_ && !state_.AutoZero && state_.AcquisitionState == 1)
+    if (map_ && !state_.AutoZero && state_.State == AcquisitionState::Running)
         map_->TakeLive(cycle_.IntervalCount, double(cycle_.Column + 1) / std::max(cycle_.RT_Buffer(), 1));
 }
 
@@ -107,7 +107,7 @@ void LivePlots::ShowElapsed(qint64 elapsedMs, qint32 elapsedMinutes, qint16 aqLa
     DrawTimeBar();
     if (runTime_)
         runTime_->setText(RunTimeText(elapsedMs, aqLapse, state_.clock.now(),
-                                      state_.AcquisitionState == 2 && state_.TimeCounterPaused));
+                                      state_.State == AcquisitionState::Paused && state_.TimeCounterPaused));
 }
 
 // --- the window's controls ----------------------------------------------------------

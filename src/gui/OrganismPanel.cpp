@@ -13,14 +13,6 @@
 
 namespace bandora {
 
-namespace {
-
-constexpr int kOrganismRow = 1;
-constexpr int kOrganism = 0;
-constexpr int kSnrx10 = 3;
-
-} // namespace
-
 OrganismPanel::OrganismPanel(FrmMain& window, AppState& state) : QObject(&window), w_(window), state_(state)
 {
     connect(w_.Cmb_organism, &QComboBox::activated, this, &OrganismPanel::ChooseOrganism);
@@ -44,7 +36,7 @@ void OrganismPanel::Fill()
 {
     static const QString kSizeClasses[] = {QStringLiteral("size <100um"), QStringLiteral("size 0.1-1mm"),
                                            QStringLiteral("size >1mm")};
-    const int organism = state_.project.MenuParam[kOrganismRow][kOrganism];
+    const int organism = state_.project.Calibration().Organism();
     if (organism >= 0 && organism < w_.Cmb_organism->count()) {
         w_.Cmb_organism->setCurrentIndex(organism);
     } else {
@@ -53,20 +45,20 @@ void OrganismPanel::Fill()
         w_.Cmb_organism->setPlaceholderText(organism >= 7 && organism <= 9 ? kSizeClasses[organism - 7] : QString());
     }
     ApplyOrganism();
-    const int snrx10 = state_.project.MenuParam[kOrganismRow][kSnrx10];
+    const int snrx10 = state_.project.Calibration().Snrx10();
     if (snrx10 > 0)
         w_.txt_snr_umbral->setText(QString::number(snrx10 / 10.0, 'f', 1));
 }
 
 void OrganismPanel::ChooseOrganism(int index)
 {
-    state_.project.MenuParam[kOrganismRow][kOrganism] = qint16(index);
+    state_.project.Calibration().Organism() = qint16(index);
     ApplyOrganism();
 }
 
 void OrganismPanel::ApplyOrganism()
 {
-    const OrganismSettings s = OrganismSettings::Apply(state_.project.MenuParam[kOrganismRow][kOrganism],
+    const OrganismSettings s = OrganismSettings::Apply(state_.project.Calibration().Organism(),
                                                        SnrThreshold_, w_.txt_snr_umbral->text());
     SnrThreshold_ = s.SnrThreshold;
     if (s.boxText)
@@ -95,7 +87,7 @@ void OrganismPanel::CheckFactor()
         state_.op.inform(rule.message);
     w_.txt_snr_umbral->setText(r.shown);
     SnrThreshold_ = r.value;
-    state_.project.MenuParam[kOrganismRow][kSnrx10] = r.stored;
+    state_.project.Calibration().Snrx10() = r.stored;
     checking_ = false;
 }
 

@@ -66,7 +66,7 @@ void PlateMapPanel::Prepare()
 {
     // A run under way keeps the plate it started with; a finished run stays
     // on the map until the plate or the groups change.
-    if (state_.AcquisitionState != 0 && activity_.Running())
+    if (Active(state_.State) && activity_.Running())
         return;
     const Layout now{state_.plate.Rows, state_.plate.Columns, state_.plate.ChannelWell, state_.project.ChannelGroup,
                      state_.project.ChannelEnabled};

@@ -16,9 +16,6 @@ namespace bandora {
 
 namespace {
 
-constexpr int kLightRow = 2;
-constexpr int kTemperatureRow = 3;
-
 QColor ColourOf(LampColour c)
 {
     switch (c) {
@@ -59,7 +56,7 @@ ToolPanels::ToolPanels(FrmMain& window, AppState& state, LightTemperatureControl
         connect(box, &QLineEdit::editingFinished, this, [this, box] { CheckBox(box); });
 }
 
-bool ToolPanels::Running() const { return state_.AcquisitionState == 1; }
+bool ToolPanels::Running() const { return state_.State == AcquisitionState::Running; }
 
 void ToolPanels::SetLamp(QFrame* lamp, const QColor& colour)
 {
@@ -89,23 +86,23 @@ void ToolPanels::ShowPulseTrain(int pulses)
 void ToolPanels::Fill()
 {
     tools_.LoadFromProject();
-    const auto& light = state_.project.MenuParam[kLightRow];
-    const auto& temperature = state_.project.MenuParam[kTemperatureRow];
+    const auto light = state_.project.Light();
+    const int setpointx10 = state_.project.Temperature().Setpointx10();
 
     w_.Chk_lenabled->setChecked(tools_.LightSchedule);
-    w_.txt_lon->setText(QString::number(light[1]));
-    w_.txt_loff->setText(QString::number(light[2]));
+    w_.txt_lon->setText(QString::number(light.OnHour()));
+    w_.txt_loff->setText(QString::number(light.OffHour()));
     w_.frm_pulse->hide();
     if (tools_.LightSchedule) {
-        w_.txt_pulsetimes->setText(QString::number(light[3]));
-        w_.txt_pulseon->setText(Tenths(light[4]));
-        w_.txt_pulseoff->setText(Tenths(light[5]));
-        ShowPulseTrain(light[3]);
+        w_.txt_pulsetimes->setText(QString::number(light.Pulses()));
+        w_.txt_pulseon->setText(Tenths(light.PulseOnTenths()));
+        w_.txt_pulseoff->setText(Tenths(light.PulseOffTenths()));
+        ShowPulseTrain(light.Pulses());
     }
 
     w_.Chk_tenabled->setChecked(tools_.TemperatureControl);
-    w_.txttemp->setText(Tenths(temperature[1]));
-    tools_.TemperatureSetpoint = temperature[1] / 10.0;
+    w_.txttemp->setText(Tenths(setpointx10));
+    tools_.TemperatureSetpoint = setpointx10 / 10.0;
 }
 
 void ToolPanels::CheckBox(QLineEdit* box)
@@ -113,16 +110,16 @@ void ToolPanels::CheckBox(QLineEdit* box)
     struct Target {
         QLineEdit* box;
         EntryRule rule;
-        int row;
-        int column;
+        qint16& stored;
     };
+    const auto light = state_.project.Light();
     const Target targets[] = {
-        {w_.txt_lon, entries::LightOnHour(), kLightRow, 1},
-        {w_.txt_loff, entries::LightOffHour(), kLightRow, 2},
-        {w_.txt_pulsetimes, entries::PulseTimes(), kLightRow, 3},
-        {w_.txt_pulseon, entries::PulseOn(), kLightRow, 4},
-        {w_.txt_pulseoff, entries::PulseOff(), kLightRow, 5},
-        {w_.txttemp, entries::SetPoint(), kTemperatureRow, 1},
+        {w_.txt_lon, entries::LightOnHour(), light.OnHour()},
+        {w_.txt_loff, entries::LightOffHour(), light.OffHour()},
+        {w_.txt_pulsetimes, entries::PulseTimes(), light.Pulses()},
+        {w_.txt_pulseon, entries::PulseOn(), light.PulseOnTenths()},
+        {w_.txt_pulseoff, entries::PulseOff(), light.PulseOffTenths()},
+        {w_.txttemp, entries::SetPoint(), state_.project.Temperature().Setpointx10()},
     };
     // The message box takes the focus from the box; that must not check it again.
     if (checking_)
@@ -135,7 +132,7 @@ void ToolPanels::CheckBox(QLineEdit* box)
         if (!r.valid)
             state_.op.inform(t.rule.message);
         box->setText(r.shown);
-        state_.project.MenuParam[size_t(t.row)][size_t(t.column)] = r.stored;
+        t.stored = r.stored;
         // The hours give way to a pulse train; after a reset to 0 there is
         // none, so they come back.
         if (box == w_.txt_pulsetimes) {

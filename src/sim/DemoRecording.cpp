@@ -37,10 +37,10 @@ double Wave(double minutes, int well)
 // Activity by the light: full while the schedule has the light on.
 double DayNightFactor(const DemoRecording& demo, const ProjectSetup& project, const QDateTime& start, double minutes)
 {
-    const auto& light = project.MenuParam[2];
-    if (!demo.DayNight || !start.isValid() || light[0] != 1)
+    const auto light = project.Light();
+    if (!demo.DayNight || !start.isValid() || light.Enabled() != 1)
         return 1.0;
-    const int on = light[1], off = light[2];
+    const int on = light.OnHour(), off = light.OffHour();
     const int hour = int(std::fmod(start.time().hour() + (start.time().minute() + minutes) / 60.0, 24.0));
     const bool lit = off > on ? (on <= hour && hour < off) : off < on ? !(off <= hour && hour < on) : false;
     return lit ? 1.0 : 0.15;

@@ -15,7 +15,7 @@ TEST(AcquisitionRun, ThreeBufferCyclesRecordThreeCountsAndThreeRealTimeRecords)
 {
     RunRig r;
     r.Start(QStringLiteral("larvae"));
-    ASSERT_EQ(r.state.AcquisitionState, 1);
+    ASSERT_EQ(r.state.State, AcquisitionState::Running);
     ASSERT_TRUE(r.window.timerOn);
     EXPECT_EQ(r.state.ExperimentFolderName, QStringLiteral("05122026_1000"));
 
@@ -23,10 +23,10 @@ TEST(AcquisitionRun, ThreeBufferCyclesRecordThreeCountsAndThreeRealTimeRecords)
     EXPECT_EQ(r.Size("counts.bin"), 2322);
     EXPECT_EQ(r.Size("0.bin"), 3 * 385770);
     EXPECT_TRUE(r.notice.isEmpty());
-    EXPECT_EQ(r.state.AcquisitionState, 1);
+    EXPECT_EQ(r.state.State, AcquisitionState::Running);
 
     r.run.StopRun();
-    EXPECT_EQ(r.state.AcquisitionState, 0);
+    EXPECT_EQ(r.state.State, AcquisitionState::Stopped);
     EXPECT_FALSE(r.window.timerOn);
 }
 
@@ -34,7 +34,7 @@ TEST(AcquisitionRun, MonitorModeAndTheBlankReadingRecordNothing)
 {
     RunRig r;
     r.Start(QString());
-    ASSERT_EQ(r.state.AcquisitionState, 1);
+    ASSERT_EQ(r.state.State, AcquisitionState::Running);
     EXPECT_FALSE(r.state.Recording);
     EXPECT_EQ(r.inst.op.texts().at(1), QStringLiteral("Name is EMPTY. Activity is NOT going to be CALCULATED/RECORDED!"));
     r.Ticks(2 * 500);
@@ -61,10 +61,10 @@ TEST(AcquisitionRun, TheLapseEndsTheRunWithItsMessage)
     r.state.project.Aq_lapse = 1;
     r.Start(QStringLiteral("short"));
     r.Ticks(24);
-    EXPECT_EQ(r.state.AcquisitionState, 1);
+    EXPECT_EQ(r.state.State, AcquisitionState::Running);
     r.inst.clock.advance(60'000);
     r.Ticks(100);
-    EXPECT_EQ(r.state.AcquisitionState, 0);
+    EXPECT_EQ(r.state.State, AcquisitionState::Stopped);
     EXPECT_FALSE(r.window.timerOn);
     EXPECT_EQ(r.reports, 1);
     EXPECT_EQ(r.inst.op.texts().last(), QStringLiteral("Acquisition finished"));
@@ -81,13 +81,13 @@ TEST(AcquisitionRun, APauseWithoutTimeCounterDoesNotCountAsRunTime)
 
     r.inst.op.answers.enqueue(Answer::Yes);
     r.run.PauseRun();
-    EXPECT_EQ(r.state.AcquisitionState, 2);
+    EXPECT_EQ(r.state.State, AcquisitionState::Paused);
     EXPECT_FALSE(r.window.timerOn);
     EXPECT_EQ(r.window.runLabel, QStringLiteral("Time Counter = OFF"));
     EXPECT_EQ(r.window.status, QStringLiteral("<< PAUSED >>"));
     r.inst.clock.advance(5 * 60'000);
     r.run.PauseRun();
-    EXPECT_EQ(r.state.AcquisitionState, 1);
+    EXPECT_EQ(r.state.State, AcquisitionState::Running);
     EXPECT_TRUE(r.window.status.isEmpty());
     r.Ticks(25);
     EXPECT_EQ(r.acq.ElapsedMinutes(), 10);
@@ -109,13 +109,13 @@ TEST(AcquisitionRun, RefusalsComeBeforeAnythingIsWritten)
     RunRig r;
     r.state.project.Num_proj = 0;
     r.Start(QStringLiteral("x"));
-    EXPECT_EQ(r.state.AcquisitionState, 0);
+    EXPECT_EQ(r.state.State, AcquisitionState::Stopped);
     EXPECT_EQ(r.window.setupOpened, 1);
     r.state.project.Num_proj = 1;
     r.state.OfflineMode = true;
     r.Start(QStringLiteral("x"));
     EXPECT_EQ(r.inst.op.texts().last(),
               QStringLiteral("Acquisition not allowed in OFFLINE MODE. Connect the equipment and restart the program."));
-    EXPECT_EQ(r.state.AcquisitionState, 0);
+    EXPECT_EQ(r.state.State, AcquisitionState::Stopped);
     EXPECT_TRUE(QDir(r.state.projectFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
 }

@@ -15,7 +15,7 @@ using namespace bandora::test;
 TEST(CalibrationRun, CalibrationSettlesTheUsedBeamsIntoTheWindowAndWritesCalvalue)
 {
     RunRig r;
-    r.state.AcquisitionState = 1;
+    r.state.State = AcquisitionState::Running;
     ASSERT_FALSE(QFile::exists(r.cal.FilePath()));
     r.cal.RunCalibration();
     EXPECT_EQ(r.window.calibrating.first(), QStringLiteral("Writing First Time Calibration..."));
@@ -60,7 +60,7 @@ TEST(CalibrationRun, ARunStartWithAutoCalibrationAndZeroCalibratesAndSetsThresho
     r.window.snr = QStringLiteral("1.2");
     r.state.project.ChannelThreshold.fill(0.0);
     r.Start(QStringLiteral("auto"));
-    EXPECT_EQ(r.state.AcquisitionState, 1);
+    EXPECT_EQ(r.state.State, AcquisitionState::Running);
     EXPECT_DOUBLE_EQ(r.state.SnrThreshold, 1.8);
     EXPECT_TRUE(QFile::exists(r.cal.FilePath()));
     EXPECT_TRUE(r.inst.op.shown.first().text.contains(QStringLiteral("Auto Calibration is ON")));
@@ -75,11 +75,11 @@ TEST(CalibrationRun, ARunStartWithAutoCalibrationAndZeroCalibratesAndSetsThresho
 TEST(CalibrationRun, StoppingDuringTheAutozeroKeepsTheThresholds)
 {
     RunRig r;
-    r.state.AcquisitionState = 1;
+    r.state.State = AcquisitionState::Running;
     r.state.project.ChannelThreshold.fill(7.0);
     r.events.onTurn = [&r](int turn) {
         if (turn == 2)
-            r.state.AcquisitionState = 0;
+            r.state.State = AcquisitionState::Stopped;
     };
     r.cal.RunAutoZero();
     EXPECT_EQ(r.state.project.ChannelThreshold[5], 7.0);
@@ -97,7 +97,7 @@ TEST(CalibrationRun, DroppedAndGarbledRepliesKeepOneCountsRecordPerBufferCycle)
     r.inst.sim->SetFaults(faults);
     r.Start(QStringLiteral("faulty"));
     EXPECT_EQ(r.Ticks(20 * 50), 20 * 50);
-    EXPECT_EQ(r.state.AcquisitionState, 1);
+    EXPECT_EQ(r.state.State, AcquisitionState::Running);
     EXPECT_EQ(r.Size("counts.bin"), 20 * 774);
     EXPECT_EQ(r.Size("0.bin"), 11 * 385LL * 51 * 2);
     EXPECT_TRUE(r.notice.isEmpty());

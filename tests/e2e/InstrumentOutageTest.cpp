@@ -56,6 +56,6 @@ TEST(InstrumentOutage, TheRunSaysSoSkipsTheUnreadCyclesInBothFilesAndResumesByIt
         CountsFileReader counts(QDir(r.Experiment()).filePath(kCountsFileName));
         for (const CountsRecord& record : counts.ReadAll())
             EXPECT_GT(record.TemperatureTenths(), 100) << "a real temperature, not a failed reading";
-        EXPECT_EQ(r.state.AcquisitionState, 1);
+        EXPECT_EQ(r.state.State, AcquisitionState::Running);
     }
 }

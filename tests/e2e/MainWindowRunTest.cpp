@@ -31,7 +31,7 @@ TEST(MainWindowRun, TheButtonsRunAnExperimentAndTheWindowSaysWhenRecordingFails)
     p.op.clear();
     p.op.replies.enqueue(QStringLiteral("buttons"));
     w.CmdPlay->click();
-    ASSERT_EQ(state.AcquisitionState, 1) << p.op.texts().join('|').toStdString();
+    ASSERT_EQ(state.State, AcquisitionState::Running) << p.op.texts().join('|').toStdString();
     w.AcquisitionTimer().stop(); // the test drives the ticks
 
     const QString experiment = QDir(state.projectFolder).filePath(state.ExperimentFolderName);
@@ -42,7 +42,7 @@ TEST(MainWindowRun, TheButtonsRunAnExperimentAndTheWindowSaysWhenRecordingFails)
     }
     EXPECT_FALSE(w.lbl_recording->isHidden());
     EXPECT_TRUE(w.lbl_recording->text().contains(QStringLiteral("counts.bin")));
-    EXPECT_EQ(state.AcquisitionState, 1);
+    EXPECT_EQ(state.State, AcquisitionState::Running);
 
     QDir(QDir(experiment).filePath("counts.bin")).removeRecursively();
     for (int i = 0; i < 20; ++i) {
@@ -61,13 +61,13 @@ TEST(MainWindowRun, TheButtonsRunAnExperimentAndTheWindowSaysWhenRecordingFails)
 
     p.op.answers.enqueue(Answer::Yes);
     w.CmdPause->click();
-    EXPECT_EQ(state.AcquisitionState, 2);
+    EXPECT_EQ(state.State, AcquisitionState::Paused);
     // The window coming back to the front keeps the paused run's buffers.
     const qint16 sample = w.Cycle().Sample(0, 5);
     ASSERT_NE(sample, 0);
     w.Activate();
     EXPECT_EQ(w.Cycle().Sample(0, 5), sample);
     w.CmdStop->click();
-    EXPECT_EQ(state.AcquisitionState, 0);
+    EXPECT_EQ(state.State, AcquisitionState::Stopped);
     EXPECT_FALSE(w.AcquisitionTimer().isActive());
 }

@@ -80,7 +80,7 @@ TEST(RunLife, NoRunStartsWhileTheDeviceTestGoes)
     RunRig r;
     r.window.deviceTest = true;
     r.Start(QStringLiteral("during the test"));
-    EXPECT_EQ(r.state.AcquisitionState, 0);
+    EXPECT_EQ(r.state.State, AcquisitionState::Stopped);
     EXPECT_EQ(r.inst.op.texts(),
               QStringList{QStringLiteral("The device test is running: let it finish before starting an experiment.")});
 }
@@ -93,7 +93,7 @@ TEST(RunLife, AFullDiskKeepsTheRunGoingDamagesNothingAndRecordingComesBack)
     r.state.AutoRun = true;
     std::optional<FileSizeLimit> full(std::in_place, 0);
     r.run.StartRun();
-    ASSERT_EQ(r.state.AcquisitionState, 1);
+    ASSERT_EQ(r.state.State, AcquisitionState::Running);
     EXPECT_TRUE(r.inst.op.shown.isEmpty()) << "no message box holds an unattended start";
     EXPECT_TRUE(r.notice.contains(QDir::toNativeSeparators(r.Experiment()))) << r.notice.toStdString();
     const QDir experiment(r.Experiment());
@@ -121,7 +121,7 @@ TEST(RunLife, AFullDiskKeepsTheRunGoingDamagesNothingAndRecordingComesBack)
     full.reset();
     r.Ticks(20);
     EXPECT_TRUE(r.notice.isEmpty());
-    EXPECT_EQ(r.state.AcquisitionState, 1);
+    EXPECT_EQ(r.state.State, AcquisitionState::Running);
     EXPECT_EQ(r.Size("counts.bin"), 2 * 774);
     EXPECT_EQ(r.Size("0.bin"), 2 * RealTimeRecordBytes(20));
 }
@@ -136,13 +136,13 @@ TEST(RunLife, TheDiskSpaceIsWarnedBeforeTheStartAndWhenLessThanAnHourFits)
     r.run.FreeBytes = r.acq.FreeBytes = [&](const QString&) { return free; };
     r.inst.op.answers.enqueue(Answer::No);
     r.Start(QStringLiteral("too long"));
-    EXPECT_EQ(r.state.AcquisitionState, 0);
+    EXPECT_EQ(r.state.State, AcquisitionState::Stopped);
     ASSERT_EQ(r.inst.op.texts().size(), 2);
     EXPECT_TRUE(r.inst.op.texts()[1].startsWith(QStringLiteral("WARNING:\r\nThe programmed lapse of 1440 minutes")));
 
     r.state.AutoRun = true; // nobody to answer: the start goes on and the window says why
     r.run.StartRun();
-    EXPECT_EQ(r.state.AcquisitionState, 1);
+    EXPECT_EQ(r.state.State, AcquisitionState::Running);
     EXPECT_TRUE(r.window.lapseNotice.contains(QStringLiteral("1440 minutes")));
     QString lowSpace = QStringLiteral("unset");
     r.acq.hooks.DiskSpaceStatus = [&](const QString& text) { lowSpace = text; };

@@ -15,22 +15,23 @@ TEST(StartRun, CancelOnANamePromptStartsNoRun)
         const char* what;
         QStringList replies;   // to the name prompt, then to the second prompt
         QList<Answer> answers; // to "Name is EMPTY..."
-        int state;             // AcquisitionState afterwards
+        AcquisitionState state; // afterwards
         bool recording;
     };
+    constexpr auto stopped = AcquisitionState::Stopped, running = AcquisitionState::Running;
     const Case cases[] = {
-        {"cancel at once", {cancel}, {}, 0, false},
-        {"cancel on both prompts", {QString(), cancel}, {Answer::Cancel}, 0, false},
-        {"empty again on the second prompt", {QString(), QString()}, {Answer::Cancel}, 1, false},
-        {"named on the second prompt", {QString(), QStringLiteral("larvae")}, {Answer::Cancel}, 1, true},
+        {"cancel at once", {cancel}, {}, stopped, false},
+        {"cancel on both prompts", {QString(), cancel}, {Answer::Cancel}, stopped, false},
+        {"empty again on the second prompt", {QString(), QString()}, {Answer::Cancel}, running, false},
+        {"named on the second prompt", {QString(), QStringLiteral("larvae")}, {Answer::Cancel}, running, true},
     };
     for (const Case& c : cases) {
         RunRig r;
         r.inst.op.replies.append(c.replies);
         r.inst.op.answers.append(c.answers);
         r.run.StartRun();
-        EXPECT_EQ(r.state.AcquisitionState, c.state) << c.what;
-        EXPECT_EQ(r.window.timerOn, c.state == 1) << c.what;
+        EXPECT_EQ(r.state.State, c.state) << c.what;
+        EXPECT_EQ(r.window.timerOn, c.state == running) << c.what;
         EXPECT_EQ(r.state.Recording, c.recording) << c.what;
         EXPECT_EQ(r.inst.op.unscripted, 0) << c.what;
         if (!c.recording)

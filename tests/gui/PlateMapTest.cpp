@@ -75,7 +75,7 @@ TEST(PlateMap, ColoursFollowTheCountsStillWellsAreFlaggedAndAClickSelectsTheWell
     ASSERT_TRUE(m.panel && m.map);
     const int rows = m.h.state->plate.Rows;
     const int c5 = 4 * rows + 2, a2 = rows;
-    m.h.state->AcquisitionState = 1;
+    m.h.state->State = AcquisitionState::Running;
     m.h.state->AutoZero = false; // counts grow tick by tick only outside zero mode
     m.w->Display().RunStarted();
 
@@ -120,7 +120,7 @@ TEST(RunAtAGlance, PauseFollowsTheRunAndTheLineBesideTimeTellsTheEnd)
     MainWindow m;
     FrmMain& w = *m.w;
     m.h.state->project.Aq_lapse = 120;
-    m.h.state->AcquisitionState = 1;
+    m.h.state->State = AcquisitionState::Running;
     m.h.state->RunStart = m.h.clock.now();
     m.h.clock.advance(48 * 60000);
     w.Display().ShowElapsed(48 * 60000, 48, 120);

@@ -77,7 +77,7 @@ TEST(Startup, OfflineStartStepsTheSplashAndShowsTheOfflineWindow)
     EXPECT_TRUE(h.main->isVisible());
     h.main->CmdPlay->click();
     EXPECT_EQ(h.op.texts().last(), kProjectZeroRefusal);
-    EXPECT_EQ(h.state->AcquisitionState, 0);
+    EXPECT_EQ(h.state->State, AcquisitionState::Stopped);
 }
 
 TEST(Startup, OnlineStartReadsTheFactoryCalibrationAfterResettingItAndSaysCommunicationOk)

@@ -246,7 +246,7 @@ int main(int argc, char** argv)
     main.FillSelectors();
     main.Selectors().ChooseItem(QStringLiteral("C7.0"));
 
-    state.AcquisitionState = 1;
+    state.State = AcquisitionState::Running;
     main.CmdPlay->setEnabled(false);
     main.CmdPause->setEnabled(true);
     main.Cycle().ResetCounters();

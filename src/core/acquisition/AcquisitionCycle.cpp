@@ -34,7 +34,7 @@ AcquisitionCycle::AcquisitionCycle(AppState& state, CycleState& cycle, LightTemp
 
 void AcquisitionCycle::OnAcquisitionTick()
 {
-    if (state_.AcquisitionState != 1) {
+    if (state_.State != AcquisitionState::Running) {
         // Paused with the time counter running: the lapse keeps elapsing.
         TimeKeeping();
         return;
@@ -45,7 +45,7 @@ void AcquisitionCycle::OnAcquisitionTick()
         ReadOrProbe();
         // Window events run while the tick waits on the line: STOP or PAUSE
         // may have come meanwhile, and then the tick goes no further.
-        if (state_.AcquisitionState != 1)
+        if (state_.State != AcquisitionState::Running)
             return;
     }
     if (c.TickCount == p.DSP_Interval)
@@ -75,7 +75,7 @@ void AcquisitionCycle::OnAcquisitionTick()
     ++c.Column;
     if (c.Column >= c.RT_Buffer()) {
         c.Column = 0;
-        if (!BufferCycleEnd() || state_.AcquisitionState != 1)
+        if (!BufferCycleEnd() || state_.State != AcquisitionState::Running)
             return; // a record that could not be written ends the tick
     }
     if (c.Column % kTimeKeepingColumns == 0) {

@@ -136,7 +136,7 @@ bool Calibration::AdjustLoop(std::array<bool, kChannelTable>& done, bool sayAcqu
 {
     int written = kLastChannel;
     auto pending = [&] { return std::any_of(done.begin(), done.begin() + kChannels, [](bool d) { return !d; }); };
-    while (pending() && state_.AcquisitionState >= 1) {
+    while (pending() && Active(state_.State)) {
         if (sayAcquiring)
             window_.ShowCalibrating(QStringLiteral("Acquiring..."));
         ReadSignals(true);
@@ -154,8 +154,8 @@ bool Calibration::AdjustLoop(std::array<bool, kChannelTable>& done, bool sayAcqu
             }
             ++written;
             if (WriteChannelSetting(ch, state_.CalPinHole[size_t(ch)], state_.CalGain[size_t(ch)]) != 1)
-                return state_.AcquisitionState == 0; // a write cut short by STOP is no failure
-            if (state_.AcquisitionState == 0)
+                return state_.State == AcquisitionState::Stopped; // a write cut short by STOP is no failure
+            if (state_.State == AcquisitionState::Stopped)
                 return true;
         }
         state_.events.processEvents();
@@ -190,13 +190,13 @@ void Calibration::RunCalibration()
             done[size_t(ch)] = true;
         }
     }
-    for (int ch = 0; ch < kChannels && state_.AcquisitionState >= 1; ++ch) {
+    for (int ch = 0; ch < kChannels && Active(state_.State); ++ch) {
         window_.ShowCalibrating(QStringLiteral("Writing calibration...%1").arg(ch));
         window_.ProgressMark(ch);
         if (ch % kEventsEveryChannels == 0)
             state_.events.processEvents();
         if (WriteChannelSetting(ch, state_.CalPinHole[size_t(ch)], state_.CalGain[size_t(ch)]) != 1) {
-            if (state_.AcquisitionState != 0)
+            if (Active(state_.State))
                 state_.op.inform(kCommunicationError);
             return;
         }
@@ -208,7 +208,7 @@ void Calibration::RunCalibration()
         return;
     }
     // The loop also ends when the run is stopped: only a full pass settles.
-    beamsSettled = state_.AcquisitionState >= 1;
+    beamsSettled = Active(state_.State);
     window_.ShowCalibrating(QStringLiteral("Calibration OK"));
     WriteCalibrationFile();
 }
@@ -261,7 +261,7 @@ void Calibration::RunAutoZero()
         if (k % 10 == 0)
             state_.events.processEvents();
         // STOP may also come while the beams are read (the link lets events run).
-        if (state_.AcquisitionState == 0)
+        if (state_.State == AcquisitionState::Stopped)
             return;
     }
     if (n < 13)

@@ -164,7 +164,7 @@ void RunControl::StartRun()
 
     cycle_.ResetCounters();
     window_.CollectGroupWells();
-    state_.AcquisitionState = 1;
+    state_.State = AcquisitionState::Running;
     window_.ShowRunning(true);
     cycle_.ResetChannels();
     tools_.TemperatureSetpoint = NumericValue(window_.TemperatureText());
@@ -187,7 +187,7 @@ void RunControl::StartRun()
         calibration_.RunAutoZero();
         window_.ShowStatus(QString());
     }
-    if (state_.AcquisitionState != 0) {
+    if (Active(state_.State)) {
         display_.ResetSignalPlot();
         display_.ShowElapsed(0, 0, state_.project.Aq_lapse);
         cycle_.TickCount = 0;
@@ -262,26 +262,26 @@ bool RunControl::CreateExperimentFolder()
 
 void RunControl::PauseRun()
 {
-    if (state_.AcquisitionState == 1) {
+    if (state_.State == AcquisitionState::Running) {
         if (state_.op.ask(QStringLiteral("Pause Time Counter?"), Buttons::YesNo) == Answer::Yes) {
             window_.StopTimer();
-            state_.AcquisitionState = 2;
+            state_.State = AcquisitionState::Paused;
             state_.PausedElapsedMs = RunElapsedMs(state_);
             state_.TimeCounterPaused = true;
             window_.ShowRunLabel(QStringLiteral("Time Counter = OFF"));
         } else {
             state_.TimeCounterPaused = false;
-            state_.AcquisitionState = 2;
+            state_.State = AcquisitionState::Paused;
             window_.ShowRunLabel(QStringLiteral("Time Counter = ON"));
         }
         window_.ShowStatus(QStringLiteral("<< PAUSED >>"));
         return;
     }
-    if (state_.AcquisitionState == 2 && state_.TimeCounterPaused)
+    if (state_.State == AcquisitionState::Paused && state_.TimeCounterPaused)
         state_.RunStartMs = state_.clock.monotonicMs() - state_.PausedElapsedMs;
     cycle_.TickCount = 0;
     window_.StartTimer();
-    state_.AcquisitionState = 1;
+    state_.State = AcquisitionState::Running;
     state_.TimeCounterPaused = false;
     window_.ShowStatus(QString());
 }
@@ -301,8 +301,8 @@ void RunControl::StopRun(RunStopReason reason)
         journal_.End(reason, now);
     }
     window_.StopDeviceTest();
-    if (state_.AcquisitionState == 1 || state_.AcquisitionState == 2) {
-        state_.AcquisitionState = 0;
+    if (Active(state_.State)) {
+        state_.State = AcquisitionState::Stopped;
         state_.LastStopReason = reason;
     }
     window_.StopTimer();

@@ -23,8 +23,6 @@ constexpr qint64 kBlockRecords = 2048;
 // slow buffer cycles.
 constexpr qint64 kLongestCycleMinutes = 60;
 constexpr double kPauseShare = 0.01;
-constexpr int kLightRow = 2;
-constexpr int kEnable = 0, kTimeOn = 1, kTimeOff = 2;
 
 // The settings have been read once with their messages; the second reading
 // of setup.dat and status.dat for the light schedule and the beams' flags
@@ -52,11 +50,11 @@ int CountCapOf(const ProjectSetup& p)
 
 LightSchedule ScheduleOf(const ProjectSetup& p)
 {
-    const auto& row = p.MenuParam[kLightRow];
+    const auto light = p.Light();
     LightSchedule s;
-    s.On = row[kEnable] == 1;
-    s.OnHour = row[kTimeOn];
-    s.OffHour = row[kTimeOff];
+    s.On = light.Enabled() == 1;
+    s.OnHour = light.OnHour();
+    s.OffHour = light.OffHour();
     // The main window turns stored hours 0 and 0 into 9 and 21 before a run.
     if (s.OnHour == 0 && s.OffHour == 0) {
         s.OnHour = 9;

@@ -15,6 +15,37 @@ constexpr int kChannelTable = 385;
 
 // The current project: its settings, tool switches and per-channel tables.
 // All integers are 16-bit signed as stored in the files.
+using ToolRow = std::array<qint16, 6>;
+
+// The cells of one tool's row by name; Row is ToolRow, or const ToolRow for
+// a project that is only read.
+template <class Row>
+struct CalibrationParams {
+    Row& row;
+    auto& Organism() const { return row[0]; }      // index of the organism list; 7..9 size classes of old projects
+    auto& AutoCalibrate() const { return row[1]; } // 1: calibrate at every run start
+    auto& AutoZero() const { return row[2]; }      // 1: zero-mode detection
+    auto& Snrx10() const { return row[3]; }        // signal-to-noise factor x 10
+};
+
+template <class Row>
+struct LightParams {
+    Row& row;
+    auto& Enabled() const { return row[0]; }      // 1: the schedule drives the light
+    auto& OnHour() const { return row[1]; }
+    auto& OffHour() const { return row[2]; }
+    auto& Pulses() const { return row[3]; }       // a pulse train instead of the hours when 1 or more
+    auto& PulseOnTenths() const { return row[4]; }  // tenths of a minute
+    auto& PulseOffTenths() const { return row[5]; } // tenths of a minute
+};
+
+template <class Row>
+struct TemperatureParams {
+    Row& row;
+    auto& Enabled() const { return row[0]; }     // 1: the element holds the set point
+    auto& Setpointx10() const { return row[1]; } // tenths of a degree
+};
+
 struct ProjectSetup {
     qint16 Num_proj = 0;            // 0 = "Default"; same value as ProgramConfig::Actual_Project_Number
     QString Name = QStringLiteral("Default");
@@ -44,6 +75,8 @@ struct ProjectSetup {
     //   row 1: Organism, Enab_Cal, Enab_Zero, SNRx10, spare, spare
     //   row 2: Enable, Time_ON, Time_OFF, pulse count, pulse ON, pulse OFF (tenths of a minute)
     //   row 3: Enable, Tempx10, spare x4
+    // Read and change them by name through Calibration(), Light() and
+    // Temperature(); the rows are kept as they are stored.
     std::array<std::array<qint16, 6>, 7> MenuParam = DefaultMenuParam();
 
     std::array<bool, kChannelTable> ChannelEnabled{};
@@ -63,6 +96,13 @@ struct ProjectSetup {
     // Menu switch k (1..6) by number.
     qint16& Menu(int k);
     qint16 Menu(int k) const;
+
+    CalibrationParams<ToolRow> Calibration() { return {MenuParam[1]}; }
+    CalibrationParams<const ToolRow> Calibration() const { return {MenuParam[1]}; }
+    LightParams<ToolRow> Light() { return {MenuParam[2]}; }
+    LightParams<const ToolRow> Light() const { return {MenuParam[2]}; }
+    TemperatureParams<ToolRow> Temperature() { return {MenuParam[3]}; }
+    TemperatureParams<const ToolRow> Temperature() const { return {MenuParam[3]}; }
 
     static std::array<std::array<qint16, 6>, 7> DefaultMenuParam();
 

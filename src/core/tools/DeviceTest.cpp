@@ -43,7 +43,7 @@ bool DeviceTest::Start()
 {
     // The test talks to the instrument from its own timer: while the
     // acquisition timer can run, the two would interleave their exchanges.
-    if (state_.AcquisitionState != 0) {
+    if (Active(state_.State)) {
         state_.op.inform(QStringLiteral("Stop acquisition before Testing"));
         return false;
     }

@@ -81,7 +81,7 @@ FactoryCalibration::FactoryCalibration(AppState& state) : state_(state) {}
 
 bool FactoryCalibration::MayOpen() const
 {
-    if (state_.OfflineMode || state_.AcquisitionState != 0 || state_.link == nullptr) {
+    if (state_.OfflineMode || Active(state_.State) || state_.link == nullptr) {
         state_.op.inform(QStringLiteral("Only possible to access in: ONLINE mode and STOP experiment"));
         return false;
     }

@@ -9,12 +9,6 @@ namespace bandora {
 
 namespace {
 
-// Row and columns of the tool-parameter table.
-constexpr int kLightRow = 2;
-constexpr int kTemperatureRow = 3;
-constexpr int kEnable = 0, kTimeOn = 1, kTimeOff = 2, kPulseTimes = 3, kPulseOn = 4, kPulseOff = 5;
-constexpr int kTempx10 = 1;
-
 // Readings come in steps of the sensor and set points in tenths; a margin far
 // below either keeps a reading that equals a band edge on the edge's side
 // whatever the binary rounding of the sum.
@@ -85,34 +79,34 @@ void LightTemperatureControl::PressActuator(bool running)
 void LightTemperatureControl::SetLightSchedule(bool on)
 {
     LightSchedule = on;
-    project_.MenuParam[kLightRow][kEnable] = on ? 1 : 0;
+    project_.Light().Enabled() = on ? 1 : 0;
 }
 
 void LightTemperatureControl::SetTemperatureControl(bool on)
 {
     TemperatureControl = on;
-    project_.MenuParam[kTemperatureRow][kEnable] = on ? 1 : 0;
+    project_.Temperature().Enabled() = on ? 1 : 0;
 }
 
 void LightTemperatureControl::LoadFromProject()
 {
-    auto& light = project_.MenuParam[kLightRow];
-    auto& temperature = project_.MenuParam[kTemperatureRow];
-    LightSchedule = light[kEnable] == 1;
-    TemperatureControl = temperature[kEnable] == 1;
-    if (light[kTimeOn] == 0 && light[kTimeOff] == 0) {
-        light[kTimeOn] = 9;
-        light[kTimeOff] = 21;
+    const auto light = project_.Light();
+    const auto temperature = project_.Temperature();
+    LightSchedule = light.Enabled() == 1;
+    TemperatureControl = temperature.Enabled() == 1;
+    if (light.OnHour() == 0 && light.OffHour() == 0) {
+        light.OnHour() = 9;
+        light.OffHour() = 21;
     }
-    if (temperature[kTempx10] < 20 || temperature[kTempx10] > 500)
-        temperature[kTempx10] = 200;
+    if (temperature.Setpointx10() < 20 || temperature.Setpointx10() > 500)
+        temperature.Setpointx10() = 200;
 }
 
-int LightTemperatureControl::LightOnHour() const { return project_.MenuParam[kLightRow][kTimeOn]; }
-int LightTemperatureControl::LightOffHour() const { return project_.MenuParam[kLightRow][kTimeOff]; }
-int LightTemperatureControl::PulseTimes() const { return project_.MenuParam[kLightRow][kPulseTimes]; }
-double LightTemperatureControl::PulseOnMinutes() const { return project_.MenuParam[kLightRow][kPulseOn] / 10.0; }
-double LightTemperatureControl::PulseOffMinutes() const { return project_.MenuParam[kLightRow][kPulseOff] / 10.0; }
+int LightTemperatureControl::LightOnHour() const { return project_.Light().OnHour(); }
+int LightTemperatureControl::LightOffHour() const { return project_.Light().OffHour(); }
+int LightTemperatureControl::PulseTimes() const { return project_.Light().Pulses(); }
+double LightTemperatureControl::PulseOnMinutes() const { return project_.Light().PulseOnTenths() / 10.0; }
+double LightTemperatureControl::PulseOffMinutes() const { return project_.Light().PulseOffTenths() / 10.0; }
 
 // --- run control ----------------------------------------------------------------
 

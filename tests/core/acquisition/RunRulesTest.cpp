@@ -97,7 +97,7 @@ TEST(RunRules, AutozeroThresholdFromAmplitudeOverSignal)
     TestEventPump events;
     AppState state(QStringLiteral("."), op, clock, events);
     state.OfflineMode = true;
-    state.AcquisitionState = 1;
+    state.State = AcquisitionState::Running;
     state.SnrThreshold = 1.7;
     CycleState cycle(500);
     // Channel 0 swings 1990/2010: amplitude 20 on 2000; channel 1 is dark.

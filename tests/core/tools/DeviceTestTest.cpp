@@ -90,13 +90,13 @@ TEST(DeviceTest, AWholeRunLightsRowsAndLeavesEveryChannelAtTheMiddleSetting)
 TEST(DeviceTest, RefusalsCancelAndNoAtTheQuestion)
 {
     TestRig t;
-    t.app.AcquisitionState = 2;
+    t.app.State = AcquisitionState::Paused;
     EXPECT_FALSE(t.test.Start());
     EXPECT_EQ(t.rig.op.texts(), QStringList{"Stop acquisition before Testing"});
     EXPECT_FALSE(t.test.Tick({}));
     EXPECT_EQ(t.rig.sim->FramesReceived(), 0);
 
-    t.app.AcquisitionState = 0;
+    t.app.State = AcquisitionState::Stopped;
     t.rig.op.answers.enqueue(Answer::Cancel);
     EXPECT_FALSE(t.test.Start());
     EXPECT_FALSE(t.test.Tick({}));
