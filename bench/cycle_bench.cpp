@@ -54,18 +54,18 @@ using bench::NoDisplay;
 
 struct Bench {
     explicit Bench(const QString& dir)
-        : state(dir, op, clock, events), sender(state), tools(state.project, sender, clock),
+        : state(dir, op, clock, events), sender(state.instrument), tools(state.project.setup, sender, clock),
           acq(state, cycle, tools, display, recorder)
     {
-        state.plate = BuiltInPlate(QStringLiteral("w96f"));
-        state.project.Num_proj = 1;
-        state.project.Aq_lapse = 32000;
-        state.project.ChannelThreshold.fill(5.0);
-        cycle.Dimension(state.project.RT_Buffer);
+        state.project.plate = BuiltInPlate(QStringLiteral("w96f"));
+        state.project.setup.Num_proj = 1;
+        state.project.setup.Aq_lapse = 32000;
+        state.project.setup.ChannelThreshold.fill(5.0);
+        cycle.Dimension(state.project.setup.RT_Buffer);
         cycle.ResetCounters();
         cycle.ResetChannels();
-        state.State = AcquisitionState::Running;
-        state.RunStart = clock.now();
+        state.run.State = AcquisitionState::Running;
+        state.run.RunStart = clock.now();
     }
     SystemClock clock;
     QuietOperator op;
@@ -83,7 +83,7 @@ void BM_TickWork(benchmark::State& st)
 {
     QTemporaryDir dir;
     Bench b(dir.path());
-    b.state.OfflineMode = true; // the blocks are decoded here instead
+    b.state.instrument.OfflineMode = true; // the blocks are decoded here instead
     std::array<QByteArray, 4> replies;
     for (int i = 0; i < 4; ++i) {
         std::array<qint16, kBlockSamples> s{};
@@ -108,14 +108,14 @@ void BM_ZeroBufferEnd(benchmark::State& st)
 {
     QTemporaryDir dir;
     Bench b(dir.path());
-    b.state.AutoZero = true;
-    b.state.Recording = true;
+    b.state.run.AutoZero = true;
+    b.state.run.Recording = true;
     for (int ch = 0; ch < kChannels; ++ch)
         for (int k = 0; k < b.cycle.RT_Buffer(); ++k)
             b.cycle.Sample(ch, k) = qint16(1700 + QRandomGenerator::global()->bounded(100));
     b.recorder.Start(dir.path());
     bool blank = false;
-    DetectionContext ctx = DetectionContext::For(b.state.project, b.state.plate, blank);
+    DetectionContext ctx = DetectionContext::For(b.state.project.setup, b.state.project.plate, blank);
     ctx.AutoZero = true;
     int records = 0;
     for (auto _ : st) {
@@ -152,7 +152,7 @@ void BM_PacedRun(benchmark::State& st)
         st.SkipWithError("cannot open the port");
         return;
     }
-    b.state.link = &link;
+    b.state.instrument.link = &link;
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : st)
         b.acq.OnAcquisitionTick();

@@ -73,13 +73,13 @@ struct Rig {
     static void Prepare(AppState& s)
     {
         for (int ch = 0; ch < kChannels; ++ch) {
-            s.plate.ChannelWell[ch] = qint16(ch / 4);
-            s.plate.ChannelBeam[ch] = qint16(ch % 4);
-            s.project.ChannelGroup[ch] = qint16(ch / 32);
+            s.project.plate.ChannelWell[ch] = qint16(ch / 4);
+            s.project.plate.ChannelBeam[ch] = qint16(ch % 4);
+            s.project.setup.ChannelGroup[ch] = qint16(ch / 32);
         }
-        s.plate.MaxWell = 95;
-        s.plate.MaxBeam = 3;
-        s.plate.RebuildWellBeamChannel();
+        s.project.plate.MaxWell = 95;
+        s.project.plate.MaxBeam = 3;
+        s.project.plate.RebuildWellBeamChannel();
     }
 };
 

@@ -86,7 +86,8 @@ using bench::NoDisplay;
 struct Rig {
     explicit Rig(int faultPercent)
         : state(dir.path(), op, clock, events), link(dir.path(), clock, &events), cal(state, cycle, window),
-          sender(state), tools(state.project, sender, clock), acq(state, cycle, tools, display, recorder)
+          sender(state.instrument), tools(state.project.setup, sender, clock),
+          acq(state, cycle, tools, display, recorder)
     {
         sim::SimOptions options;
         options.pacing = true;
@@ -98,10 +99,10 @@ struct Rig {
         QString error;
         ok = instrument->Start(&error) && instrument->LinkPort(dir.path(), 4, &error) && link.SetPortNumber(4)
              && link.Open();
-        state.link = &link;
-        state.plate = BuiltInPlate(QStringLiteral("w96f"));
-        state.project.Num_proj = 1;
-        cycle.Dimension(state.project.RT_Buffer);
+        state.instrument.link = &link;
+        state.project.plate = BuiltInPlate(QStringLiteral("w96f"));
+        state.project.setup.Num_proj = 1;
+        cycle.Dimension(state.project.setup.RT_Buffer);
         cycle.ResetCounters();
         cycle.ResetChannels();
     }
@@ -109,7 +110,7 @@ struct Rig {
     // STOP as the main window's button does it for these loops.
     void Stop()
     {
-        state.State = AcquisitionState::Stopped;
+        state.run.State = AcquisitionState::Stopped;
         link.AbandonWaits();
     }
 
@@ -175,7 +176,7 @@ void BM_Calibration(benchmark::State& st)
 {
     Rig rig(int(st.range(0)));
     Measure(st, rig, [&] {
-        rig.state.State = AcquisitionState::Running;
+        rig.state.run.State = AcquisitionState::Running;
         rig.cal.RunCalibration();
     }, 3000);
 }
@@ -184,7 +185,7 @@ void BM_AutoZero(benchmark::State& st)
 {
     Rig rig(int(st.range(0)));
     Measure(st, rig, [&] {
-        rig.state.State = AcquisitionState::Running;
+        rig.state.run.State = AcquisitionState::Running;
         rig.cal.RunAutoZero();
     });
 }
@@ -192,9 +193,9 @@ void BM_AutoZero(benchmark::State& st)
 void BM_DeviceTest(benchmark::State& st)
 {
     Rig rig(int(st.range(0)));
-    DeviceTest test(rig.state);
+    DeviceTest test(rig.state.services, rig.state.instrument, rig.state.run);
     Measure(st, rig, [&] {
-        rig.state.State = AcquisitionState::Stopped;
+        rig.state.run.State = AcquisitionState::Stopped;
         if (!test.Start())
             return;
         QTimer stop;
@@ -217,8 +218,8 @@ void BM_PortSearch(benchmark::State& st)
     Rig rig(int(st.range(0)));
     Measure(st, rig, [&] {
         rig.link.ClosePort();
-        rig.state.config.Serial_COM = 16; // no such port: the search runs from port 1
-        FindInstrument(rig.state, rig.link, {});
+        rig.state.project.config.Serial_COM = 16; // no such port: the search runs from port 1
+        FindInstrument(rig.state.project, rig.state.instrument, rig.state.services, rig.link, {});
     });
 }
 
@@ -226,11 +227,11 @@ void BM_BlankTicks(benchmark::State& st)
 {
     Rig rig(int(st.range(0)));
     Measure(st, rig, [&] {
-        rig.state.BlankReading = true;
-        rig.state.State = AcquisitionState::Running;
-        rig.state.RunStart = rig.clock.now();
-        rig.state.project.Aq_lapse = 32000;
-        for (int i = 0; i < 300 && rig.state.State == AcquisitionState::Running; ++i)
+        rig.state.run.BlankReading = true;
+        rig.state.run.State = AcquisitionState::Running;
+        rig.state.run.RunStart = rig.clock.now();
+        rig.state.project.setup.Aq_lapse = 32000;
+        for (int i = 0; i < 300 && rig.state.run.State == AcquisitionState::Running; ++i)
             rig.acq.OnAcquisitionTick();
     });
 }

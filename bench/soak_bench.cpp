@@ -146,30 +146,30 @@ int main(int argc, char** argv)
         return 1;
     }
     CycleState cycle;
-    LinkOutputSender sender(state);
-    LightTemperatureControl tools(state.project, sender, clock);
+    LinkOutputSender sender(state.instrument);
+    LightTemperatureControl tools(state.project.setup, sender, clock);
     NoDisplay display;
     ExperimentRecorder recorder;
     AcquisitionCycle acq(state, cycle, tools, display, recorder);
 
-    state.link = &link;
-    state.plate = plate;
-    state.project.Num_proj = 1;
-    state.project.RT_Buffer = qint16(buffer);
-    state.project.Aq_lapse = qint16(std::ceil(runDays * 1440.0));
-    state.project.Save_real = parser.isSet(noReal) ? 0 : 1;
-    state.project.ChannelThreshold.fill(5.0);
+    state.instrument.link = &link;
+    state.project.plate = plate;
+    state.project.setup.Num_proj = 1;
+    state.project.setup.RT_Buffer = qint16(buffer);
+    state.project.setup.Aq_lapse = qint16(std::ceil(runDays * 1440.0));
+    state.project.setup.Save_real = parser.isSet(noReal) ? 0 : 1;
+    state.project.setup.ChannelThreshold.fill(5.0);
     cycle.Dimension(buffer);
     cycle.ResetCounters();
     cycle.ResetChannels();
     const QString folder = dir.filePath(QStringLiteral("experiment"));
     QDir().mkpath(folder);
     recorder.Start(folder);
-    state.Recording = true;
-    state.State = AcquisitionState::Running;
-    state.RunStart = clock.now();
+    state.run.Recording = true;
+    state.run.State = AcquisitionState::Running;
+    state.run.RunStart = clock.now();
     bool stopped = false;
-    acq.hooks.StopRun = [&] { state.State = AcquisitionState::Stopped; stopped = true; };
+    acq.hooks.StopRun = [&] { state.run.State = AcquisitionState::Stopped; stopped = true; };
     acq.hooks.LinkStatus = [&](const QString& text) {
         std::fprintf(stderr, "  day %.3f: %s\n", clock.monotonicMs() / 86400000.0,
                      text.isEmpty() ? "the instrument answers again" : qPrintable(text));
@@ -212,7 +212,7 @@ int main(int argc, char** argv)
             realBytes += f.size();
     const qint64 realRecords = realBytes / RealTimeRecordBytes(buffer);
     const bool allAccounted = countsRecords + acq.SkippedCycles() == cycles
-                              && (state.project.Save_real == 0 || realRecords == countsRecords);
+                              && (state.project.setup.Save_real == 0 || realRecords == countsRecords);
 
     std::printf("simulated          %.2f days, %lld ticks of %lld ms, buffer cycles of %d ticks\n",
                 clock.monotonicMs() / 86400000.0, ticks, tick, buffer);
@@ -220,7 +220,7 @@ int main(int argc, char** argv)
                 options.faults.rate * 100.0, outageMs / 60000.0, outageFrom / 86400000.0);
     std::printf("buffer cycles run  %lld\n", cycles);
     std::printf("counts records     %lld\n", countsRecords);
-    std::printf("real-time records  %lld\n", state.project.Save_real ? realRecords : -1);
+    std::printf("real-time records  %lld\n", state.project.setup.Save_real ? realRecords : -1);
     std::printf("cycles left out    %lld (no answers from the instrument)\n", acq.SkippedCycles());
     std::printf("every cycle        %s\n", allAccounted ? "recorded or left out, files paired" : "NOT ACCOUNTED FOR");
     std::printf("memory             %lld kB at start, %lld kB at end (peak %lld kB)\n", rssStart, rssEnd, peakEnd);

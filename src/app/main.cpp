@@ -99,7 +99,9 @@ int main(int argc, char** argv)
     }
     // Scripts and the package check wait for this line: the windows are up.
     std::fprintf(stderr, "bandora: started in %s, %s\n", qPrintable(QDir::toNativeSeparators(folder.dir)),
-                 state.OfflineMode ? "offline" : qPrintable(QStringLiteral("online on COM%1").arg(state.config.Serial_COM)));
+                 state.instrument.OfflineMode
+                     ? "offline"
+                     : qPrintable(QStringLiteral("online on COM%1").arg(state.project.config.Serial_COM)));
     // Said once, after the start-up, without holding it up: the folder the
     // projects and experiments now go to.
     if (!folder.notice.isEmpty()) {

@@ -60,15 +60,15 @@ bool ChannelSelectors::eventFilter(QObject* watched, QEvent* event)
 void ChannelSelectors::FillSelectors()
 {
     w_.Combofila->clear();
-    w_.Combofila->addItems(RowItems(state_.plate));
+    w_.Combofila->addItems(RowItems(state_.project.plate));
     w_.Combofila->setCurrentIndex(0);
     w_.Combocol->clear();
-    w_.Combocol->addItems(ColumnItems(state_.plate));
+    w_.Combocol->addItems(ColumnItems(state_.project.plate));
     w_.Combocol->setCurrentIndex(0);
 
-    GroupUsed_ = ComputeGroupUsed(state_.project);
+    GroupUsed_ = ComputeGroupUsed(state_.project.setup);
     w_.combogrup->clear();
-    w_.combogrup->addItems(GroupItems(state_.project, GroupUsed_));
+    w_.combogrup->addItems(GroupItems(state_.project.setup, GroupUsed_));
     w_.combogrup->setCurrentIndex(0);
     FillGroupList(GroupOfItem(w_.combogrup->currentText()));
     SelectFromPlate(false);
@@ -76,19 +76,20 @@ void ChannelSelectors::FillSelectors()
 
 bool ChannelSelectors::ListsOutdated() const
 {
-    return Items(w_.Combofila) != RowItems(state_.plate) || Items(w_.Combocol) != ColumnItems(state_.plate) ||
-           Items(w_.combogrup) != GroupItems(state_.project, ComputeGroupUsed(state_.project));
+    return Items(w_.Combofila) != RowItems(state_.project.plate)
+           || Items(w_.Combocol) != ColumnItems(state_.project.plate)
+           || Items(w_.combogrup) != GroupItems(state_.project.setup, ComputeGroupUsed(state_.project.setup));
 }
 
 void ChannelSelectors::FillGroupList(int group)
 {
     w_.lstgrup->clear();
-    w_.lstgrup->addItems(GroupListItems(state_.project, state_.plate, group));
+    w_.lstgrup->addItems(GroupListItems(state_.project.setup, state_.project.plate, group));
 }
 
 void ChannelSelectors::SelectFromPlate(bool rowChosen)
 {
-    const PlateFormat& plate = state_.plate;
+    const PlateFormat& plate = state_.project.plate;
     const auto place = [this] {
         const QString letter = w_.Combofila->currentText();
         const int row = letter.isEmpty() ? 0 : letter[0].unicode() - 64;
@@ -111,14 +112,14 @@ void ChannelSelectors::SelectFromPlate(bool rowChosen)
 void ChannelSelectors::LimitBeam()
 {
     const int typed = int(RoundHalfEven(NumericValue(w_.txtsub->text())));
-    const int beam = std::clamp(typed, 0, int(std::max<qint16>(state_.plate.MaxBeam, 0)));
+    const int beam = std::clamp(typed, 0, int(std::max<qint16>(state_.project.plate.MaxBeam, 0)));
     w_.txtsub->setText(QString::number(beam));
     SelectFromPlate(false);
 }
 
 void ChannelSelectors::SelectWell(int well)
 {
-    const PlateFormat& plate = state_.plate;
+    const PlateFormat& plate = state_.project.plate;
     if (well < 0 || plate.Rows < 1)
         return;
     const int row = well % plate.Rows, column = well / plate.Rows;
@@ -145,7 +146,7 @@ void ChannelSelectors::ChooseItem(const QString& item)
     const std::optional<PlatePlace> place = ParseChannelItem(item);
     if (!place)
         return;
-    w_.txtsub->setText(QString::number(std::min<int>(place->beam, std::max<qint16>(state_.plate.MaxBeam, 0))));
+    w_.txtsub->setText(QString::number(std::min<int>(place->beam, std::max<qint16>(state_.project.plate.MaxBeam, 0))));
     if (place->row < w_.Combofila->count())
         w_.Combofila->setCurrentIndex(place->row);
     if (place->column < w_.Combocol->count())

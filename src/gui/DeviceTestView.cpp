@@ -32,7 +32,8 @@ QTransform MapUnits(const QImage& img)
 
 DeviceTestView::DeviceTestView(AppState& state, PictureBox& Picact, PictureBox& picturetime, LiveDisplay& display,
                                QObject* parent)
-    : QObject(parent), state_(state), picact_(Picact), picturetime_(picturetime), display_(display), test_(state)
+    : QObject(parent), state_(state), picact_(Picact), picturetime_(picturetime), display_(display),
+      test_(state.services, state.instrument, state.run)
 {
     Timer_test.setObjectName(QStringLiteral("Timer_test"));
     Timer_test.setSingleShot(true);
@@ -61,7 +62,7 @@ void DeviceTestView::Start()
     if (test_.Running())
         return;
     if (!test_.Start()) {
-        if (state_.State == AcquisitionState::Stopped)
+        if (state_.run.State == AcquisitionState::Stopped)
             Finish(); // Cancel: the panel back to its normal drawing
         return;
     }

@@ -12,7 +12,8 @@
 namespace bandora {
 
 FrmFactory::FrmFactory(AppState& state, QWidget& mainWindow)
-    : QWidget(nullptr, Qt::Window), state_(state), main_(mainWindow), calibration_(state)
+    : QWidget(nullptr, Qt::Window), state_(state), main_(mainWindow),
+      calibration_(state.services, state.instrument, state.run)
 {
     setObjectName(QStringLiteral("Frm_Factory"));
     setWindowTitle(QStringLiteral("<Bandora> Factory Settings"));
@@ -53,7 +54,7 @@ FrmFactory::~FrmFactory() = default;
 
 FrmFactory* FrmFactory::Open(AppState& state, QWidget& mainWindow)
 {
-    if (!FactoryCalibration(state).MayOpen())
+    if (!FactoryCalibration(state.services, state.instrument, state.run).MayOpen())
         return nullptr;
     auto* window = new FrmFactory(state, mainWindow);
     mainWindow.hide();

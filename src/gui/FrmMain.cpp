@@ -50,8 +50,8 @@ const QString kTitle = QStringLiteral("<Bandora> Acquisition Software  -------->
 } // namespace
 
 FrmMain::FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent)
-    : QMainWindow(parent), state_(state), instrument_(instrument), cycle_(state.project.RT_Buffer),
-      linkOutputs_(state), tools_(state.project, linkOutputs_, state.clock)
+    : QMainWindow(parent), state_(state), instrument_(instrument), cycle_(state.project.setup.RT_Buffer),
+      linkOutputs_(state.instrument), tools_(state.project.setup, linkOutputs_, state.services.clock)
 {
     setObjectName(QStringLiteral("Frm_Main"));
     setWindowTitle(kTitle);
@@ -157,16 +157,16 @@ void FrmMain::SetInitialToolCaptions()
 void FrmMain::ShowToolFrames()
 {
     // Only the value 1 shows a frame here, as the start-up has always done.
-    frm_mn1->setVisible(state_.project.Menu1 == 1);
-    frm_mn2->setVisible(state_.project.Menu2 == 1);
-    frm_mn3->setVisible(state_.project.Menu3 == 1);
+    frm_mn1->setVisible(state_.project.setup.Menu1 == 1);
+    frm_mn2->setVisible(state_.project.setup.Menu2 == 1);
+    frm_mn3->setVisible(state_.project.setup.Menu3 == 1);
 }
 
 void FrmMain::FillOrganismControls() { organism_->Fill(); }
 
 void FrmMain::FillToolControls()
 {
-    const auto calibration = state_.project.Calibration();
+    const auto calibration = state_.project.setup.Calibration();
     mnCalibra->setChecked(calibration.AutoCalibrate() != 0);
     mnZero->setChecked(calibration.AutoZero() != 0);
     toolPanels_->Fill();
@@ -183,7 +183,7 @@ void FrmMain::FillDurationList()
 
 void FrmMain::ResetCycleBuffers()
 {
-    cycle_.Dimension(state_.project.RT_Buffer);
+    cycle_.Dimension(state_.project.setup.RT_Buffer);
     cycle_.ResetChannels();
 }
 
@@ -193,7 +193,7 @@ void FrmMain::FillSelectors() { selectors_->FillSelectors(); }
 
 void FrmMain::ShowProjectName()
 {
-    txt_projecto->setText(QStringLiteral("%1_%2").arg(state_.project.Num_proj).arg(state_.project.Name));
+    txt_projecto->setText(QStringLiteral("%1_%2").arg(state_.project.setup.Num_proj).arg(state_.project.setup.Name));
 }
 
 void FrmMain::CheckComPort(int n)
@@ -248,27 +248,28 @@ void FrmMain::FollowRunState()
 {
     // The pause button resumes a paused run; the time counter's label only
     // holds while the run is paused.
-    const bool paused = state_.State == AcquisitionState::Paused;
+    const bool paused = state_.run.State == AcquisitionState::Paused;
     CmdPause->setText(paused ? QStringLiteral("Resume") : QStringLiteral("Pause"));
     CmdPause->setIcon(style()->standardIcon(paused ? QStyle::SP_MediaPlay : QStyle::SP_MediaPause));
     lbl_timecounter->setVisible(paused);
     // A time counter stopped by the pause: the end of the run moves on with
     // the clock, so the line beside Time says so instead of an end time.
-    if (paused && state_.TimeCounterPaused)
-        plots_->ShowElapsed(state_.PausedElapsedMs, qint32(state_.PausedElapsedMs / 60000), state_.project.Aq_lapse);
+    if (paused && state_.run.TimeCounterPaused)
+        plots_->ShowElapsed(state_.run.PausedElapsedMs, qint32(state_.run.PausedElapsedMs / 60000),
+                            state_.project.setup.Aq_lapse);
 }
 
 void FrmMain::ReportFinishedExperiment()
 {
     // A Monitor run has no experiment to report on.
-    if (state_.Recording)
+    if (state_.run.Recording)
         ReportCommand();
 }
 
 void FrmMain::FastCalibration()
 {
     ShowStatus(QStringLiteral("<AUTOCALIBRATION>"));
-    state_.SnrThreshold = NumericValue(txt_snr_umbral->text());
+    state_.run.SnrThreshold = NumericValue(txt_snr_umbral->text());
     calibration_->RunCalibration();
     ShowStatus(QString());
 }
@@ -276,7 +277,7 @@ void FrmMain::FastCalibration()
 void FrmMain::FastZero()
 {
     ShowStatus(QStringLiteral("<AUTOCALIBRATION>"));
-    state_.SnrThreshold = NumericValue(txt_snr_umbral->text());
+    state_.run.SnrThreshold = NumericValue(txt_snr_umbral->text());
     calibration_->RunAutoZero();
     ShowStatus(QString());
 }
@@ -407,7 +408,7 @@ void FrmMain::ProgressMark(int x) { pic_calibra->setValue(x); }
 void FrmMain::SetManualCalibration(bool on)
 {
     manualCalibration_ = on;
-    state_.ManualCalibration = on;
+    state_.run.ManualCalibration = on;
     Cmd_readblank->setVisible(on);
     if (!on) {
         // Without manual calibration every run calibrates and zeroes itself.
@@ -424,15 +425,15 @@ void FrmMain::SetManualCalibration(bool on)
 
 void FrmMain::OnAutoCalibrationToggled(bool checked)
 {
-    state_.project.Calibration().AutoCalibrate() = checked ? 1 : 0;
-    state_.AutoCalibrate = checked;
+    state_.project.setup.Calibration().AutoCalibrate() = checked ? 1 : 0;
+    state_.run.AutoCalibrate = checked;
     cmd_calibra->setEnabled(!checked);
 }
 
 void FrmMain::OnAutoZeroToggled(bool checked)
 {
-    state_.project.Calibration().AutoZero() = checked ? 1 : 0;
-    state_.AutoZero = checked;
+    state_.project.setup.Calibration().AutoZero() = checked ? 1 : 0;
+    state_.run.AutoZero = checked;
     Cmd_autozero->setEnabled(!checked);
 }
 
@@ -440,8 +441,8 @@ void FrmMain::ChooseComPort(int n)
 {
     CheckComPort(n);
     // Only stored: the port in use changes at the next start.
-    state_.config.Serial_COM = static_cast<qint16>(n);
-    SaveConfig(state_.appDir, state_.config, state_.op);
+    state_.project.config.Serial_COM = static_cast<qint16>(n);
+    SaveConfig(state_.project.appDir, state_.project.config, state_.services.op);
 }
 
 QAction* FrmMain::ComPortAction(int n) const { return n >= 1 && n <= mncom1.size() ? mncom1[n - 1] : nullptr; }
@@ -450,10 +451,10 @@ void FrmMain::OpenHelp()
 {
     // Looked up in the program folder rather than the current directory, so
     // the manual opens however the program was started.
-    const QString path = QDir(state_.appDir).absoluteFilePath(QStringLiteral("bdr_help.pdf"));
+    const QString path = QDir(state_.project.appDir).absoluteFilePath(QStringLiteral("bdr_help.pdf"));
     if (!QFileInfo(path).isFile()) {
         StatusLine().Problem(QStringLiteral("The manual is missing: %1 is not there.").arg(QDir::toNativeSeparators(path)),
-                             state_.appDir);
+                             state_.project.appDir);
         return;
     }
     if (StatusLine().Open(path))
@@ -487,7 +488,7 @@ FrmReport& FrmMain::LoadReportWindow()
 void FrmMain::ShowReportOn(const QString& experimentFolder)
 {
     if (!QFileInfo(CountsFilePath(experimentFolder)).isFile()) {
-        state_.op.inform(QStringLiteral("Activity file not Found"));
+        state_.services.op.inform(QStringLiteral("Activity file not Found"));
         return;
     }
     report_->SetInputFolder(QDir::toNativeSeparators(experimentFolder));
@@ -499,9 +500,9 @@ void FrmMain::ShowReportOn(const QString& experimentFolder)
 void FrmMain::ReportCommand()
 {
     LoadReportWindow().SetBinSize(combo_minutes->currentText());
-    if (state_.ExperimentFolderName.isEmpty())
+    if (state_.run.ExperimentFolderName.isEmpty())
         return;
-    ShowReportOn(QDir(state_.projectFolder).filePath(state_.ExperimentFolderName));
+    ShowReportOn(QDir(state_.project.folder).filePath(state_.run.ExperimentFolderName));
 }
 
 void FrmMain::OpenSetup()
@@ -589,7 +590,7 @@ void FrmMain::Activate()
 {
     // A run paused with its time counter has no timer either; its buffers
     // and counts must survive the window coming back to the front.
-    if (!Timeradq.isActive() && state_.State == AcquisitionState::Stopped) {
+    if (!Timeradq.isActive() && state_.run.State == AcquisitionState::Stopped) {
         ShowProjectName();
         // The acquisition cycle re-creates its buffers for the current
         // RT_Buffer, resets every channel's count and level and clears the
@@ -605,7 +606,7 @@ void FrmMain::Activate()
     CmdMain->setFocus();
 }
 
-bool FrmMain::RunGoing() const { return Active(state_.State) || Timeradq.isActive(); }
+bool FrmMain::RunGoing() const { return Active(state_.run.State) || Timeradq.isActive(); }
 
 void FrmMain::Shutdown() { EndProgram(true); }
 
@@ -626,26 +627,26 @@ void FrmMain::EndProgram(bool askToSave)
     // manifest says how it ended and the outputs do not stay switched on.
     if (RunGoing())
         StopRun(RunStopReason::ProgramClosed);
-    if (!state_.OfflineMode && askToSave) {
+    if (!state_.instrument.OfflineMode && askToSave) {
         const QString question = QStringLiteral("Update values to project %1_%2 before Exit?")
-                                     .arg(state_.project.Num_proj)
-                                     .arg(state_.project.Name);
-        if (state_.op.ask(question, Buttons::YesNo) == Answer::Yes) {
+                                     .arg(state_.project.setup.Num_proj)
+                                     .arg(state_.project.setup.Name);
+        if (state_.services.op.ask(question, Buttons::YesNo) == Answer::Yes) {
             try {
-                SaveProject(state_.project, state_.projectFolder);
+                SaveProject(state_.project.setup, state_.project.folder);
             } catch (const RecordError& e) {
                 // The operator asked for the save: say it did not happen
                 // instead of ending as if it had.
-                state_.op.inform(QStringLiteral("Error saving project %1_%2 (%3)")
-                                     .arg(state_.project.Num_proj)
-                                     .arg(state_.project.Name, QString::fromUtf8(e.what())));
+                state_.services.op.inform(QStringLiteral("Error saving project %1_%2 (%3)")
+                                     .arg(state_.project.setup.Num_proj)
+                                     .arg(state_.project.setup.Name, QString::fromUtf8(e.what())));
             }
-            state_.clock.pause(300);
-            state_.events.processEvents();
-            state_.clock.pause(300);
+            state_.services.clock.pause(300);
+            state_.services.events.processEvents();
+            state_.services.clock.pause(300);
         }
     }
-    if (!state_.OfflineMode)
+    if (!state_.instrument.OfflineMode)
         instrument_.ClosePort(state_);
     ended_ = true;
     if (about_)
@@ -665,7 +666,7 @@ void FrmMain::closeEvent(QCloseEvent* event)
     // Closing must not leave the instrument heating with nobody to regulate
     // it: a run is stopped (outputs off, records closed) before the exit.
     if (RunGoing() && !ended_) {
-        if (state_.op.ask(QStringLiteral("An experiment is running. Stop it and exit?"), Buttons::YesNo) !=
+        if (state_.services.op.ask(QStringLiteral("An experiment is running. Stop it and exit?"), Buttons::YesNo) !=
             Answer::Yes) {
             event->ignore();
             return;

@@ -116,7 +116,7 @@ bool FrmOffline::eventFilter(QObject* watched, QEvent* event)
 void FrmOffline::ListProjects()
 {
     lstBrowser->clear();
-    lstBrowser->addItems(ListProjectFolders(state_.appDir));
+    lstBrowser->addItems(ListProjectFolders(state_.project.appDir));
     level_ = 0;
 }
 
@@ -129,13 +129,13 @@ void FrmOffline::BrowserClicked(int row)
     if (text.isEmpty())
         return;
     if (level_ == 0) {
-        projectFolder_ = QDir(state_.appDir).filePath(text);
+        projectFolder_ = QDir(state_.project.appDir).filePath(text);
         projectNumber_ = ProjectNumberOfFolder(projectFolder_);
         selectedFolder_ = projectFolder_;
-        txtInfo->setPlainText(ProjectInfoText(projectFolder_, text, projectNumber_, state_.op));
+        txtInfo->setPlainText(ProjectInfoText(projectFolder_, text, projectNumber_, state_.services.op));
     } else {
         selectedFolder_ = QDir(projectFolder_).filePath(text);
-        txtInfo->setPlainText(ExperimentInfoText(selectedFolder_, text, projectNumber_, state_.op));
+        txtInfo->setPlainText(ExperimentInfoText(selectedFolder_, text, projectNumber_, state_.services.op));
     }
 }
 
@@ -171,7 +171,7 @@ void FrmOffline::BrowserOpen()
 
 void FrmOffline::OpenProject(const QString& name)
 {
-    projectFolder_ = QDir(state_.appDir).filePath(name);
+    projectFolder_ = QDir(state_.project.appDir).filePath(name);
     projectNumber_ = ProjectNumberOfFolder(projectFolder_);
     lstBrowser->clear();
     // The closing steps then read the project's own files.
@@ -200,14 +200,14 @@ void FrmOffline::OpenExperiment(const QString& name)
         cmdAnalyze->setEnabled(false);
         cmdReport->setEnabled(true);
         cmdGroup->setEnabled(true);
-        ReadOfflineExperiment(selectedFolder_, state_.appDir, projectNumber_, state_.op, experiment_);
+        ReadOfflineExperiment(selectedFolder_, state_.project.appDir, projectNumber_, state_.services.op, experiment_);
         return;
     }
     selectedFolder_ = QDir(projectFolder_).filePath(name);
     openedFolder_ = selectedFolder_;
     // The settings come first: the length of a real-time record follows the
     // buffer cycle the experiment was recorded with.
-    ReadOfflineExperiment(selectedFolder_, state_.appDir, projectNumber_, state_.op, experiment_);
+    ReadOfflineExperiment(selectedFolder_, state_.project.appDir, projectNumber_, state_.services.op, experiment_);
     realTimeFiles_ = CountRealTimeFiles(selectedFolder_);
     page_ = 1;
     pageCount_ = PageCountFor(realTimeFiles_);
@@ -230,7 +230,7 @@ void FrmOffline::ReadSettingsAndFillLists()
     // Nothing chosen yet: there is no folder to read (an empty path would
     // name the current directory).
     if (!selectedFolder_.isEmpty())
-        ReadOfflineExperiment(selectedFolder_, state_.appDir, projectNumber_, state_.op, experiment_);
+        ReadOfflineExperiment(selectedFolder_, state_.project.appDir, projectNumber_, state_.services.op, experiment_);
     FillLists();
 }
 
@@ -241,7 +241,7 @@ void FrmOffline::LoadPage(int page)
     const PageLoad load =
         LoadRealTimePage(store_, openedFolder_, page, rtBuffer, [this](int percent) { DrawProgress(percent); });
     for (const QString& error : load.Errors)
-        state_.op.inform(error);
+        state_.services.op.inform(error);
 }
 
 void FrmOffline::DrawProgress(int percent)
@@ -379,12 +379,12 @@ void FrmOffline::ShowGroupActivity()
     activity_.reset();
     if (!QFileInfo(CountsFilePath(openedFolder_)).isFile()) {
         picPlot->clear();
-        state_.op.inform(kNoActivityFile);
+        state_.services.op.inform(kNoActivityFile);
         return;
     }
     activity_ = ComputeGroupActivity(openedFolder_, experiment_, channel_);
     if (!activity_ && channel_ >= 0)
-        state_.op.inform(QStringLiteral("Activity file can't be read: %1")
+        state_.services.op.inform(QStringLiteral("Activity file can't be read: %1")
                              .arg(QDir::toNativeSeparators(CountsFilePath(openedFolder_))));
     activityGroup_.clear();
     if (channel_ >= 0) {
@@ -459,17 +459,17 @@ void FrmOffline::OpenReport()
     if (!selectedFolder_.isEmpty() && QFileInfo(CountsFilePath(selectedFolder_)).isFile())
         host_.openReportWindow(selectedFolder_, kReportBinMinutes);
     else
-        state_.op.inform(kNoActivityFile);
+        state_.services.op.inform(kNoActivityFile);
 }
 
 void FrmOffline::OpenAnalytics()
 {
     if (selectedFolder_.isEmpty() || !QFileInfo(CountsFilePath(selectedFolder_)).isFile()) {
-        state_.op.inform(kNoActivityFile);
+        state_.services.op.inform(kNoActivityFile);
         return;
     }
     if (!analytics_)
-        analytics_ = new AnalyticsView(state_.appDir, state_.op, this);
+        analytics_ = new AnalyticsView(state_.project.appDir, state_.services.op, this);
     if (analytics_->Open(selectedFolder_)) {
         analytics_->show();
         analytics_->raise();
@@ -481,24 +481,24 @@ void FrmOffline::OpenAnalytics()
 void FrmOffline::Join()
 {
     if (level_ != 1) {
-        state_.op.inform(QStringLiteral("Wrong Selection!\r\nSelect more than one acquisition folder"));
+        state_.services.op.inform(QStringLiteral("Wrong Selection!\r\nSelect more than one acquisition folder"));
         return;
     }
     QStringList names;
     for (int i = 0; i < lstBrowser->count(); ++i)
         if (lstBrowser->item(i)->isSelected())
             names << lstBrowser->item(i)->text();
-    if (state_.op.ask(JoinQuestion(names), Buttons::OkCancel) != Answer::Ok || names.size() < 2)
+    if (state_.services.op.ask(JoinQuestion(names), Buttons::OkCancel) != Answer::Ok || names.size() < 2)
         return;
-    const JoinResult result = JoinExperiments(projectFolder_, names, state_.clock.now());
+    const JoinResult result = JoinExperiments(projectFolder_, names, state_.services.clock.now());
     switch (result.Outcome) {
     case JoinResult::Status::FolderInUse:
-        state_.op.inform(QStringLiteral("The folder %1 holds a recorded experiment: nothing was joined. "
+        state_.services.op.inform(QStringLiteral("The folder %1 holds a recorded experiment: nothing was joined. "
                                         "Join again in a minute.")
                              .arg(result.FolderName));
         return;
     case JoinResult::Status::Failed:
-        state_.op.inform(QStringLiteral("Join failed: %1").arg(result.Error));
+        state_.services.op.inform(QStringLiteral("Join failed: %1").arg(result.Error));
         return;
     case JoinResult::Status::Joined:
         break;
@@ -516,12 +516,13 @@ void FrmOffline::Join()
 
 void FrmOffline::ExportAscii()
 {
-    const QString path = QDir(state_.appDir).filePath(QStringLiteral("datafile.txt"));
+    const QString path = QDir(state_.project.appDir).filePath(QStringLiteral("datafile.txt"));
     const auto write = [&](const std::function<void()>& writer) {
         try {
             writer();
         } catch (const RecordError& e) {
-            state_.op.inform(QStringLiteral("The data were not exported: %1").arg(QString::fromUtf8(e.what())));
+            state_.services.op.inform(
+                QStringLiteral("The data were not exported: %1").arg(QString::fromUtf8(e.what())));
             return;
         }
         ActionStatus& status = ActionStatus::Of(*this, &opener_);
@@ -531,7 +532,7 @@ void FrmOffline::ExportAscii()
     if (view_ == View::GroupActivity) {
         // The series on show, bin by bin.
         if (!activity_ || channel_ < 0) {
-            state_.op.inform(QStringLiteral("Nothing to export: no activity is plotted."));
+            state_.services.op.inform(QStringLiteral("Nothing to export: no activity is plotted."));
             return;
         }
         const ActivityExportRequest request{experiment_.Project.Name, openedFolder_, WellText(), activityGroup_};
@@ -539,11 +540,12 @@ void FrmOffline::ExportAscii()
         return;
     }
     if (!pageBrowsing_ || !store_.IsAllocated()) {
-        state_.op.inform(QStringLiteral("Nothing to export: open an experiment and show a view first."));
+        state_.services.op.inform(QStringLiteral("Nothing to export: open an experiment and show a view first."));
         return;
     }
     if (realTimeFiles_ < 1) {
-        state_.op.inform(QStringLiteral("Nothing to export: this experiment holds no real-time signal files."));
+        state_.services.op.inform(
+            QStringLiteral("Nothing to export: this experiment holds no real-time signal files."));
         return;
     }
     SignalExportRequest request;
@@ -558,9 +560,10 @@ void FrmOffline::ExportAscii()
 
 void FrmOffline::ExportBmp()
 {
-    const QString path = QDir(state_.appDir).filePath(QStringLiteral("image1.bmp"));
+    const QString path = QDir(state_.project.appDir).filePath(QStringLiteral("image1.bmp"));
     if (!picPlot->image().save(path, "BMP")) {
-        state_.op.inform(QStringLiteral("The plot was not saved: %1 cannot be written.").arg(QDir::toNativeSeparators(path)));
+        state_.services.op.inform(
+            QStringLiteral("The plot was not saved: %1 cannot be written.").arg(QDir::toNativeSeparators(path)));
         return;
     }
     ActionStatus& status = ActionStatus::Of(*this, &opener_);

@@ -50,7 +50,7 @@ FrmReport::FrmReport(AppState& state, DesktopOpener& opener, QWidget* parent)
     txt_spacer->setText(ListSeparator());
     // Until an experiment's own plate file is read, the plate of the project
     // in use is the plate as it stands.
-    settings_.Plate = ReportGeometry::FromPlate(state_.plate);
+    settings_.Plate = ReportGeometry::FromPlate(state_.project.plate);
     adjustSize();
 }
 
@@ -126,7 +126,7 @@ void FrmReport::SetBusy(bool busy)
 bool FrmReport::KeepGoing(int percent)
 {
     progress->setValue(percent);
-    state_.events.processEvents();
+    state_.services.events.processEvents();
     return !stopRequested_;
 }
 
@@ -145,19 +145,20 @@ void FrmReport::Generate()
     stopRequested_ = false;
     ReportRequest request;
     request.Folder = txt_folder->text().trimmed();
-    request.AppDir = state_.appDir;
+    request.AppDir = state_.project.appDir;
     request.BinSizeText = combo_bin->currentText();
     request.Options = Options();
-    request.Date = ReportDateText(state_.clock.now());
+    request.Date = ReportDateText(state_.services.clock.now());
 
     SetBusy(true);
-    const ReportResult result = GenerateReport(request, settings_, state_.op, [this](int p) { return KeepGoing(p); });
+    const ReportResult result =
+        GenerateReport(request, settings_, state_.services.op, [this](int p) { return KeepGoing(p); });
     SetBusy(false);
     ShowBinSize(result.ShownBinSize);
     if (result.Status == ReportStatus::Written) {
         ActionStatus::Of(*this, &opener_).Done(QStringLiteral("Report written"), result.Path);
         // Let the window settle before another program takes the focus.
-        state_.events.processEvents();
+        state_.services.events.processEvents();
         Open(result.Path);
     }
 }
@@ -179,7 +180,7 @@ void FrmReport::closeEvent(QCloseEvent* event)
 void FrmReport::AnalyzeRawData()
 {
     if (!QFileInfo(RealTimeFilePath(txt_folder->text().trimmed(), 0)).isFile()) {
-        state_.op.inform(QStringLiteral("Real Time Data Not Found"));
+        state_.services.op.inform(QStringLiteral("Real Time Data Not Found"));
         return;
     }
     frm_raw->show();
@@ -202,7 +203,7 @@ void FrmReport::RunReanalysis()
 
     ReanalysisRequest request;
     request.Folder = txt_folder->text().trimmed();
-    request.AppDir = state_.appDir;
+    request.AppDir = state_.project.appDir;
     request.Method = std::max(combo_method->currentIndex(), 0);
     request.Threshold = NumericValue(txt_threshold->text());
     request.Replace = chk_replace->isChecked();
@@ -216,23 +217,23 @@ void FrmReport::RunReanalysis()
     }
     request.BinSizeText = combo_bin->currentText();
     request.Options = Options();
-    request.Date = ReportDateText(state_.clock.now());
+    request.Date = ReportDateText(state_.services.clock.now());
 
     SetBusy(true);
     const ReanalysisResult result =
-        ReanalyzeRawData(request, settings_, state_.op, [this](const ReanalysisStep& step) {
+        ReanalyzeRawData(request, settings_, state_.services.op, [this](const ReanalysisStep& step) {
             lbl_status->setText(step.Saving ? QStringLiteral("Saving...")
                                             : QStringLiteral("Block %1/%2").arg(step.Done).arg(step.Total));
             if (step.Total > 0)
                 progress->setValue(int(100 * step.Done / step.Total));
-            state_.events.processEvents();
+            state_.services.events.processEvents();
             return !stopRequested_;
         });
     SetBusy(false);
     ShowBinSize(result.ShownBinSize);
     if (!result.ReportPath.isEmpty()) {
         ActionStatus::Of(*this, &opener_).Done(QStringLiteral("Report of the re-analysis written"), result.ReportPath);
-        state_.events.processEvents();
+        state_.services.events.processEvents();
         Open(result.ReportPath);
     }
 }
@@ -241,23 +242,23 @@ void FrmReport::ExportPerWell()
 {
     if (busy_)
         return;
-    if (state_.op.ask(QStringLiteral("Do you like to Export 384 text files?"), Buttons::YesNo) != Answer::Yes)
+    if (state_.services.op.ask(QStringLiteral("Do you like to Export 384 text files?"), Buttons::YesNo) != Answer::Yes)
         return;
     stopRequested_ = false;
     PerWellRequest request;
     request.Folder = txt_folder->text().trimmed();
-    request.AppDir = state_.appDir;
+    request.AppDir = state_.project.appDir;
     // The folder's own name comes first; the offline window's selection may
     // name another experiment.
     if (selectedExperiment_)
         request.SelectedExperimentName = selectedExperiment_();
-    request.Now = state_.clock.now();
+    request.Now = state_.services.clock.now();
     request.DateSeparator = DateSeparator();
     request.TimeSeparator = TimeSeparator();
 
     SetBusy(true);
     const PerWellResult result =
-        ::bandora::ExportPerWell(request, settings_, state_.op, [this](int p) { return KeepGoing(p); });
+        ::bandora::ExportPerWell(request, settings_, state_.services.op, [this](int p) { return KeepGoing(p); });
     SetBusy(false);
     if (result.Status == PerWellStatus::Written) {
         ActionStatus::Of(*this, &opener_).Done(QStringLiteral("Per-well files written to"), request.Folder);

@@ -20,7 +20,7 @@ std::optional<QString> FrmReport::ExportFolder()
 {
     const QString folder = txt_folder->text().trimmed();
     if (folder.isEmpty() || !QFileInfo(CountsFilePath(folder)).isFile()) {
-        state_.op.inform(QStringLiteral("Activity file not Found"));
+        state_.services.op.inform(QStringLiteral("Activity file not Found"));
         return std::nullopt;
     }
     return folder;
@@ -35,10 +35,10 @@ void FrmReport::ExportDamFiles()
         return;
     const QString dir = QDir(*folder).filePath(QStringLiteral("dam"));
     SetBusy(true);
-    const DamResult result = ExportDam(*folder, state_.appDir, dir, state_.op);
+    const DamResult result = ExportDam(*folder, state_.project.appDir, dir, state_.services.op);
     SetBusy(false);
     if (!result.Ok) {
-        state_.op.inform(result.Error);
+        state_.services.op.inform(result.Error);
         return;
     }
     Open(dir);
@@ -53,10 +53,11 @@ void FrmReport::ExportLongTable()
         return;
     const QString path = QDir(*folder).filePath(ExperimentOfFolder(*folder) + QStringLiteral("_long.csv"));
     SetBusy(true);
-    const LongTableResult result = WriteLongTable(*folder, state_.appDir, combo_bin->currentText(), path, state_.op);
+    const LongTableResult result =
+        WriteLongTable(*folder, state_.project.appDir, combo_bin->currentText(), path, state_.services.op);
     SetBusy(false);
     if (!result.Ok) {
-        state_.op.inform(result.Error);
+        state_.services.op.inform(result.Error);
         return;
     }
     Open(path);

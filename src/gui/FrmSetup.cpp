@@ -157,8 +157,8 @@ void FrmSetup::WindowLoad()
 
 void FrmSetup::ShowProjectTitle()
 {
-    txtprj->setText(ProjectTitle(state_));
-    Txtfolder->setText(QDir::toNativeSeparators(state_.projectFolder));
+    txtprj->setText(ProjectTitle(state_.project));
+    Txtfolder->setText(QDir::toNativeSeparators(state_.project.folder));
 }
 
 void FrmSetup::SetDescription(const QString& text) { Txt_description->setText(text); }
@@ -189,31 +189,31 @@ void FrmSetup::ShowPanel(Panel panel)
 void FrmSetup::NewProjectClicked()
 {
     CommitNumberBoxes();
-    NewProject(state_);
+    NewProject(state_.project, state_.services);
     ShowProjectTitle();
 }
 
 void FrmSetup::SaveProjectClicked()
 {
     CommitNumberBoxes();
-    if (SaveProjectAction(state_) == ProjectActionResult::Done)
-        status_->Done(QStringLiteral("Project saved in"), state_.projectFolder);
+    if (SaveProjectAction(state_.project, state_.services) == ProjectActionResult::Done)
+        status_->Done(QStringLiteral("Project saved in"), state_.project.folder);
     ShowProjectTitle();
 }
 
 void FrmSetup::RenameClicked()
 {
-    RenameProject(state_);
+    RenameProject(state_.project, state_.services);
     ShowProjectTitle();
 }
 
 void FrmSetup::LoadClicked()
 {
     CommitNumberBoxes();
-    if (!PrepareProjectLoad(state_))
+    if (!PrepareProjectLoad(state_.project, state_.services))
         return;
     List_project->clear();
-    List_project->addItems(ProjectEntries(state_.appDir));
+    List_project->addItems(ProjectEntries(state_.project.appDir));
     frm_project->show();
 }
 
@@ -222,7 +222,7 @@ void FrmSetup::ProjectChosen()
     const QListWidgetItem* item = List_project->currentItem();
     if (!item)
         return;
-    if (LoadProjectEntry(state_, item->text()))
+    if (LoadProjectEntry(state_.project, state_.services, item->text()))
         WindowLoad();
 }
 

@@ -142,7 +142,7 @@ QGroupBox* FrmSetup::BuildToolsFrame()
 
 void FrmSetup::ConnectSettings()
 {
-    ProjectSetup& p = state_.project;
+    ProjectSetup& p = state_.project.setup;
     connect(Combo_aqmode, &QComboBox::activated, this, [&p](int index) { p.Aq_mode = static_cast<qint16>(index); });
     connect(ComboDSP, &QComboBox::activated, this, [&p](int index) { p.DSP_Method = static_cast<qint16>(index); });
 
@@ -172,7 +172,7 @@ void FrmSetup::ConnectSettings()
 
 void FrmSetup::CommitNumberBox(QLineEdit* box)
 {
-    ProjectSetup& p = state_.project;
+    ProjectSetup& p = state_.project.setup;
     const auto apply = [&](const BoxEntry& e, qint16& field) {
         field = e.value;
         // The box shows what is kept before a message can take the focus
@@ -180,7 +180,7 @@ void FrmSetup::CommitNumberBox(QLineEdit* box)
         if (e.shown && box->text() != *e.shown)
             SetBoxText(box, *e.shown);
         if (e.message)
-            state_.op.inform(*e.message);
+            state_.services.op.inform(*e.message);
     };
     if (box == Txtlapse) {
         apply(LapseEntry(box->text()), p.Aq_lapse);
@@ -207,7 +207,7 @@ void FrmSetup::CommitNumberBoxes()
 
 void FrmSetup::FillSettings()
 {
-    const ProjectSetup& p = state_.project;
+    const ProjectSetup& p = state_.project.setup;
     const auto fillList = [](QComboBox* box, const QStringList& items, int index) {
         box->clear();
         box->addItems(items);
@@ -223,7 +223,7 @@ void FrmSetup::FillSettings()
     SetBoxText(Txt_dspinterval, QString::number(p.DSP_Interval));
 
     // Calibration control is always on.
-    state_.project.Menu1 = 1;
+    state_.project.setup.Menu1 = 1;
     chkcalib->setChecked(true);
     chkcalib->setEnabled(false);
     host_.showToolFrame(1, true);
@@ -237,12 +237,12 @@ void FrmSetup::FillSettings()
 void FrmSetup::TickCalibrationControl()
 {
     chkcalib->setChecked(true);
-    state_.project.Menu1 = 1;
+    state_.project.setup.Menu1 = 1;
 }
 
 void FrmSetup::ToolClicked(int tool, bool checked)
 {
-    state_.project.Menu(tool) = checked ? 1 : 0;
+    state_.project.setup.Menu(tool) = checked ? 1 : 0;
     if (tool <= 3)
         host_.showToolFrame(tool, checked);
 }
@@ -250,19 +250,20 @@ void FrmSetup::ToolClicked(int tool, bool checked)
 void FrmSetup::FillPlateList()
 {
     Combowell->clear();
-    Combowell->addItems(ListPlateFiles(state_.appDir));
-    Combowell->setCurrentIndex(Combowell->findText(state_.project.Plate_format));
+    Combowell->addItems(ListPlateFiles(state_.project.appDir));
+    Combowell->setCurrentIndex(Combowell->findText(state_.project.setup.Plate_format));
 }
 
 void FrmSetup::ApplyPlateClicked()
 {
-    switch (ApplyPlate(Combowell->currentText(), state_.project, state_.plate, state_.appDir, state_.op)) {
+    switch (ApplyPlate(Combowell->currentText(), state_.project.setup, state_.project.plate, state_.project.appDir,
+                       state_.services.op)) {
     case ApplyPlateResult::Applied:
         WindowLoad();
         break;
     case ApplyPlateResult::Declined:
     case ApplyPlateResult::Malformed:
-        Combowell->setCurrentIndex(Combowell->findText(state_.project.Plate_format));
+        Combowell->setCurrentIndex(Combowell->findText(state_.project.setup.Plate_format));
         break;
     case ApplyPlateResult::SelectionError:
         break;

@@ -64,9 +64,9 @@ GroupsPanel::GroupsPanel(AppState& state, QWidget* parent)
     chooseLayoutFile = [this](bool forWriting) {
         const QString filter = QStringLiteral("Plate layout (*.csv);;All files (*)");
         return forWriting ? QFileDialog::getSaveFileName(this, QStringLiteral("Export plate layout"),
-                                                         state_.projectFolder, filter)
+                                                         state_.project.folder, filter)
                           : QFileDialog::getOpenFileName(this, QStringLiteral("Import plate layout"),
-                                                         state_.projectFolder, filter);
+                                                         state_.project.folder, filter);
     };
     for (QListWidget* list : {combogrup, lstgrup, lstchgrup})
         list->installEventFilter(this);
@@ -81,7 +81,7 @@ GroupsPanel::GroupsPanel(AppState& state, QWidget* parent)
 
 void GroupsPanel::BuildControls()
 {
-    picwell = Named(new Picwell(state_.project, state_.plate, this), "Picwell");
+    picwell = Named(new Picwell(state_.project.setup, state_.project.plate, this), "Picwell");
     lblnchannel = Named(new QLabel(this), "lblnchannel");
     lblnchannel->setMinimumWidth(lblnchannel->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
     combogrup = Named(new QListWidget(this), "combogrup");
@@ -163,7 +163,7 @@ void GroupsPanel::Reload(int group)
 
 void GroupsPanel::FillGroupList(int group)
 {
-    const GroupList list = bandora::FillGroupList(state_.project, group);
+    const GroupList list = bandora::FillGroupList(state_.project.setup, group);
     {
         const QSignalBlocker block(combogrup);
         combogrup->clear();
@@ -181,8 +181,8 @@ void GroupsPanel::FillWellLists()
     const int assignedRow = lstgrup->currentRow();
     const auto fill = [this](QListWidget* list, int group, int row) {
         list->clear();
-        for (int ch : ListedChannels(state_.project, state_.plate, group))
-            list->addItem(WellItemText(state_.plate, ch));
+        for (int ch : ListedChannels(state_.project.setup, state_.project.plate, group))
+            list->addItem(WellItemText(state_.project.plate, ch));
         if (list->count() > 0 && row >= 0)
             list->setCurrentRow(qMin(row, list->count() - 1));
     };
@@ -193,7 +193,7 @@ void GroupsPanel::FillWellLists()
 
 void GroupsPanel::FillBlockLayouts()
 {
-    const QStringList items = BlockLayoutItems(state_.plate);
+    const QStringList items = BlockLayoutItems(state_.project.plate);
     Combo_sets->clear();
     Combo_sets->addItems(items);
     if (!items.isEmpty())
@@ -207,8 +207,8 @@ void GroupsPanel::SelectGroupRow(int row)
     group_ = GroupOfItem(combogrup->item(row)->text());
     picwell->setGroup(group_);
     lstgrup->clear();
-    for (int ch : ListedChannels(state_.project, state_.plate, group_))
-        lstgrup->addItem(WellItemText(state_.plate, ch));
+    for (int ch : ListedChannels(state_.project.setup, state_.project.plate, group_))
+        lstgrup->addItem(WellItemText(state_.project.plate, ch));
 }
 
 void GroupsPanel::RenameSelectedGroup()
@@ -217,11 +217,11 @@ void GroupsPanel::RenameSelectedGroup()
     if (!item)
         return;
     const QString number = item->text().left(3);
-    const QString answer = state_.op.prompt(QStringLiteral("Enter New Group (") + number + QStringLiteral(") Name"),
-                                            item->text().mid(4));
+    const QString answer = state_.services.op.prompt(
+        QStringLiteral("Enter New Group (") + number + QStringLiteral(") Name"), item->text().mid(4));
     const int group = GroupOfItem(number);
-    if (RenameGroup(state_.project, group, answer))
-        item->setText(GroupItemText(group, state_.project.GroupName[group]));
+    if (RenameGroup(state_.project.setup, group, answer))
+        item->setText(GroupItemText(group, state_.project.setup.GroupName[group]));
 }
 
 void GroupsPanel::MoveSelectedWell(QListWidget* from, int group)
@@ -229,7 +229,7 @@ void GroupsPanel::MoveSelectedWell(QListWidget* from, int group)
     if (from->count() == 0)
         return;
     const QListWidgetItem* item = from->currentItem() ? from->currentItem() : from->item(0);
-    if (!MoveWellOfItem(state_.project, state_.plate, item->text(), group))
+    if (!MoveWellOfItem(state_.project.setup, state_.project.plate, item->text(), group))
         return;
     // A well moved into the spare slot at the end brings that group into use.
     FillGroupList(group_);
@@ -238,7 +238,7 @@ void GroupsPanel::MoveSelectedWell(QListWidget* from, int group)
 
 void GroupsPanel::GoBlockLayout()
 {
-    if (!ApplyBlockLayout(state_.project, state_.plate, Combo_sets->currentText()))
+    if (!ApplyBlockLayout(state_.project.setup, state_.project.plate, Combo_sets->currentText()))
         return;
     lstgrup->clear();
     lstchgrup->clear();
@@ -248,9 +248,9 @@ void GroupsPanel::GoBlockLayout()
 
 void GroupsPanel::ClearAll()
 {
-    if (state_.op.ask(QStringLiteral("Do you like to Clear Group lists?"), Buttons::YesNo) != Answer::Yes)
+    if (state_.services.op.ask(QStringLiteral("Do you like to Clear Group lists?"), Buttons::YesNo) != Answer::Yes)
         return;
-    ClearGroups(state_.project);
+    ClearGroups(state_.project.setup);
     lstgrup->clear();
     lstchgrup->clear();
     FillGroupList(0);
@@ -264,11 +264,11 @@ void GroupsPanel::ImportLayout()
         return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        state_.op.inform(QStringLiteral("The plate layout %1 cannot be read: %2")
+        state_.services.op.inform(QStringLiteral("The plate layout %1 cannot be read: %2")
                              .arg(QDir::toNativeSeparators(path), file.errorString()));
         return;
     }
-    const LayoutReading reading = ReadPlateLayout(file.read(kMaxLayoutBytes + 1), state_.plate);
+    const LayoutReading reading = ReadPlateLayout(file.read(kMaxLayoutBytes + 1), state_.project.plate);
     if (file.size() > kMaxLayoutBytes || !reading.Layout) {
         QStringList problems = file.size() > kMaxLayoutBytes
                                    ? QStringList{QStringLiteral("the file is far too large for a plate layout")}
@@ -279,14 +279,14 @@ void GroupsPanel::ImportLayout()
             problems = problems.mid(0, kShown);
             problems << QStringLiteral("... and %1 more").arg(more);
         }
-        state_.op.inform(QStringLiteral("The plate layout %1 was not taken; the groups are as they were:\r\n")
+        state_.services.op.inform(QStringLiteral("The plate layout %1 was not taken; the groups are as they were:\r\n")
                              .arg(QDir::toNativeSeparators(path)) +
                          problems.join(QStringLiteral("\r\n")));
         return;
     }
     // Shown on the picture first; the operator keeps it or goes back.
-    const ProjectSetup before = state_.project;
-    ApplyPlateLayout(state_.project, state_.plate, *reading.Layout);
+    const ProjectSetup before = state_.project.setup;
+    ApplyPlateLayout(state_.project.setup, state_.project.plate, *reading.Layout);
     Reload(group_);
     const qsizetype wells = std::count_if(reading.Layout->WellGroup.begin(), reading.Layout->WellGroup.end(),
                                           [](int g) { return g >= 0; });
@@ -295,11 +295,11 @@ void GroupsPanel::ImportLayout()
                                  .arg(QDir::toNativeSeparators(path))
                                  .arg(reading.Layout->GroupNames.size())
                                  .arg(wells);
-    if (state_.op.ask(question, Buttons::YesNo) != Answer::Yes) {
-        state_.project.ChannelGroup = before.ChannelGroup;
-        state_.project.GroupName = before.GroupName;
-        state_.project.GroupColumnNames = before.GroupColumnNames;
-        state_.project.GroupColumnValues = before.GroupColumnValues;
+    if (state_.services.op.ask(question, Buttons::YesNo) != Answer::Yes) {
+        state_.project.setup.ChannelGroup = before.ChannelGroup;
+        state_.project.setup.GroupName = before.GroupName;
+        state_.project.setup.GroupColumnNames = before.GroupColumnNames;
+        state_.project.setup.GroupColumnValues = before.GroupColumnValues;
         Reload(group_);
     }
 }
@@ -310,9 +310,9 @@ void GroupsPanel::ExportLayout()
     if (path.isEmpty())
         return;
     QSaveFile file(path);
-    const QByteArray bytes = PlateLayoutCsv(state_.project, state_.plate);
+    const QByteArray bytes = PlateLayoutCsv(state_.project.setup, state_.project.plate);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        state_.op.inform(QStringLiteral("The plate layout %1 cannot be written: %2")
+        state_.services.op.inform(QStringLiteral("The plate layout %1 cannot be written: %2")
                              .arg(QDir::toNativeSeparators(path), file.errorString()));
 }
 

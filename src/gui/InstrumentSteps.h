@@ -18,11 +18,11 @@ public:
     // Start-up, after the main window's controls are filled: searches the
     // configured port, then COM1 to COM15, and finally asks the operator for
     // a port or for offline work. Leaves the port open, or sets
-    // state.OfflineMode. Writes its progress through splashText.
+    // state.instrument.OfflineMode. Writes its progress through splashText.
     virtual void FindInstrument(AppState& state, const std::function<void(const QString&)>& splashText) = 0;
 
     // Start-up, online only: reads the factory temperature calibration record
-    // from the instrument's memory into state.factory (the caller has already
+    // from the instrument's memory into state.instrument.factory (the caller has already
     // set the default offset and slope).
     virtual void ReadFactoryCalibration(AppState& state) = 0;
 

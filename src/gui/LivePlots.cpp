@@ -21,7 +21,7 @@ LivePlots::LivePlots(AppState& state, const CycleState& cycle, PictureBox& Picre
     : QObject(parent), state_(state), cycle_(cycle), picreal_(Picreal), picact_(Picact),
       picturetime_(picturetime), txtTime_(Txt_time), signal_(Picreal), activity_(Picact)
 {
-    view_ = ChannelView::Of(state_.SelectedChannel, state_.project, state_.plate);
+    view_ = ChannelView::Of(state_.SelectedChannel, state_.project.setup, state_.project.plate);
     signal_.SetBuffer(cycle_.RT_Buffer());
     // A resized picture area comes back blank: everything it showed is drawn
     // again from the buffers.
@@ -83,7 +83,7 @@ void LivePlots::DrawActivityPanel(const QString& temperatureText)
     RedrawActivity();
     // In zero mode the counts only come at the buffer-cycle end; until then
     // they are the last cycle's.
-    if (map_ && !state_.AutoZero && state_.State == AcquisitionState::Running)
+    if (map_ && !state_.run.AutoZero && state_.run.State == AcquisitionState::Running)
         map_->TakeLive(cycle_.IntervalCount, double(cycle_.Column + 1) / std::max(cycle_.RT_Buffer(), 1));
 }
 
@@ -95,7 +95,7 @@ void LivePlots::RunStarted()
 
 void LivePlots::BufferCycleCounted()
 {
-    if (map_ && !state_.BlankReading)
+    if (map_ && !state_.run.BlankReading)
         map_->EndCycle(cycle_.IntervalCount);
 }
 
@@ -106,8 +106,8 @@ void LivePlots::ShowElapsed(qint64 elapsedMs, qint32 elapsedMinutes, qint16 aqLa
     lapseFraction_ = LapseProgress(elapsedMs, aqLapse);
     DrawTimeBar();
     if (runTime_)
-        runTime_->setText(RunTimeText(elapsedMs, aqLapse, state_.clock.now(),
-                                      state_.State == AcquisitionState::Paused && state_.TimeCounterPaused));
+        runTime_->setText(RunTimeText(elapsedMs, aqLapse, state_.services.clock.now(),
+                                      state_.run.State == AcquisitionState::Paused && state_.run.TimeCounterPaused));
 }
 
 // --- the window's controls ----------------------------------------------------------
@@ -122,7 +122,7 @@ int LivePlots::SelectedChannel() const { return view_.channel; }
 
 void LivePlots::RefreshView()
 {
-    view_ = ChannelView::Of(state_.SelectedChannel, state_.project, state_.plate);
+    view_ = ChannelView::Of(state_.SelectedChannel, state_.project.setup, state_.project.plate);
     Redraw();
     RedrawActivity();
     if (map_) {

@@ -36,7 +36,7 @@ void OrganismPanel::Fill()
 {
     static const QString kSizeClasses[] = {QStringLiteral("size <100um"), QStringLiteral("size 0.1-1mm"),
                                            QStringLiteral("size >1mm")};
-    const int organism = state_.project.Calibration().Organism();
+    const int organism = state_.project.setup.Calibration().Organism();
     if (organism >= 0 && organism < w_.Cmb_organism->count()) {
         w_.Cmb_organism->setCurrentIndex(organism);
     } else {
@@ -45,20 +45,20 @@ void OrganismPanel::Fill()
         w_.Cmb_organism->setPlaceholderText(organism >= 7 && organism <= 9 ? kSizeClasses[organism - 7] : QString());
     }
     ApplyOrganism();
-    const int snrx10 = state_.project.Calibration().Snrx10();
+    const int snrx10 = state_.project.setup.Calibration().Snrx10();
     if (snrx10 > 0)
         w_.txt_snr_umbral->setText(QString::number(snrx10 / 10.0, 'f', 1));
 }
 
 void OrganismPanel::ChooseOrganism(int index)
 {
-    state_.project.Calibration().Organism() = qint16(index);
+    state_.project.setup.Calibration().Organism() = qint16(index);
     ApplyOrganism();
 }
 
 void OrganismPanel::ApplyOrganism()
 {
-    const OrganismSettings s = OrganismSettings::Apply(state_.project.Calibration().Organism(),
+    const OrganismSettings s = OrganismSettings::Apply(state_.project.setup.Calibration().Organism(),
                                                        SnrThreshold_, w_.txt_snr_umbral->text());
     SnrThreshold_ = s.SnrThreshold;
     if (s.boxText)
@@ -84,10 +84,10 @@ void OrganismPanel::CheckFactor()
     const EntryRule rule = entries::SignalToNoise();
     const EntryResult r = CheckEntry(rule, w_.txt_snr_umbral->text());
     if (!r.valid)
-        state_.op.inform(rule.message);
+        state_.services.op.inform(rule.message);
     w_.txt_snr_umbral->setText(r.shown);
     SnrThreshold_ = r.value;
-    state_.project.Calibration().Snrx10() = r.stored;
+    state_.project.setup.Calibration().Snrx10() = r.stored;
     checking_ = false;
 }
 

@@ -66,10 +66,10 @@ void PlateMapPanel::Prepare()
 {
     // A run under way keeps the plate it started with; a finished run stays
     // on the map until the plate or the groups change.
-    if (Active(state_.State) && activity_.Running())
+    if (Active(state_.run.State) && activity_.Running())
         return;
-    const Layout now{state_.plate.Rows, state_.plate.Columns, state_.plate.ChannelWell, state_.project.ChannelGroup,
-                     state_.project.ChannelEnabled};
+    const Layout now{state_.project.plate.Rows, state_.project.plate.Columns, state_.project.plate.ChannelWell,
+                     state_.project.setup.ChannelGroup, state_.project.setup.ChannelEnabled};
     if (prepared_ && *prepared_ == now)
         return;
     PrepareTables();
@@ -78,17 +78,17 @@ void PlateMapPanel::Prepare()
 
 void PlateMapPanel::PrepareTables()
 {
-    activity_.Prepare(state_.project, state_.plate);
+    activity_.Prepare(state_.project.setup, state_.project.plate);
     // A well shows the group of its first counting beam.
     wellGroup_.assign(size_t(activity_.Wells()), -1);
     for (int ch = 0; ch < kChannels; ++ch) {
-        const int well = state_.plate.ChannelWell[size_t(ch)];
-        if (well >= 0 && well < activity_.Wells() && state_.project.ChannelEnabled[size_t(ch)]
+        const int well = state_.project.plate.ChannelWell[size_t(ch)];
+        if (well >= 0 && well < activity_.Wells() && state_.project.setup.ChannelEnabled[size_t(ch)]
             && wellGroup_[size_t(well)] < 0)
-            wellGroup_[size_t(well)] = state_.project.ChannelGroup[size_t(ch)];
+            wellGroup_[size_t(well)] = state_.project.setup.ChannelGroup[size_t(ch)];
     }
-    prepared_ = Layout{state_.plate.Rows, state_.plate.Columns, state_.plate.ChannelWell,
-                       state_.project.ChannelGroup, state_.project.ChannelEnabled};
+    prepared_ = Layout{state_.project.plate.Rows, state_.project.plate.Columns, state_.project.plate.ChannelWell,
+                       state_.project.setup.ChannelGroup, state_.project.setup.ChannelEnabled};
     pic_platemap->updateGeometry();
 }
 
@@ -96,19 +96,19 @@ void PlateMapPanel::StartRun()
 {
     // The plate or groups may have changed in the setup window since.
     PrepareTables();
-    activity_.StartRun(state_.clock.now());
+    activity_.StartRun(state_.services.clock.now());
     Redraw();
 }
 
 void PlateMapPanel::TakeLive(const WellActivity::Counts& counts, double cycleFraction)
 {
-    activity_.TakeLive(counts, cycleFraction, state_.clock.now());
+    activity_.TakeLive(counts, cycleFraction, state_.services.clock.now());
     ScheduleRedraw();
 }
 
 void PlateMapPanel::EndCycle(const WellActivity::Counts& counts)
 {
-    activity_.EndCycle(counts, state_.clock.now());
+    activity_.EndCycle(counts, state_.services.clock.now());
     ScheduleRedraw();
 }
 
@@ -124,7 +124,7 @@ ActivityWindow PlateMapPanel::Window() const { return ActivityWindow(std::max(cm
 
 std::vector<InactiveWell> PlateMapPanel::InactiveWells() const
 {
-    return activity_.InactiveWells(state_.clock.now(), spn_nomove->value());
+    return activity_.InactiveWells(state_.services.clock.now(), spn_nomove->value());
 }
 
 QString PlateMapPanel::WellToolTip(int well) const
@@ -133,10 +133,10 @@ QString PlateMapPanel::WellToolTip(int well) const
     QString text = WellLabel(well, rows);
     const int group = well < int(wellGroup_.size()) ? wellGroup_[size_t(well)] : -1;
     if (group >= 0)
-        text += QStringLiteral("  ") + GroupItemText(group, state_.project.GroupName[size_t(group)]);
+        text += QStringLiteral("  ") + GroupItemText(group, state_.project.setup.GroupName[size_t(group)]);
     if (!activity_.Used(well))
         return text + QStringLiteral("\nno beam counts in this well");
-    const std::vector<double> values = activity_.Values(Window(), state_.clock.now());
+    const std::vector<double> values = activity_.Values(Window(), state_.services.clock.now());
     text += QStringLiteral("\n%1 counts per beam, %2").arg(values[size_t(well)], 0, 'f', 1).arg(cmb_mapwindow->currentText());
     for (const InactiveWell& still : InactiveWells())
         if (still.well == well)
@@ -161,14 +161,14 @@ void PlateMapPanel::Redraw()
             groups.insert(wellGroup_[size_t(w)]);
     for (int g : groups) {
         f.legendGroups.push_back(g);
-        f.groupText.push_back(GroupItemText(g, state_.project.GroupName[size_t(g)]));
+        f.groupText.push_back(GroupItemText(g, state_.project.setup.GroupName[size_t(g)]));
     }
-    f.values = activity_.Values(Window(), state_.clock.now());
+    f.values = activity_.Values(Window(), state_.services.clock.now());
     f.inactive.assign(size_t(wells), false);
     for (const InactiveWell& still : InactiveWells())
         f.inactive[size_t(still.well)] = true;
     const int selected = state_.SelectedChannel;
-    f.selectedWell = selected >= 0 && selected < kChannels ? state_.plate.ChannelWell[size_t(selected)] : -1;
+    f.selectedWell = selected >= 0 && selected < kChannels ? state_.project.plate.ChannelWell[size_t(selected)] : -1;
     f.windowText = cmb_mapwindow->currentText();
     pic_platemap->SetFigures(std::move(f));
     pic_platemap->Draw();

@@ -11,9 +11,10 @@
 namespace bandora {
 
 SerialInstrumentSteps::SerialInstrumentSteps(AppState& state, bool simulate)
-    : link_(std::make_unique<InstrumentLink>(state.appDir, state.clock, &state.events)), simulate_(simulate)
+    : link_(std::make_unique<InstrumentLink>(state.project.appDir, state.services.clock, &state.services.events)),
+      simulate_(simulate)
 {
-    state.link = link_.get();
+    state.instrument.link = link_.get();
 }
 
 SerialInstrumentSteps::~SerialInstrumentSteps()
@@ -28,18 +29,19 @@ void SerialInstrumentSteps::StartSimulation(AppState& state)
     // organisms moving in real time in the wells of the project's plate, its
     // factory record kept in the application folder.
     sim::SimOptions options;
-    options.memoryFile = sim::DefaultMemoryFile(state.appDir);
+    options.memoryFile = sim::DefaultMemoryFile(state.project.appDir);
     options.model.doorCycle = doorCycle_;
-    auto instrument = std::make_unique<sim::VirtualInstrument>(options, state.plate);
+    auto instrument = std::make_unique<sim::VirtualInstrument>(options, state.project.plate);
     QString problem;
-    if (!instrument->Start(&problem) || !instrument->LinkPort(state.appDir, state.config.Serial_COM, &problem)) {
+    if (!instrument->Start(&problem)
+        || !instrument->LinkPort(state.project.appDir, state.project.config.Serial_COM, &problem)) {
         std::fprintf(stderr, "bandora: --simulate: %s; looking for a real instrument\n", qPrintable(problem));
         return;
     }
     if (!problem.isEmpty())
         std::fprintf(stderr, "bandora: --simulate: %s\n", qPrintable(problem));
     std::fprintf(stderr, "bandora: virtual instrument on %s as COM%d\n", qPrintable(instrument->DevicePath()),
-                 int(state.config.Serial_COM));
+                 int(state.project.config.Serial_COM));
     simulated_ = std::move(instrument);
 }
 
@@ -47,10 +49,13 @@ void SerialInstrumentSteps::FindInstrument(AppState& state, const std::function<
 {
     if (simulate_ && !simulated_)
         StartSimulation(state);
-    bandora::FindInstrument(state, *link_, splashText);
+    bandora::FindInstrument(state.project, state.instrument, state.services, *link_, splashText);
 }
 
-void SerialInstrumentSteps::ReadFactoryCalibration(AppState& state) { bandora::ReadFactoryCalibration(state, *link_); }
+void SerialInstrumentSteps::ReadFactoryCalibration(AppState& state)
+{
+    bandora::ReadFactoryCalibration(state.instrument, state.services.events, *link_);
+}
 
 void SerialInstrumentSteps::ClosePort(AppState&) { link_->ClosePort(); }
 

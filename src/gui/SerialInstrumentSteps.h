@@ -19,7 +19,7 @@ class VirtualInstrument;
 // port, just before the search, so the search finds it at once.
 class SerialInstrumentSteps final : public InstrumentSteps {
 public:
-    // Creates the program's serial link and hands it to state.link.
+    // Creates the program's serial link and hands it to state.instrument.link.
     SerialInstrumentSteps(AppState& state, bool simulate);
     ~SerialInstrumentSteps() override;
 

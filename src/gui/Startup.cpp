@@ -34,16 +34,16 @@ Startup::Startup(AppState& state, FrmMain& main, FrmInit& splash, InstrumentStep
 Startup::Result Startup::Run(const QString& switchLine)
 {
     state_.StartupStage = 0;
-    state_.OfflineMode = false;
+    state_.instrument.OfflineMode = false;
     // The run control clears its recording and threshold-setting flags here.
     autoRun_ = IsAutoRunSwitch(switchLine);
-    state_.AutoRun = autoRun_;
+    state_.run.AutoRun = autoRun_;
     main_.SetInitialToolCaptions();
 
     // Without config.dat the installation is incomplete: stop before anything
     // is shown or written, so a wrong folder is never turned into one.
-    if (!ConfigFileExists(state_.appDir)) {
-        state_.op.inform(QStringLiteral("Config file not found: Check correct software installation"));
+    if (!ConfigFileExists(state_.project.appDir)) {
+        state_.services.op.inform(QStringLiteral("Config file not found: Check correct software installation"));
         return Result::MissingConfig;
     }
 
@@ -57,29 +57,29 @@ Startup::Result Startup::Run(const QString& switchLine)
     Timerinicio.stop();
     splash_.hide();
     main_.hide();
-    state_.op.inform(QStringLiteral("Error loading INIT parameters #ERROR:%1").arg(state_.StartupStage));
+    state_.services.op.inform(QStringLiteral("Error loading INIT parameters #ERROR:%1").arg(state_.StartupStage));
     return Result::Failed;
 }
 
 void Startup::RunStages()
 {
     state_.StartupStage = 1;
-    LoadConfig(state_.appDir, state_.config, state_.op);
+    LoadConfig(state_.project.appDir, state_.project.config, state_.services.op);
     state_.StartupStage = 2;
-    state_.projectFolder = DecideProjectFolder(state_.appDir, state_.config);
+    state_.project.folder = DecideProjectFolder(state_.project.appDir, state_.project.config);
 
     state_.StartupStage = 3;
     splash_.show();
     splash_.raise();
     main_.hide();
     RunSplashStep(0);
-    state_.project.Num_proj = state_.config.Actual_Project_Number;
+    state_.project.setup.Num_proj = state_.project.config.Actual_Project_Number;
     ProjectContext project;
-    project.appDir = state_.appDir;
-    project.projectFolder = state_.projectFolder;
-    project.op = &state_.op;
+    project.appDir = state_.project.appDir;
+    project.projectFolder = state_.project.folder;
+    project.op = &state_.services.op;
     project.splashStatus = [this](const QString& text) { splash_.ShowNews(text); };
-    LoadProject(state_.project, state_.plate, project);
+    LoadProject(state_.project.setup, state_.project.plate, project);
 
     state_.StartupStage = 4;
     RunSplashStep(1);
@@ -94,13 +94,13 @@ void Startup::RunStages()
     main_.PreparePlotArea();
     main_.ShowProjectName();
     instrument_.FindInstrument(state_, [this](const QString& text) { splash_.ShowNews(text); });
-    main_.CheckComPort(state_.config.Serial_COM);
+    main_.CheckComPort(state_.project.config.Serial_COM);
 
     state_.StartupStage = 6;
     splash_.ShowNews(kStarting + QStringLiteral("Reading Factory Calibration..."));
-    state_.factory.Offset = 0.0;
-    state_.factory.Slope = 0.219;
-    if (!state_.OfflineMode)
+    state_.instrument.factory.Offset = 0.0;
+    state_.instrument.factory.Slope = 0.219;
+    if (!state_.instrument.OfflineMode)
         instrument_.ReadFactoryCalibration(state_);
     RunSplashStep(2);
 
@@ -112,7 +112,7 @@ void Startup::RunStages()
     RunSplashStep(3);
 
     state_.StartupStage = 8;
-    if (state_.OfflineMode)
+    if (state_.instrument.OfflineMode)
         ShowOfflineWindow();
     else
         ShowMainWindow();
@@ -184,7 +184,7 @@ void Startup::PerformSplashStep(int n)
         splash_.ShowNews(kStarting + QStringLiteral("Opening Communication Port..."));
         break;
     case 2:
-        splash_.ShowNews(kStarting + (state_.OfflineMode ? QStringLiteral("Starting Offline Session...")
+        splash_.ShowNews(kStarting + (state_.instrument.OfflineMode ? QStringLiteral("Starting Offline Session...")
                                                          : QStringLiteral("Communication OK...")));
         break;
     case 3:

@@ -56,7 +56,7 @@ ToolPanels::ToolPanels(FrmMain& window, AppState& state, LightTemperatureControl
         connect(box, &QLineEdit::editingFinished, this, [this, box] { CheckBox(box); });
 }
 
-bool ToolPanels::Running() const { return state_.State == AcquisitionState::Running; }
+bool ToolPanels::Running() const { return state_.run.State == AcquisitionState::Running; }
 
 void ToolPanels::SetLamp(QFrame* lamp, const QColor& colour)
 {
@@ -86,8 +86,8 @@ void ToolPanels::ShowPulseTrain(int pulses)
 void ToolPanels::Fill()
 {
     tools_.LoadFromProject();
-    const auto light = state_.project.Light();
-    const int setpointx10 = state_.project.Temperature().Setpointx10();
+    const auto light = state_.project.setup.Light();
+    const int setpointx10 = state_.project.setup.Temperature().Setpointx10();
 
     w_.Chk_lenabled->setChecked(tools_.LightSchedule);
     w_.txt_lon->setText(QString::number(light.OnHour()));
@@ -112,14 +112,14 @@ void ToolPanels::CheckBox(QLineEdit* box)
         EntryRule rule;
         qint16& stored;
     };
-    const auto light = state_.project.Light();
+    const auto light = state_.project.setup.Light();
     const Target targets[] = {
         {w_.txt_lon, entries::LightOnHour(), light.OnHour()},
         {w_.txt_loff, entries::LightOffHour(), light.OffHour()},
         {w_.txt_pulsetimes, entries::PulseTimes(), light.Pulses()},
         {w_.txt_pulseon, entries::PulseOn(), light.PulseOnTenths()},
         {w_.txt_pulseoff, entries::PulseOff(), light.PulseOffTenths()},
-        {w_.txttemp, entries::SetPoint(), state_.project.Temperature().Setpointx10()},
+        {w_.txttemp, entries::SetPoint(), state_.project.setup.Temperature().Setpointx10()},
     };
     // The message box takes the focus from the box; that must not check it again.
     if (checking_)
@@ -130,7 +130,7 @@ void ToolPanels::CheckBox(QLineEdit* box)
         checking_ = true;
         const EntryResult r = CheckEntry(t.rule, box->text());
         if (!r.valid)
-            state_.op.inform(t.rule.message);
+            state_.services.op.inform(t.rule.message);
         box->setText(r.shown);
         t.stored = r.stored;
         // The hours give way to a pulse train; after a reset to 0 there is

@@ -15,18 +15,18 @@ TEST(AcquisitionRun, ThreeBufferCyclesRecordThreeCountsAndThreeRealTimeRecords)
 {
     RunRig r;
     r.Start(QStringLiteral("larvae"));
-    ASSERT_EQ(r.state.State, AcquisitionState::Running);
+    ASSERT_EQ(r.state.run.State, AcquisitionState::Running);
     ASSERT_TRUE(r.window.timerOn);
-    EXPECT_EQ(r.state.ExperimentFolderName, QStringLiteral("05122026_1000"));
+    EXPECT_EQ(r.state.run.ExperimentFolderName, QStringLiteral("05122026_1000"));
 
     EXPECT_EQ(r.Ticks(3 * 500), 3 * 500);
     EXPECT_EQ(r.Size("counts.bin"), 2322);
     EXPECT_EQ(r.Size("0.bin"), 3 * 385770);
     EXPECT_TRUE(r.notice.isEmpty());
-    EXPECT_EQ(r.state.State, AcquisitionState::Running);
+    EXPECT_EQ(r.state.run.State, AcquisitionState::Running);
 
     r.run.StopRun();
-    EXPECT_EQ(r.state.State, AcquisitionState::Stopped);
+    EXPECT_EQ(r.state.run.State, AcquisitionState::Stopped);
     EXPECT_FALSE(r.window.timerOn);
 }
 
@@ -34,37 +34,37 @@ TEST(AcquisitionRun, MonitorModeAndTheBlankReadingRecordNothing)
 {
     RunRig r;
     r.Start(QString());
-    ASSERT_EQ(r.state.State, AcquisitionState::Running);
-    EXPECT_FALSE(r.state.Recording);
+    ASSERT_EQ(r.state.run.State, AcquisitionState::Running);
+    EXPECT_FALSE(r.state.run.Recording);
     EXPECT_EQ(r.inst.op.texts().at(1), QStringLiteral("Name is EMPTY. Activity is NOT going to be CALCULATED/RECORDED!"));
     r.Ticks(2 * 500);
-    EXPECT_TRUE(QDir(r.state.projectFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_TRUE(QDir(r.state.project.folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
 
     // The blank reading during the run learns the thresholds and ends itself.
-    r.state.project.Threshold_Counter = 100;
-    r.state.project.ChannelThreshold.fill(0.0);
+    r.state.project.setup.Threshold_Counter = 100;
+    r.state.project.setup.ChannelThreshold.fill(0.0);
     r.cal.StartBlankReading();
-    EXPECT_TRUE(r.state.BlankReading);
+    EXPECT_TRUE(r.state.run.BlankReading);
     EXPECT_EQ(r.window.calibrating.last(), QStringLiteral("Setting Blank.... (100 samples)"));
     const int ticks = r.Ticks(1000);
     EXPECT_LT(ticks, 1000);
-    EXPECT_FALSE(r.state.BlankReading);
-    EXPECT_GT(r.state.project.ChannelThreshold[0], 0.0);
-    const QStringList folders = QDir(r.state.projectFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    EXPECT_FALSE(r.state.run.BlankReading);
+    EXPECT_GT(r.state.project.setup.ChannelThreshold[0], 0.0);
+    const QStringList folders = QDir(r.state.project.folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     ASSERT_EQ(folders.size(), 1);
-    EXPECT_TRUE(QDir(r.state.projectFolder + "/" + folders[0]).entryList({"*.bin"}).isEmpty());
+    EXPECT_TRUE(QDir(r.state.project.folder + "/" + folders[0]).entryList({"*.bin"}).isEmpty());
 }
 
 TEST(AcquisitionRun, TheLapseEndsTheRunWithItsMessage)
 {
     RunRig r;
-    r.state.project.Aq_lapse = 1;
+    r.state.project.setup.Aq_lapse = 1;
     r.Start(QStringLiteral("short"));
     r.Ticks(24);
-    EXPECT_EQ(r.state.State, AcquisitionState::Running);
+    EXPECT_EQ(r.state.run.State, AcquisitionState::Running);
     r.inst.clock.advance(60'000);
     r.Ticks(100);
-    EXPECT_EQ(r.state.State, AcquisitionState::Stopped);
+    EXPECT_EQ(r.state.run.State, AcquisitionState::Stopped);
     EXPECT_FALSE(r.window.timerOn);
     EXPECT_EQ(r.reports, 1);
     EXPECT_EQ(r.inst.op.texts().last(), QStringLiteral("Acquisition finished"));
@@ -73,7 +73,7 @@ TEST(AcquisitionRun, TheLapseEndsTheRunWithItsMessage)
 TEST(AcquisitionRun, APauseWithoutTimeCounterDoesNotCountAsRunTime)
 {
     RunRig r;
-    r.state.project.Aq_lapse = 1000;
+    r.state.project.setup.Aq_lapse = 1000;
     r.Start(QStringLiteral("paused"));
     r.inst.clock.advance(10 * 60'000);
     r.Ticks(25);
@@ -81,13 +81,13 @@ TEST(AcquisitionRun, APauseWithoutTimeCounterDoesNotCountAsRunTime)
 
     r.inst.op.answers.enqueue(Answer::Yes);
     r.run.PauseRun();
-    EXPECT_EQ(r.state.State, AcquisitionState::Paused);
+    EXPECT_EQ(r.state.run.State, AcquisitionState::Paused);
     EXPECT_FALSE(r.window.timerOn);
     EXPECT_EQ(r.window.runLabel, QStringLiteral("Time Counter = OFF"));
     EXPECT_EQ(r.window.status, QStringLiteral("<< PAUSED >>"));
     r.inst.clock.advance(5 * 60'000);
     r.run.PauseRun();
-    EXPECT_EQ(r.state.State, AcquisitionState::Running);
+    EXPECT_EQ(r.state.run.State, AcquisitionState::Running);
     EXPECT_TRUE(r.window.status.isEmpty());
     r.Ticks(25);
     EXPECT_EQ(r.acq.ElapsedMinutes(), 10);
@@ -107,15 +107,15 @@ TEST(AcquisitionRun, APauseWithoutTimeCounterDoesNotCountAsRunTime)
 TEST(AcquisitionRun, RefusalsComeBeforeAnythingIsWritten)
 {
     RunRig r;
-    r.state.project.Num_proj = 0;
+    r.state.project.setup.Num_proj = 0;
     r.Start(QStringLiteral("x"));
-    EXPECT_EQ(r.state.State, AcquisitionState::Stopped);
+    EXPECT_EQ(r.state.run.State, AcquisitionState::Stopped);
     EXPECT_EQ(r.window.setupOpened, 1);
-    r.state.project.Num_proj = 1;
-    r.state.OfflineMode = true;
+    r.state.project.setup.Num_proj = 1;
+    r.state.instrument.OfflineMode = true;
     r.Start(QStringLiteral("x"));
     EXPECT_EQ(r.inst.op.texts().last(),
               QStringLiteral("Acquisition not allowed in OFFLINE MODE. Connect the equipment and restart the program."));
-    EXPECT_EQ(r.state.State, AcquisitionState::Stopped);
-    EXPECT_TRUE(QDir(r.state.projectFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_EQ(r.state.run.State, AcquisitionState::Stopped);
+    EXPECT_TRUE(QDir(r.state.project.folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
 }

@@ -15,7 +15,7 @@ TEST(CalibrationStop, AFailedWriteIsReportedOnceAndStopCutsAWaitingWriteShort)
     {
         SCOPED_TRACE("the instrument is gone: one message, the calibration's");
         RunRig r;
-        r.state.State = AcquisitionState::Running;
+        r.state.run.State = AcquisitionState::Running;
         r.inst.sim->Stop();
         r.cal.RunCalibration();
         EXPECT_EQ(r.inst.op.texts(), QStringList{kCommunication});
@@ -24,7 +24,7 @@ TEST(CalibrationStop, AFailedWriteIsReportedOnceAndStopCutsAWaitingWriteShort)
         SCOPED_TRACE("STOP while a write waits on a silent line: no message, nothing more sent");
         RunRig r;
         r.inst.link->SetEventPump(&r.events);
-        r.state.State = AcquisitionState::Running;
+        r.state.run.State = AcquisitionState::Running;
         r.inst.sim->SetSilent(true);
         r.events.onTurn = [&](int turn) {
             if (turn == 3)
@@ -32,7 +32,7 @@ TEST(CalibrationStop, AFailedWriteIsReportedOnceAndStopCutsAWaitingWriteShort)
         };
         const qint64 before = r.inst.sim->FramesReceived();
         r.cal.RunCalibration();
-        EXPECT_EQ(r.state.State, AcquisitionState::Stopped);
+        EXPECT_EQ(r.state.run.State, AcquisitionState::Stopped);
         EXPECT_TRUE(r.inst.op.texts().isEmpty()) << r.inst.op.texts().join('|').toStdString();
         EXPECT_LE(r.inst.sim->FramesReceived() - before, 6) << "the write gave up at STOP";
     }

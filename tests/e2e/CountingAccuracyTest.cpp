@@ -28,7 +28,7 @@ Agreement Measure(RunRig& r, const std::array<qint64, kChannelTable>& before)
     Agreement a;
     std::vector<double> counts, truth;
     for (int ch = 0; ch < kChannels; ++ch) {
-        if (r.state.plate.ChannelWell[size_t(ch)] < 0)
+        if (r.state.project.plate.ChannelWell[size_t(ch)] < 0)
             continue;
         const double t = double(r.inst.sim->TrueInterruptions(ch) - before[size_t(ch)]);
         const double c = r.cycle.TotalCount[size_t(ch)];
@@ -77,11 +77,11 @@ constexpr int kBufferCycles = 20;
 TEST(CountingAccuracy, MethodOneAfterABlankReadingFollowsTheTrueInterruptions)
 {
     RunRig r;
-    r.state.project.DSP_Method = 1;
+    r.state.project.setup.DSP_Method = 1;
     r.Start(QStringLiteral("accuracy"));
     r.cal.StartBlankReading();
-    r.Ticks(r.state.project.Threshold_Counter + 10);
-    ASSERT_FALSE(r.state.BlankReading);
+    r.Ticks(r.state.project.setup.Threshold_Counter + 10);
+    ASSERT_FALSE(r.state.run.BlankReading);
 
     // The counted run starts afresh, with the learned thresholds.
     r.run.StopRun();
@@ -101,7 +101,7 @@ TEST(CountingAccuracy, MethodOneAfterABlankReadingFollowsTheTrueInterruptions)
 TEST(CountingAccuracy, ZeroModeFollowsTheTrueInterruptions)
 {
     RunRig r;
-    r.state.AutoZero = true;
+    r.state.run.AutoZero = true;
     r.Start(QStringLiteral("zero"));
     const auto before = TrueSoFar(r);
     ASSERT_EQ(r.Ticks(kBufferCycles * 500), kBufferCycles * 500);

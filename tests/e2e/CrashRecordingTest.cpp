@@ -75,14 +75,14 @@ TEST(CrashRecording, KillNineAtRandomMomentsLeavesWholePairedRecords)
         WriteAll(torn, ReadAll(torn) + QByteArray(100, '\1'));
 
     RunRig next;
-    next.state.projectFolder = project;
-    next.state.project.RT_Buffer = kRtBuffer;
-    next.state.project.Aq_lapse = 30;
+    next.state.project.folder = project;
+    next.state.project.setup.RT_Buffer = kRtBuffer;
+    next.state.project.setup.Aq_lapse = 30;
     next.Start(QStringLiteral("after the crashes"));
     ASSERT_TRUE(next.window.timerOn);
     next.Ticks(2 * kRtBuffer);
     next.run.StopRun();
-    folders << next.state.ExperimentFolderName;
+    folders << next.state.run.ExperimentFolderName;
     EXPECT_EQ(QStringList(folders).removeDuplicates(), 0) << "every run records into a folder of its own";
     EXPECT_EQ(WholeRecords(next.Experiment()).first, 2);
 

@@ -90,12 +90,12 @@ TEST(DeviceTools, TheFactoryWindowOpensOnlyWhenStoppedAndCalibratesTheInstrument
     Program p(dir.path());
     FrmMain& w = *p.main;
     p.op.clear();
-    p.state->State = AcquisitionState::Paused;
+    p.state->run.State = AcquisitionState::Paused;
     w.mn_factory->trigger();
     EXPECT_EQ(p.op.texts(), QStringList{"Only possible to access in: ONLINE mode and STOP experiment"});
     EXPECT_EQ(w.FactoryWindow(), nullptr);
 
-    p.state->State = AcquisitionState::Stopped;
+    p.state->run.State = AcquisitionState::Stopped;
     w.mn_factory->trigger();
     FrmFactory* f = w.FactoryWindow();
     ASSERT_NE(f, nullptr);

@@ -31,7 +31,7 @@ TEST(InstrumentOutage, TheRunSaysSoSkipsTheUnreadCyclesInBothFilesAndResumesByIt
         RunRig r;
         QStringList notices;
         r.acq.hooks.LinkStatus = [&](const QString& text) { notices << text; };
-        r.state.project.RT_Buffer = 100;
+        r.state.project.setup.RT_Buffer = 100;
         r.Start(QStringLiteral("larvae"));
         ASSERT_EQ(r.Ticks(200), 200); // two buffer cycles recorded
 
@@ -56,6 +56,6 @@ TEST(InstrumentOutage, TheRunSaysSoSkipsTheUnreadCyclesInBothFilesAndResumesByIt
         CountsFileReader counts(QDir(r.Experiment()).filePath(kCountsFileName));
         for (const CountsRecord& record : counts.ReadAll())
             EXPECT_GT(record.TemperatureTenths(), 100) << "a real temperature, not a failed reading";
-        EXPECT_EQ(r.state.State, AcquisitionState::Running);
+        EXPECT_EQ(r.state.run.State, AcquisitionState::Running);
     }
 }

@@ -36,14 +36,14 @@ TEST(InstrumentStartup, SimulateStartsOnlineWithTheVirtualInstrumentsRecord)
     Program program(4);
     ASSERT_EQ(program.Start(true), Startup::Result::Running);
     ASSERT_NE(program.instrument->Simulated(), nullptr);
-    EXPECT_FALSE(program.state->OfflineMode);
+    EXPECT_FALSE(program.state->instrument.OfflineMode);
     EXPECT_FALSE(program.splashTexts.join('|').contains("[")) << "found on the configured port, no scan";
     EXPECT_TRUE(program.op.texts().isEmpty()) << program.op.texts().join('|').toStdString();
     EXPECT_EQ(program.CheckedPort(), 4);
 
     // The factory record came from the virtual instrument's memory.
-    EXPECT_DOUBLE_EQ(program.state->factory.Slope, 0.219);
-    InstrumentLink& link = *program.state->link;
+    EXPECT_DOUBLE_EQ(program.state->instrument.factory.Slope, 0.219);
+    InstrumentLink& link = *program.state->instrument.link;
 
     // Exit closes the port; the program's end removes the port link.
     program.op.answers.enqueue(Answer::No);
@@ -73,14 +73,14 @@ TEST(InstrumentStartup, APlainStartFindsBandoraSimByScanning)
 
     ASSERT_EQ(program.Start(false), Startup::Result::Running);
     EXPECT_EQ(program.instrument->Simulated(), nullptr);
-    EXPECT_FALSE(program.state->OfflineMode);
-    EXPECT_EQ(program.state->config.Serial_COM, 6);
+    EXPECT_FALSE(program.state->instrument.OfflineMode);
+    EXPECT_EQ(program.state->project.config.Serial_COM, 6);
     EXPECT_TRUE(ReadAll(program.dir.filePath("config.dat")).endsWith("0,0,6,0\r\n"));
     EXPECT_EQ(program.CheckedPort(), 6);
     EXPECT_TRUE(program.splashTexts.contains("STARTING........... Opening Communication Port [6]"));
     EXPECT_FALSE(program.splashTexts.contains("STARTING........... Opening Communication Port [7]"));
-    EXPECT_TRUE(program.state->factory.Valid);
-    EXPECT_DOUBLE_EQ(program.state->factory.Offset, 0.5);
+    EXPECT_TRUE(program.state->instrument.factory.Valid);
+    EXPECT_DOUBLE_EQ(program.state->instrument.factory.Offset, 0.5);
 
     program.op.answers.enqueue(Answer::No);
     program.main->Shutdown();

@@ -26,15 +26,15 @@ TEST(MainWindowRun, TheButtonsRunAnExperimentAndTheWindowSaysWhenRecordingFails)
     AppState& state = *p.state;
 
     p.ProjectThreeWithoutCalibration();
-    state.project.RT_Buffer = 20;
+    state.project.setup.RT_Buffer = 20;
     w.ResetCycleBuffers();
     p.op.clear();
     p.op.replies.enqueue(QStringLiteral("buttons"));
     w.CmdPlay->click();
-    ASSERT_EQ(state.State, AcquisitionState::Running) << p.op.texts().join('|').toStdString();
+    ASSERT_EQ(state.run.State, AcquisitionState::Running) << p.op.texts().join('|').toStdString();
     w.AcquisitionTimer().stop(); // the test drives the ticks
 
-    const QString experiment = QDir(state.projectFolder).filePath(state.ExperimentFolderName);
+    const QString experiment = QDir(state.project.folder).filePath(state.run.ExperimentFolderName);
     ASSERT_TRUE(QDir().mkpath(QDir(experiment).filePath("counts.bin")));
     for (int i = 0; i < 25; ++i) {
         p.clock.advance(30);
@@ -42,7 +42,7 @@ TEST(MainWindowRun, TheButtonsRunAnExperimentAndTheWindowSaysWhenRecordingFails)
     }
     EXPECT_FALSE(w.lbl_recording->isHidden());
     EXPECT_TRUE(w.lbl_recording->text().contains(QStringLiteral("counts.bin")));
-    EXPECT_EQ(state.State, AcquisitionState::Running);
+    EXPECT_EQ(state.run.State, AcquisitionState::Running);
 
     QDir(QDir(experiment).filePath("counts.bin")).removeRecursively();
     for (int i = 0; i < 20; ++i) {
@@ -61,13 +61,13 @@ TEST(MainWindowRun, TheButtonsRunAnExperimentAndTheWindowSaysWhenRecordingFails)
 
     p.op.answers.enqueue(Answer::Yes);
     w.CmdPause->click();
-    EXPECT_EQ(state.State, AcquisitionState::Paused);
+    EXPECT_EQ(state.run.State, AcquisitionState::Paused);
     // The window coming back to the front keeps the paused run's buffers.
     const qint16 sample = w.Cycle().Sample(0, 5);
     ASSERT_NE(sample, 0);
     w.Activate();
     EXPECT_EQ(w.Cycle().Sample(0, 5), sample);
     w.CmdStop->click();
-    EXPECT_EQ(state.State, AcquisitionState::Stopped);
+    EXPECT_EQ(state.run.State, AcquisitionState::Stopped);
     EXPECT_FALSE(w.AcquisitionTimer().isActive());
 }

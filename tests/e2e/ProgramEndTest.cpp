@@ -29,13 +29,13 @@ TEST(ProgramEnd, ClosingDuringARunAsksThenStopsItWithTheOutputsOff)
     ASSERT_EQ(p.OutputsSoon(4), 4);
     p.op.replies.enqueue(QStringLiteral("closed"));
     w.CmdPlay->click();
-    ASSERT_EQ(p.state->State, AcquisitionState::Running);
+    ASSERT_EQ(p.state->run.State, AcquisitionState::Running);
     p.op.clear();
     const QString question = QStringLiteral("An experiment is running. Stop it and exit?");
     p.op.answers.enqueue(Answer::No);
     EXPECT_FALSE(w.close());
     EXPECT_EQ(p.op.texts(), QStringList{question});
-    EXPECT_EQ(p.state->State, AcquisitionState::Running);
+    EXPECT_EQ(p.state->run.State, AcquisitionState::Running);
 
     // Every recording failure is also a line on standard error.
     testing::internal::CaptureStderr();
@@ -49,9 +49,9 @@ TEST(ProgramEnd, ClosingDuringARunAsksThenStopsItWithTheOutputsOff)
     p.op.answers.enqueue(Answer::No);  // and leave the project as it is
     EXPECT_TRUE(w.close());
     EXPECT_EQ(p.op.texts().mid(1, 2).join('|'), question + "|Update values to project 3_" +
-                                                      p.state->project.Name + " before Exit?");
-    EXPECT_EQ(p.state->State, AcquisitionState::Stopped);
-    EXPECT_EQ(p.state->LastStopReason, RunStopReason::ProgramClosed);
+                                                      p.state->project.setup.Name + " before Exit?");
+    EXPECT_EQ(p.state->run.State, AcquisitionState::Stopped);
+    EXPECT_EQ(p.state->run.LastStopReason, RunStopReason::ProgramClosed);
     EXPECT_EQ(p.OutputsSoon(0), 0) << "light, heater and cooler off before the port closes";
     EXPECT_EQ(ended, 1);
 }

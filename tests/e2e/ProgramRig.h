@@ -73,9 +73,9 @@ struct ProgramRig {
     // manual calibration and neither calibration nor zero at a run's start.
     void ProjectThreeWithoutCalibration()
     {
-        state->project.Num_proj = 3;
-        state->projectFolder = dir.filePath("proj3");
-        QDir().mkpath(state->projectFolder);
+        state->project.setup.Num_proj = 3;
+        state->project.folder = dir.filePath("proj3");
+        QDir().mkpath(state->project.folder);
         main->mncal_on->trigger();
         main->mnCalibra->setChecked(false);
         main->mnZero->setChecked(false);

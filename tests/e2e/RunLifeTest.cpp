@@ -43,17 +43,17 @@ struct FileSizeLimit {
 TEST(RunLife, ARunInTheSameMinuteRecordsIntoAFolderOfItsOwnAndTheTimeIsMonotonic)
 {
     RunRig r;
-    r.state.project.RT_Buffer = 20;
-    r.state.project.Aq_lapse = 2;
+    r.state.project.setup.RT_Buffer = 20;
+    r.state.project.setup.Aq_lapse = 2;
     r.Start(QStringLiteral("first"));
     r.Ticks(20);
     r.run.StopRun();
-    EXPECT_EQ(r.state.LastStopReason, RunStopReason::OperatorStop);
+    EXPECT_EQ(r.state.run.LastStopReason, RunStopReason::OperatorStop);
     const QString first = r.Experiment();
     const QByteArray firstRaw = ReadAll(RealTimeFilePath(first, 0));
 
     r.Start(QStringLiteral("second"));
-    EXPECT_EQ(r.state.ExperimentFolderName, QStringLiteral("05122026_1000_2"));
+    EXPECT_EQ(r.state.run.ExperimentFolderName, QStringLiteral("05122026_1000_2"));
     EXPECT_EQ(r.window.runLabel, QStringLiteral("Recording into 05122026_1000_2"));
     const QDateTime start = r.inst.clock.now();
     r.inst.clock.set(start.addSecs(3600)); // daylight saving: an hour ahead
@@ -61,14 +61,14 @@ TEST(RunLife, ARunInTheSameMinuteRecordsIntoAFolderOfItsOwnAndTheTimeIsMonotonic
     r.inst.clock.set(start.addSecs(-3600)); // a time server puts it back
     EXPECT_EQ(r.Ticks(100), 100);
     r.Ticks(10000);
-    EXPECT_EQ(r.state.LastStopReason, RunStopReason::LapseEnd);
-    EXPECT_GE(RunElapsedMs(r.state), 120000);
-    EXPECT_LT(RunElapsedMs(r.state), 121000) << "the lapse is two minutes of run time";
+    EXPECT_EQ(r.state.run.LastStopReason, RunStopReason::LapseEnd);
+    EXPECT_GE(RunElapsedMs(r.state.run, r.state.services.clock), 120000);
+    EXPECT_LT(RunElapsedMs(r.state.run, r.state.services.clock), 121000) << "the lapse is two minutes of run time";
     EXPECT_EQ(ReadAll(RealTimeFilePath(first, 0)), firstRaw);
 
     // What reads the date and time from a folder name takes the suffix.
-    EXPECT_TRUE(ListExperimentFolders(r.state.projectFolder).contains("05122026_1000_2"));
-    EXPECT_EQ(NewestExperimentFolder(r.state.projectFolder), QStringLiteral("05122026_1000_2"));
+    EXPECT_TRUE(ListExperimentFolders(r.state.project.folder).contains("05122026_1000_2"));
+    EXPECT_EQ(NewestExperimentFolder(r.state.project.folder), QStringLiteral("05122026_1000_2"));
     EXPECT_EQ(ExperimentStartTime(QStringLiteral("05122026_1000_2")), ExperimentStartTime("05122026_1000"));
     EXPECT_TRUE(ExperimentStartTime(QStringLiteral("05122026_1000_2")).isValid());
     for (const char* other : {"05122026_1000_1", "05122026_1000_02", "05122026_1000_x", "05122026_1000_"})
@@ -80,7 +80,7 @@ TEST(RunLife, NoRunStartsWhileTheDeviceTestGoes)
     RunRig r;
     r.window.deviceTest = true;
     r.Start(QStringLiteral("during the test"));
-    EXPECT_EQ(r.state.State, AcquisitionState::Stopped);
+    EXPECT_EQ(r.state.run.State, AcquisitionState::Stopped);
     EXPECT_EQ(r.inst.op.texts(),
               QStringList{QStringLiteral("The device test is running: let it finish before starting an experiment.")});
 }
@@ -88,12 +88,12 @@ TEST(RunLife, NoRunStartsWhileTheDeviceTestGoes)
 TEST(RunLife, AFullDiskKeepsTheRunGoingDamagesNothingAndRecordingComesBack)
 {
     RunRig r;
-    r.state.project.RT_Buffer = 20;
+    r.state.project.setup.RT_Buffer = 20;
     r.cycle.Dimension(20);
-    r.state.AutoRun = true;
+    r.state.run.AutoRun = true;
     std::optional<FileSizeLimit> full(std::in_place, 0);
     r.run.StartRun();
-    ASSERT_EQ(r.state.State, AcquisitionState::Running);
+    ASSERT_EQ(r.state.run.State, AcquisitionState::Running);
     EXPECT_TRUE(r.inst.op.shown.isEmpty()) << "no message box holds an unattended start";
     EXPECT_TRUE(r.notice.contains(QDir::toNativeSeparators(r.Experiment()))) << r.notice.toStdString();
     const QDir experiment(r.Experiment());
@@ -105,7 +105,7 @@ TEST(RunLife, AFullDiskKeepsTheRunGoingDamagesNothingAndRecordingComesBack)
     r.Ticks(20);
     EXPECT_TRUE(r.notice.isEmpty()) << r.notice.toStdString();
     QTemporaryDir expected;
-    SaveProject(r.state.project, expected.path());
+    SaveProject(r.state.project.setup, expected.path());
     for (const char* f : {"setup.dat", "status.dat", "threshld.dat", "groups.dat", "chgroup.dat"})
         EXPECT_EQ(ReadAll(experiment.filePath(f)), ReadAll(QDir(expected.path()).filePath(f))) << f;
     EXPECT_EQ(ReadAll(experiment.filePath("subproj.dat")), QByteArray("\"Autorun project\"\r\n\"two strains\"\r\n"));
@@ -121,7 +121,7 @@ TEST(RunLife, AFullDiskKeepsTheRunGoingDamagesNothingAndRecordingComesBack)
     full.reset();
     r.Ticks(20);
     EXPECT_TRUE(r.notice.isEmpty());
-    EXPECT_EQ(r.state.State, AcquisitionState::Running);
+    EXPECT_EQ(r.state.run.State, AcquisitionState::Running);
     EXPECT_EQ(r.Size("counts.bin"), 2 * 774);
     EXPECT_EQ(r.Size("0.bin"), 2 * RealTimeRecordBytes(20));
 }
@@ -131,18 +131,18 @@ TEST(RunLife, TheDiskSpaceIsWarnedBeforeTheStartAndWhenLessThanAnHourFits)
     // 500 ticks take at least 34 s on the line: at most 106 buffer cycles an hour.
     EXPECT_EQ(RecordingBytes(60, 500, true), 106 * (774 + 385770));
     RunRig r;
-    r.state.project.Aq_lapse = 1440;
+    r.state.project.setup.Aq_lapse = 1440;
     qint64 free = RecordingBytes(1440, 500, true) - 1;
     r.run.FreeBytes = r.acq.FreeBytes = [&](const QString&) { return free; };
     r.inst.op.answers.enqueue(Answer::No);
     r.Start(QStringLiteral("too long"));
-    EXPECT_EQ(r.state.State, AcquisitionState::Stopped);
+    EXPECT_EQ(r.state.run.State, AcquisitionState::Stopped);
     ASSERT_EQ(r.inst.op.texts().size(), 2);
     EXPECT_TRUE(r.inst.op.texts()[1].startsWith(QStringLiteral("WARNING:\r\nThe programmed lapse of 1440 minutes")));
 
-    r.state.AutoRun = true; // nobody to answer: the start goes on and the window says why
+    r.state.run.AutoRun = true; // nobody to answer: the start goes on and the window says why
     r.run.StartRun();
-    EXPECT_EQ(r.state.State, AcquisitionState::Running);
+    EXPECT_EQ(r.state.run.State, AcquisitionState::Running);
     EXPECT_TRUE(r.window.lapseNotice.contains(QStringLiteral("1440 minutes")));
     QString lowSpace = QStringLiteral("unset");
     r.acq.hooks.DiskSpaceStatus = [&](const QString& text) { lowSpace = text; };

@@ -20,13 +20,13 @@ TEST(RunManifestRun, StartWritesItIncompleteAndTheStopCompletesIt)
     };
     for (const Case c : {Case{true, RunStopReason::LapseEnd}, Case{false, RunStopReason::ProgramClosed}}) {
         RunRig r;
-        r.state.project.Aq_lapse = 1;
-        r.state.project.RT_Buffer = 100;
-        r.state.project.Plate_format = QStringLiteral("w96f");
-        ClearGroups(r.state.project);
+        r.state.project.setup.Aq_lapse = 1;
+        r.state.project.setup.RT_Buffer = 100;
+        r.state.project.setup.Plate_format = QStringLiteral("w96f");
+        ClearGroups(r.state.project.setup);
         for (int b = 0; b < 4; ++b)
-            r.state.project.ChannelGroup[size_t(r.state.plate.WellBeamChannel(b, 0))] = 2;
-        r.state.project.GroupName[2] = QStringLiteral("wt");
+            r.state.project.setup.ChannelGroup[size_t(r.state.project.plate.WellBeamChannel(b, 0))] = 2;
+        r.state.project.setup.GroupName[2] = QStringLiteral("wt");
         r.Start(QStringLiteral("larvae"));
 
         ManifestReading m = ReadRunManifest(r.Experiment());
@@ -36,7 +36,7 @@ TEST(RunManifestRun, StartWritesItIncompleteAndTheStopCompletesIt)
         ASSERT_EQ(m.Manifest.Groups.size(), 1u);
         EXPECT_EQ(m.Manifest.Groups[0].Wells, (QStringList{"A1", "B1", "C1", "D1"}));
         EXPECT_EQ(m.Manifest.RtBufferTicks, 100);
-        EXPECT_EQ(m.Manifest.Start, r.state.RunStart);
+        EXPECT_EQ(m.Manifest.Start, r.state.run.RunStart);
 
         if (c.lapseEnd) {
             r.Ticks(100000); // until the lapse ends the run

@@ -65,19 +65,19 @@ public:
 
 struct RunRig {
     explicit RunRig(const sim::SimOptions& options = FastSimOptions())
-        : inst(options), state(inst.AppDir(), inst.op, inst.clock, events), sender(state),
-          tools(state.project, sender, inst.clock), cal(state, cycle, window),
+        : inst(options), state(inst.AppDir(), inst.op, inst.clock, events), sender(state.instrument),
+          tools(state.project.setup, sender, inst.clock), cal(state, cycle, window),
           acq(state, cycle, tools, display, recorder),
           run(state, cycle, tools, display, recorder, cal, window)
     {
         EXPECT_TRUE(inst.Open());
-        state.link = inst.link.get();
-        state.plate = BuiltInPlate(QStringLiteral("w96f"));
-        state.project.Num_proj = 1;
-        state.project.Save_real = 1;
-        state.projectFolder = QDir(inst.AppDir()).filePath(QStringLiteral("proj1"));
-        QDir().mkpath(state.projectFolder);
-        cycle.Dimension(state.project.RT_Buffer);
+        state.instrument.link = inst.link.get();
+        state.project.plate = BuiltInPlate(QStringLiteral("w96f"));
+        state.project.setup.Num_proj = 1;
+        state.project.setup.Save_real = 1;
+        state.project.folder = QDir(inst.AppDir()).filePath(QStringLiteral("proj1"));
+        QDir().mkpath(state.project.folder);
+        cycle.Dimension(state.project.setup.RT_Buffer);
         cal.stopRun = [this] { run.StopRun(); };
         acq.hooks.StopTimer = [this] { window.StopTimer(); };
         acq.hooks.StopRun = [this] { run.StopRun(RunStopReason::LapseEnd); };
@@ -89,7 +89,7 @@ struct RunRig {
     // Starts a run named `name` (empty: Monitor mode, answered OK).
     void Start(const QString& name)
     {
-        cycle.Dimension(state.project.RT_Buffer);
+        cycle.Dimension(state.project.setup.RT_Buffer);
         inst.op.replies.enqueue(name);
         if (name.isEmpty())
             inst.op.answers.enqueue(Answer::Ok);
@@ -107,7 +107,7 @@ struct RunRig {
         return done;
     }
 
-    QString Experiment() const { return QDir(state.projectFolder).filePath(state.ExperimentFolderName); }
+    QString Experiment() const { return QDir(state.project.folder).filePath(state.run.ExperimentFolderName); }
     qint64 Size(const QString& name) const { return QFileInfo(QDir(Experiment()).filePath(name)).size(); }
 
     SimulatedInstrument inst;

@@ -30,12 +30,12 @@ TEST(StartRun, CancelOnANamePromptStartsNoRun)
         r.inst.op.replies.append(c.replies);
         r.inst.op.answers.append(c.answers);
         r.run.StartRun();
-        EXPECT_EQ(r.state.State, c.state) << c.what;
+        EXPECT_EQ(r.state.run.State, c.state) << c.what;
         EXPECT_EQ(r.window.timerOn, c.state == running) << c.what;
-        EXPECT_EQ(r.state.Recording, c.recording) << c.what;
+        EXPECT_EQ(r.state.run.Recording, c.recording) << c.what;
         EXPECT_EQ(r.inst.op.unscripted, 0) << c.what;
         if (!c.recording)
-            EXPECT_TRUE(QDir(r.state.projectFolder).isEmpty()) << c.what;
+            EXPECT_TRUE(QDir(r.state.project.folder).isEmpty()) << c.what;
         r.run.StopRun();
     }
 }

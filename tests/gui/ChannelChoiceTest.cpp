@@ -21,9 +21,9 @@ namespace {
 void StartOn(StartupHarness& h, const PlateFormat& plate)
 {
     ASSERT_EQ(h.Start(), Startup::Result::Running);
-    h.state->plate = plate;
-    h.state->project.ChannelGroup.fill(-1);
-    h.state->project.ChannelEnabled.fill(true);
+    h.state->project.plate = plate;
+    h.state->project.setup.ChannelGroup.fill(-1);
+    h.state->project.setup.ChannelEnabled.fill(true);
     h.op.clear();
 }
 
@@ -33,7 +33,7 @@ TEST(ChannelChoice, GroupListItemsLeadBackToTheirPlace)
 {
     StartupHarness h;
     StartOn(h, FourBeamPlate());
-    ProjectSetup& p = h.state->project;
+    ProjectSetup& p = h.state->project.setup;
     p.GroupName[2] = QStringLiteral("control");
     p.GroupName[5] = QStringLiteral("drug");
     for (int ch : {358, 357, 9})
@@ -92,7 +92,7 @@ TEST(ChannelChoice, OrganismAndSignalToNoiseFactor)
     FrmMain& w = *h.main;
 
     Choose(w.Cmb_organism, QStringLiteral("Customized"));
-    EXPECT_EQ(h.state->project.MenuParam[1][0], 2);
+    EXPECT_EQ(h.state->project.setup.MenuParam[1][0], 2);
     EXPECT_FALSE(w.txt_snr_umbral->isHidden());
 
     Type(w.txt_snr_umbral, QStringLiteral("1.0"));

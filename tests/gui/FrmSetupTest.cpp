@@ -13,18 +13,18 @@ using namespace bandora::test;
 
 TEST_F(SetupWindowTest, OpensOnTheGroupsPanelWithTheProjectShown)
 {
-    state.project.Menu3 = 1;
-    state.project.Menu1 = 0;
+    state.project.setup.Menu3 = 1;
+    state.project.setup.Menu1 = 0;
     FrmSetup& w = Open();
     EXPECT_EQ(w.txtprj->text(), QStringLiteral("3_larvae"));
-    EXPECT_EQ(w.Txtfolder->text(), QDir::toNativeSeparators(state.projectFolder));
+    EXPECT_EQ(w.Txtfolder->text(), QDir::toNativeSeparators(state.project.folder));
     EXPECT_EQ(w.Combowell->currentText(), QStringLiteral("w96f"));
     EXPECT_TRUE(w.frm_project->isHidden());
 
     // Calibration control is always on; the other tools follow the project.
     EXPECT_TRUE(w.chkcalib->isChecked());
     EXPECT_FALSE(w.chkcalib->isEnabled());
-    EXPECT_EQ(state.project.Menu1, 1);
+    EXPECT_EQ(state.project.setup.Menu1, 1);
     EXPECT_TRUE(host.toolFrames[1]);
     EXPECT_TRUE(w.chktemp->isChecked());
     EXPECT_FALSE(w.chklight->isChecked());
@@ -48,16 +48,16 @@ TEST_F(SetupWindowTest, SettingsBoxesKeepTheirLimits)
     EXPECT_EQ(w.Txtbuffer->text(), QStringLiteral("150"));
     Q_EMIT w.Txtbuffer->editingFinished();
     EXPECT_EQ(w.Txtbuffer->text(), QStringLiteral("200"));
-    EXPECT_EQ(state.project.RT_Buffer, 200);
+    EXPECT_EQ(state.project.setup.RT_Buffer, 200);
 
     Type(w.Txtbuffer, QStringLiteral("1000"));
     Type(w.Txt_dspinterval, QStringLiteral("5000"));
     Type(w.Txtbuffer, QStringLiteral("300"));
-    EXPECT_EQ(state.project.DSP_Interval, 299); // the window still fits the shorter buffer
+    EXPECT_EQ(state.project.setup.DSP_Interval, 299); // the window still fits the shorter buffer
     EXPECT_EQ(w.Txt_dspinterval->text(), QStringLiteral("299"));
 
     Choose(w.Combo_aqmode, QStringLiteral("3_Fast(32.63)"));
-    EXPECT_EQ(state.project.Aq_mode, 3);
+    EXPECT_EQ(state.project.setup.Aq_mode, 3);
 }
 
 TEST_F(SetupWindowTest, NewAndLoadRunThroughTheWindow)
@@ -94,13 +94,13 @@ TEST_F(SetupWindowTest, ApplyChangesThePlateOrKeepsItWithItsGroups)
 {
     FrmSetup& w = Open();
     w.Cmdconfig->click();
-    state.project.ChannelGroup[0] = 4;
+    state.project.setup.ChannelGroup[0] = 4;
 
     Choose(w.Combowell, QStringLiteral("w384"));
     op.answers << Answer::No;
     w.cmdlod->click();
     EXPECT_EQ(w.Combowell->currentText(), QStringLiteral("w96f"));
-    EXPECT_EQ(state.plate.Rows, 8);
+    EXPECT_EQ(state.project.plate.Rows, 8);
 
     // A damaged plate file keeps the plate and the groups, and says why.
     test::WriteAll(PlateFilePath(app, QStringLiteral("w24")), "\"w24\",\"broken\",4,x\r\n");
@@ -111,16 +111,16 @@ TEST_F(SetupWindowTest, ApplyChangesThePlateOrKeepsItWithItsGroups)
     ASSERT_EQ(op.shown.size(), 2);
     EXPECT_TRUE(op.shown[1].text.startsWith(QStringLiteral("Error [\\w24.dat]")));
     EXPECT_EQ(w.Combowell->currentText(), QStringLiteral("w96f"));
-    EXPECT_EQ(state.project.Plate_format, QStringLiteral("w96f"));
-    EXPECT_EQ(state.project.ChannelGroup[0], 4);
+    EXPECT_EQ(state.project.setup.Plate_format, QStringLiteral("w96f"));
+    EXPECT_EQ(state.project.setup.ChannelGroup[0], 4);
 
     op.clear();
     Choose(w.Combowell, QStringLiteral("w384"));
     op.answers << Answer::Yes;
     w.cmdlod->click();
-    EXPECT_EQ(state.project.Plate_format, QStringLiteral("w384"));
-    EXPECT_EQ(state.plate.Rows, 16);
-    EXPECT_EQ(state.project.ChannelGroup[0], -1);
+    EXPECT_EQ(state.project.setup.Plate_format, QStringLiteral("w384"));
+    EXPECT_EQ(state.project.plate.Rows, 16);
+    EXPECT_EQ(state.project.setup.ChannelGroup[0], -1);
     EXPECT_TRUE(w.Framegrup->isVisible()); // the window is loaded again
     EXPECT_EQ(Items(w.Framegrup->combogrup), QStringList{QStringLiteral("000_Free")});
 }

@@ -12,20 +12,20 @@ using namespace bandora::test;
 // the window applies them to the project and its lists, disabled beams aside.
 TEST_F(SetupWindowTest, PictureClicksAssignWellsButNeverADisabledBeam)
 {
-    ClearGroups(state.project);
-    state.project.ChannelEnabled[132] = false; // C5.0 (well 34) is disabled
+    ClearGroups(state.project.setup);
+    state.project.setup.ChannelEnabled[132] = false; // C5.0 (well 34) is disabled
     FrmSetup& w = Open();
     GroupsPanel& g = *w.Framegrup;
     Click({4, 2});
-    EXPECT_EQ(state.project.ChannelGroup[132], -1);
-    EXPECT_EQ(state.project.ChannelGroup[148], 0);
+    EXPECT_EQ(state.project.setup.ChannelGroup[132], -1);
+    EXPECT_EQ(state.project.setup.ChannelGroup[148], 0);
     EXPECT_EQ(Items(g.lstgrup), QStringList{QStringLiteral("C5.1")});
     EXPECT_FALSE(Items(g.lstchgrup).contains(QStringLiteral("C5.0")));
 }
 
 TEST_F(SetupWindowTest, ListsMoveWholeWellsAndRenameGroups)
 {
-    ClearGroups(state.project);
+    ClearGroups(state.project.setup);
     FrmSetup& w = Open();
     GroupsPanel& g = *w.Framegrup;
 

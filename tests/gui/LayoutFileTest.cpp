@@ -13,12 +13,12 @@ using namespace bandora::test;
 
 TEST_F(SetupWindowTest, ImportedLayoutIsShownThenKeptOrTakenBack)
 {
-    ClearGroups(state.project);
+    ClearGroups(state.project.setup);
     FrmSetup& w = Open();
     GroupsPanel& g = *w.Framegrup;
     const QString file = QDir(app).filePath(QStringLiteral("layout.csv"));
     g.chooseLayoutFile = [&file](bool) { return file; };
-    const ProjectSetup before = state.project;
+    const ProjectSetup before = state.project.setup;
 
     // Every bad line is told at once; nothing changes.
     WriteAll(file, "well,group\r\nA1,wt\r\nQ9,wt\r\nA1,mut\r\n");
@@ -26,7 +26,7 @@ TEST_F(SetupWindowTest, ImportedLayoutIsShownThenKeptOrTakenBack)
     ASSERT_EQ(op.shown.size(), 1u);
     EXPECT_TRUE(op.shown[0].text.contains(QStringLiteral("line 3: unknown well 'Q9'")));
     EXPECT_TRUE(op.shown[0].text.contains(QStringLiteral("line 4: well A1 is listed twice")));
-    EXPECT_EQ(state.project.ChannelGroup, before.ChannelGroup);
+    EXPECT_EQ(state.project.setup.ChannelGroup, before.ChannelGroup);
 
     // A good file: the picture and the lists show it while the question is
     // asked; "No" takes it back, "Yes" keeps it.
@@ -36,16 +36,18 @@ TEST_F(SetupWindowTest, ImportedLayoutIsShownThenKeptOrTakenBack)
     op.answers.enqueue(Answer::No);
     g.cmd_import_layout->click();
     EXPECT_EQ(listedWhileAsked, (QStringList{"000_wt", "001_mut", "002_Free"}));
-    EXPECT_EQ(state.project.ChannelGroup, before.ChannelGroup);
+    EXPECT_EQ(state.project.setup.ChannelGroup, before.ChannelGroup);
     EXPECT_EQ(Items(g.combogrup), QStringList{"000_Free"});
 
     op.beforeAnswer = nullptr;
     op.answers.enqueue(Answer::Yes);
     g.cmd_import_layout->click();
-    const auto groupOfWell = [this](int well) { return state.project.ChannelGroup[state.plate.WellBeamChannel(well, 0)]; };
+    const auto groupOfWell = [this](int well) {
+        return state.project.setup.ChannelGroup[state.project.plate.WellBeamChannel(well, 0)];
+    };
     EXPECT_EQ(groupOfWell(1), 0);
     EXPECT_EQ(groupOfWell(2), 1);
-    EXPECT_EQ(state.project.GroupColumnValues.at(1), QStringList{"CB"});
+    EXPECT_EQ(state.project.setup.GroupColumnValues.at(1), QStringList{"CB"});
 
     // Export writes what was imported, every well of the plate in order.
     const QString out = QDir(app).filePath(QStringLiteral("out.csv"));

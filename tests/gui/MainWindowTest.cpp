@@ -25,8 +25,8 @@ void StartOnline(StartupHarness& h)
 {
     h.instrument.online = true;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
-    h.state->project.Num_proj = 3;
-    h.state->project.Name = QStringLiteral("larvae");
+    h.state->project.setup.Num_proj = 3;
+    h.state->project.setup.Name = QStringLiteral("larvae");
     h.op.clear();
 }
 
@@ -43,7 +43,7 @@ TEST(MainWindow, ExitAsksAboutSavingOnlyOnlineAndAlwaysEnds)
         EXPECT_EQ(h.instrument.portCloses, 1);
         EXPECT_EQ(h.ended, 1);
         EXPECT_EQ(h.clock.pausedMs, 0);
-        EXPECT_FALSE(QFile::exists(QDir(h.state->projectFolder).filePath(QStringLiteral("setup.bak"))));
+        EXPECT_FALSE(QFile::exists(QDir(h.state->project.folder).filePath(QStringLiteral("setup.bak"))));
     }
     {
         StartupHarness h;
@@ -84,7 +84,7 @@ TEST(MainWindow, PortMenuMovesTheCheckMarkAndStoresThePort)
 
     h.main->ComPortAction(7)->trigger();
     EXPECT_EQ(checked(), QList<int>{7});
-    EXPECT_EQ(h.state->config.Serial_COM, 7);
+    EXPECT_EQ(h.state->project.config.Serial_COM, 7);
     EXPECT_TRUE(ReadAll(QDir(h.appDir()).filePath(QStringLiteral("config.dat"))).endsWith("\r\n0,2,7,0\r\n"));
     EXPECT_TRUE(h.op.texts().isEmpty());
 
@@ -102,14 +102,14 @@ TEST(MainWindow, ActivationRewritesTheProjectBoxUnlessAcquiring)
     other.show();
     QApplication::setActiveWindow(&other);
 
-    h.state->project.Num_proj = 4;
-    h.state->project.Name = QStringLiteral("zebrafish");
+    h.state->project.setup.Num_proj = 4;
+    h.state->project.setup.Name = QStringLiteral("zebrafish");
     QApplication::setActiveWindow(h.main.get());
     EXPECT_EQ(h.main->txt_projecto->text(), QStringLiteral("4_zebrafish"));
     EXPECT_EQ(QApplication::focusWidget(), h.main->CmdMain);
 
     QApplication::setActiveWindow(&other);
-    h.state->project.Name = QStringLiteral("renamed");
+    h.state->project.setup.Name = QStringLiteral("renamed");
     h.main->AcquisitionTimer().start(100000);
     QApplication::setActiveWindow(h.main.get());
     h.main->AcquisitionTimer().stop();
@@ -130,12 +130,12 @@ TEST(MainWindow, ManualCalibrationMenuSwitchesTheCalibrationControls)
     EXPECT_FALSE(h.main->Cmd_readblank->isHidden());
 
     h.main->mnZero->click();
-    EXPECT_EQ(h.state->project.MenuParam[1][2], 0);
+    EXPECT_EQ(h.state->project.setup.MenuParam[1][2], 0);
     EXPECT_TRUE(h.main->Cmd_autozero->isEnabled());
 
     h.main->mncal_off->trigger();
     EXPECT_TRUE(h.main->mnZero->isChecked());
-    EXPECT_EQ(h.state->project.MenuParam[1][2], 1);
+    EXPECT_EQ(h.state->project.setup.MenuParam[1][2], 1);
 }
 
 TEST(MainWindow, TheAboutWindowDoesNotBlock)

@@ -72,9 +72,9 @@ protected:
         Record(QStringLiteral("05122026_1400"), p, 3);
         QFile::remove(CountsFilePath(Folder(QStringLiteral("05122026_1400"))));
 
-        state.project.Num_proj = 7;
-        state.project.Name = QStringLiteral("current");
-        state.projectFolder = QDir(app).filePath(QStringLiteral("p00007"));
+        state.project.setup.Num_proj = 7;
+        state.project.setup.Name = QStringLiteral("current");
+        state.project.folder = QDir(app).filePath(QStringLiteral("p00007"));
     }
     ~OfflineWindowTest() override { delete window.data(); }
 
@@ -180,8 +180,8 @@ TEST_F(OfflineWindowTest, BrowsingOpensProjectsAndRecordedExperimentsAndWritesNo
 
     EXPECT_TRUE(op.texts().isEmpty()) << op.texts().join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(FolderContent(project), before);
-    EXPECT_EQ(state.project.Name, QStringLiteral("current"));
-    EXPECT_EQ(state.project.Num_proj, 7);
+    EXPECT_EQ(state.project.setup.Name, QStringLiteral("current"));
+    EXPECT_EQ(state.project.setup.Num_proj, 7);
 }
 
 TEST_F(OfflineWindowTest, PagesTurnOnlyInTheSignalViewsAndTheThresholdKeepsItsRange)

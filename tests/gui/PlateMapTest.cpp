@@ -58,7 +58,7 @@ struct MainWindow {
     void Count(int well, int n)
     {
         for (int ch = 0; ch < kChannels; ++ch)
-            if (h.state->plate.ChannelWell[size_t(ch)] == well)
+            if (h.state->project.plate.ChannelWell[size_t(ch)] == well)
                 w->Cycle().IntervalCount[size_t(ch)] = qint16(n);
     }
     QRgb Centre(int well) const { return map->image().pixel(map->CellRect(well).center()) & 0xFFFFFF; }
@@ -73,10 +73,10 @@ TEST(PlateMap, ColoursFollowTheCountsStillWellsAreFlaggedAndAClickSelectsTheWell
 {
     MainWindow m;
     ASSERT_TRUE(m.panel && m.map);
-    const int rows = m.h.state->plate.Rows;
+    const int rows = m.h.state->project.plate.Rows;
     const int c5 = 4 * rows + 2, a2 = rows;
-    m.h.state->State = AcquisitionState::Running;
-    m.h.state->AutoZero = false; // counts grow tick by tick only outside zero mode
+    m.h.state->run.State = AcquisitionState::Running;
+    m.h.state->run.AutoZero = false; // counts grow tick by tick only outside zero mode
     m.w->Display().RunStarted();
 
     // Counts growing in the cycle under way colour their wells at once.
@@ -111,7 +111,7 @@ TEST(PlateMap, ColoursFollowTheCountsStillWellsAreFlaggedAndAClickSelectsTheWell
     EXPECT_EQ(m.w->Combofila->currentText(), QStringLiteral("C"));
     EXPECT_EQ(m.w->Combocol->currentText(), QStringLiteral("5"));
     const int channel = m.w->lblcanal->text().toInt();
-    EXPECT_EQ(m.h.state->plate.ChannelWell[size_t(channel)], c5);
+    EXPECT_EQ(m.h.state->project.plate.ChannelWell[size_t(channel)], c5);
     EXPECT_EQ(m.w->Plots().SelectedChannel(), channel);
 }
 
@@ -119,9 +119,9 @@ TEST(RunAtAGlance, PauseFollowsTheRunAndTheLineBesideTimeTellsTheEnd)
 {
     MainWindow m;
     FrmMain& w = *m.w;
-    m.h.state->project.Aq_lapse = 120;
-    m.h.state->State = AcquisitionState::Running;
-    m.h.state->RunStart = m.h.clock.now();
+    m.h.state->project.setup.Aq_lapse = 120;
+    m.h.state->run.State = AcquisitionState::Running;
+    m.h.state->run.RunStart = m.h.clock.now();
     m.h.clock.advance(48 * 60000);
     w.Display().ShowElapsed(48 * 60000, 48, 120);
     EXPECT_EQ(w.lbl_runtime->text(), QString::fromUtf8("lapse 2 h 00 min · ends 12:00, 1 h 12 min left"));

@@ -203,9 +203,9 @@ TEST(ReportWindow, ReportCommandOfTheMainWindow)
 
     // A run whose folder holds no counts.bin.
     const QString name = QStringLiteral("05012026_0930");
-    const QString folder = QDir(h.state->projectFolder).filePath(name);
+    const QString folder = QDir(h.state->project.folder).filePath(name);
     QDir().mkpath(folder);
-    h.state->ExperimentFolderName = name;
+    h.state->run.ExperimentFolderName = name;
     main.Cmdreport->click();
     EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Activity file not Found")});
     EXPECT_FALSE(report->isVisible());
@@ -221,16 +221,16 @@ TEST(ReportWindow, ReportCommandOfTheMainWindow)
     report->hide();
 
     // The end of a run's lapse runs the same command, on a recording only.
-    h.state->Recording = false;
+    h.state->run.Recording = false;
     main.ReportFinishedExperiment();
     EXPECT_FALSE(report->isVisible());
-    h.state->Recording = true;
+    h.state->run.Recording = true;
     main.ReportFinishedExperiment();
     EXPECT_EQ(main.ReportWindow(), report);
     EXPECT_TRUE(report->isVisible());
     EXPECT_EQ(report->combo_bin->currentText(), QStringLiteral("120"));
     EXPECT_EQ(report->txt_folder->text(), QDir::toNativeSeparators(folder));
-    h.state->Recording = false;
+    h.state->run.Recording = false;
 
     // The offline window's Report opens the same window on its experiment.
     report->hide();

@@ -47,7 +47,7 @@ protected:
     SetupWindowTest()
     {
         SeedProgramFolder(state);
-        LoadPlate(state.project, state.plate, app, op);
+        LoadPlate(state.project.setup, state.project.plate, app, op);
     }
 
     // Opens the window at the size of a small laptop screen.

@@ -40,7 +40,7 @@ TEST_F(SetupWindowTest, NumberBoxesAreCheckedWhenTheOperatorHasFinished)
         EXPECT_EQ(w.Txtlapse->text(), QString::fromLatin1(typed));
         PressEnter(w.Txtlapse);
         EXPECT_EQ(w.Txtlapse->text(), QString::fromLatin1(shown));
-        EXPECT_EQ(state.project.Aq_lapse, QString::fromLatin1(shown).toInt());
+        EXPECT_EQ(state.project.setup.Aq_lapse, QString::fromLatin1(shown).toInt());
     }
 
     // A sample rate that is no number is refused with a message; the rate stays.
@@ -48,7 +48,7 @@ TEST_F(SetupWindowTest, NumberBoxesAreCheckedWhenTheOperatorHasFinished)
     Keys(w.Txtsample, QStringLiteral("abc"));
     Q_EMIT w.Txtsample->editingFinished();
     EXPECT_EQ(w.Txtsample->text(), QStringLiteral("25"));
-    EXPECT_EQ(state.project.Sample_Rate, 25);
+    EXPECT_EQ(state.project.setup.Sample_Rate, 25);
     ASSERT_EQ(op.texts().size(), 1);
     EXPECT_TRUE(op.texts()[0].startsWith(QStringLiteral("Sample rate: \"abc\" is not a number")));
 
@@ -56,6 +56,6 @@ TEST_F(SetupWindowTest, NumberBoxesAreCheckedWhenTheOperatorHasFinished)
     Keys(w.Txtlapse, QStringLiteral("300"));
     op.answers << Answer::Yes;
     w.Cmdsavepj->click();
-    EXPECT_EQ(state.project.Aq_lapse, 300);
-    EXPECT_TRUE(ReadAll(QDir(state.projectFolder).filePath(QStringLiteral("setup.dat"))).contains(",300,25,"));
+    EXPECT_EQ(state.project.setup.Aq_lapse, 300);
+    EXPECT_TRUE(ReadAll(QDir(state.project.folder).filePath(QStringLiteral("setup.dat"))).contains(",300,25,"));
 }

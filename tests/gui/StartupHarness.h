@@ -32,13 +32,13 @@ public:
             throw std::runtime_error("port layer broke");
         for (const QString& t : searchTexts)
             splashText(t);
-        state.OfflineMode = !online;
+        state.instrument.OfflineMode = !online;
     }
     void ReadFactoryCalibration(AppState& state) override
     {
         ++factoryReads;
-        offsetSeenByRead = state.factory.Offset;
-        slopeSeenByRead = state.factory.Slope;
+        offsetSeenByRead = state.instrument.factory.Offset;
+        slopeSeenByRead = state.instrument.factory.Slope;
     }
     void ClosePort(AppState&) override { ++portCloses; }
 

@@ -65,7 +65,7 @@ TEST(Startup, OfflineStartStepsTheSplashAndShowsTheOfflineWindow)
     EXPECT_FALSE(h.main->isVisible());
     ASSERT_NE(h.main->OfflineWindow(), nullptr);
     EXPECT_TRUE(h.main->OfflineWindow()->isVisible());
-    EXPECT_TRUE(h.state->OfflineMode);
+    EXPECT_TRUE(h.state->instrument.OfflineMode);
     EXPECT_EQ(h.instrument.factoryReads, 0);
 
     // The staged program folder starts without a single message.
@@ -77,7 +77,7 @@ TEST(Startup, OfflineStartStepsTheSplashAndShowsTheOfflineWindow)
     EXPECT_TRUE(h.main->isVisible());
     h.main->CmdPlay->click();
     EXPECT_EQ(h.op.texts().last(), kProjectZeroRefusal);
-    EXPECT_EQ(h.state->State, AcquisitionState::Stopped);
+    EXPECT_EQ(h.state->run.State, AcquisitionState::Stopped);
 }
 
 TEST(Startup, OnlineStartReadsTheFactoryCalibrationAfterResettingItAndSaysCommunicationOk)
@@ -86,8 +86,8 @@ TEST(Startup, OnlineStartReadsTheFactoryCalibrationAfterResettingItAndSaysCommun
     h.instrument.online = true;
     h.instrument.searchTexts = {QStringLiteral("STARTING........... Opening Communication Port [3]")};
     ASSERT_EQ(h.Start(QString(), [&h] {
-                  h.state->factory.Offset = 7.0;
-                  h.state->factory.Slope = 1.0;
+                  h.state->instrument.factory.Offset = 7.0;
+                  h.state->instrument.factory.Slope = 1.0;
               }),
               Startup::Result::Running);
     EXPECT_EQ(StartingTexts(h.splashTexts),
@@ -99,7 +99,7 @@ TEST(Startup, OnlineStartReadsTheFactoryCalibrationAfterResettingItAndSaysCommun
     EXPECT_EQ(h.instrument.factoryReads, 1);
     EXPECT_EQ(h.instrument.offsetSeenByRead, 0.0);
     EXPECT_EQ(h.instrument.slopeSeenByRead, 0.219);
-    EXPECT_FALSE(h.state->OfflineMode);
+    EXPECT_FALSE(h.state->instrument.OfflineMode);
 }
 
 TEST(Startup, FailureInAStageNamesTheStageAndLeavesNoWindow)
@@ -120,7 +120,7 @@ TEST(Startup, TheRunSwitchStartsAnExperimentWithoutAQuestion)
     EXPECT_TRUE(h.startup->AutoRun());
     // The run switch asks nothing: the first word is project 0's refusal.
     EXPECT_EQ(h.op.texts(), QStringList{kProjectZeroRefusal});
-    EXPECT_EQ(h.state->ExperimentName, QStringLiteral("Autorun project"));
+    EXPECT_EQ(h.state->run.ExperimentName, QStringLiteral("Autorun project"));
 }
 
 TEST(Startup, ProjectFolderAndToolFramesComeFromTheCurrentProject)
@@ -139,7 +139,7 @@ TEST(Startup, ProjectFolderAndToolFramesComeFromTheCurrentProject)
     h.WriteConfig("3,5,4,0");
 
     ASSERT_EQ(h.Start(), Startup::Result::Running);
-    EXPECT_EQ(QDir(h.state->projectFolder), QDir(folder));
+    EXPECT_EQ(QDir(h.state->project.folder), QDir(folder));
     EXPECT_EQ(h.main->txt_projecto->text(), QStringLiteral("3_larvae"));
     EXPECT_TRUE(h.main->frm_mn1->isHidden());
     EXPECT_FALSE(h.main->frm_mn2->isHidden());

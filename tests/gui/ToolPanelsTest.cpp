@@ -39,7 +39,7 @@ TEST(ToolPanels, CaptionsAndLampsFollowWhatIsSent)
 
     // During a run only the light's lamp answers at once; the captions follow
     // when the cycle sends the change.
-    h.state->State = AcquisitionState::Running;
+    h.state->run.State = AcquisitionState::Running;
     sender.sent.clear();
     w.cmd_luz->click();
     EXPECT_TRUE(sender.sent.empty());

@@ -10,22 +10,22 @@
 
 namespace bandora::test {
 
-// Makes state.appDir a program folder with the shipped plate files, seven
+// Makes state.project.appDir a program folder with the shipped plate files, seven
 // projects handed out and project 3 "larvae" on a 96-well plate current and
 // saved.
 inline void SeedProgramFolder(AppState& state)
 {
-    const QString app = state.appDir;
+    const QString app = state.project.appDir;
     for (const QString& name : ListPlateFiles(QStringLiteral(BANDORA_DATA_DIR)))
         QFile::copy(PlateFilePath(QStringLiteral(BANDORA_DATA_DIR), name), PlateFilePath(app, name));
-    state.config = ProgramConfig{3, 7, 4, 0};
-    state.project.Plate_format = QStringLiteral("w96f");
-    state.project.Num_proj = 3;
-    state.project.Name = QStringLiteral("larvae");
-    state.projectFolder = QDir(app).filePath(ProjectFolderName(3));
-    QDir().mkpath(state.projectFolder);
-    SaveProject(state.project, state.projectFolder);
-    SaveConfig(app, state.config, state.op);
+    state.project.config = ProgramConfig{3, 7, 4, 0};
+    state.project.setup.Plate_format = QStringLiteral("w96f");
+    state.project.setup.Num_proj = 3;
+    state.project.setup.Name = QStringLiteral("larvae");
+    state.project.folder = QDir(app).filePath(ProjectFolderName(3));
+    QDir().mkpath(state.project.folder);
+    SaveProject(state.project.setup, state.project.folder);
+    SaveConfig(app, state.project.config, state.services.op);
 }
 
 } // namespace bandora::test

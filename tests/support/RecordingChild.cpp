@@ -19,13 +19,13 @@ int main(int argc, char** argv)
         return 2;
     }
     RunRig r;
-    r.state.projectFolder = QString::fromLocal8Bit(argv[1]);
-    r.state.project.RT_Buffer = 50;
-    r.state.project.Aq_lapse = 30;
+    r.state.project.folder = QString::fromLocal8Bit(argv[1]);
+    r.state.project.setup.RT_Buffer = 50;
+    r.state.project.setup.Aq_lapse = 30;
     r.Start(QStringLiteral("killed"));
     if (!r.window.timerOn)
         return 1;
-    std::fprintf(stdout, "%s\n", qPrintable(r.state.ExperimentFolderName));
+    std::fprintf(stdout, "%s\n", qPrintable(r.state.run.ExperimentFolderName));
     std::fflush(stdout);
     while (r.window.timerOn)
         r.Ticks(1000);

@@ -44,7 +44,7 @@ class DemoInstrument final : public InstrumentSteps {
 public:
     void FindInstrument(AppState& state, const std::function<void(const QString&)>&) override
     {
-        state.OfflineMode = false;
+        state.instrument.OfflineMode = false;
     }
     void ReadFactoryCalibration(AppState&) override {}
     void ClosePort(AppState&) override {}
@@ -65,7 +65,7 @@ public:
         CycleState& c = cycle_;
         LiveDisplay& display = main_.Display();
         const int col = c.Column;
-        if (state_.link && !state_.OfflineMode) {
+        if (state_.instrument.link && !state_.instrument.OfflineMode) {
             ReadInstrument(col);
             Detect(col);
         } else {
@@ -80,7 +80,7 @@ private:
     void ReadInstrument(int col)
     {
         std::array<qint16, kChannelTable> values{};
-        state_.link->ReadAllBeams(values);
+        state_.instrument.link->ReadAllBeams(values);
         for (int ch = 0; ch < kChannels; ++ch) {
             cycle_.Sample(ch, col) = values[size_t(ch)];
             peak_[size_t(ch)] = std::max<int>(peak_[size_t(ch)], values[size_t(ch)]);
@@ -131,7 +131,7 @@ private:
     {
         CycleState& c = cycle_;
         LiveDisplay& display = main_.Display();
-        if (c.TickCount == state_.project.DSP_Interval)
+        if (c.TickCount == state_.project.setup.DSP_Interval)
             display.RedrawSignal();
         if (c.PlotTicks > 1) {
             display.DrawNewPoints();
@@ -147,11 +147,11 @@ private:
         if (c.Column % 25 == 0) {
             const qint64 ms = qint64(c.TotalTicks) * 30;
             const int minutes = int(ms / 60000);
-            display.ShowElapsed(ms, minutes, state_.project.Aq_lapse);
+            display.ShowElapsed(ms, minutes, state_.project.setup.Aq_lapse);
             main_.Tools().PulseTrainAndPending(ms / 60000.0);
         }
         ++c.PlotTicks;
-        c.WindowTick = c.WindowTick >= state_.project.DSP_Interval ? 0 : qint16(c.WindowTick + 1);
+        c.WindowTick = c.WindowTick >= state_.project.setup.DSP_Interval ? 0 : qint16(c.WindowTick + 1);
         ++c.TotalTicks;
         ++c.TickCount;
     }
@@ -159,8 +159,9 @@ private:
     void BufferCycleEnd()
     {
         LightTemperatureControl& tools = main_.Tools();
-        if (state_.link && !state_.OfflineMode) {
-            tools.TakeTemperature(state_.link->ReadTemperature(), state_.factory.Slope, state_.factory.Offset);
+        if (state_.instrument.link && !state_.instrument.OfflineMode) {
+            tools.TakeTemperature(state_.instrument.link->ReadTemperature(), state_.instrument.factory.Slope,
+                                  state_.instrument.factory.Offset);
             tools.RegulateAndSchedule();
             return;
         }
@@ -188,19 +189,19 @@ private:
 // something to show.
 void NameGroups(AppState& state)
 {
-    ProjectSetup& p = state.project;
+    ProjectSetup& p = state.project.setup;
     p.GroupName[1] = QStringLiteral("control");
     p.GroupName[2] = QStringLiteral("treated_10uM");
     p.GroupName[3] = QStringLiteral("treated_50uM");
     for (int ch = 0; ch < kChannels; ++ch) {
-        const int well = state.plate.ChannelWell[size_t(ch)];
+        const int well = state.project.plate.ChannelWell[size_t(ch)];
         p.ChannelEnabled[size_t(ch)] = well >= 0;
         if (well < 0) {
             p.ChannelGroup[size_t(ch)] = -1;
             continue;
         }
-        const int column = well / std::max<int>(state.plate.Rows, 1);
-        p.ChannelGroup[size_t(ch)] = qint16(1 + column * 3 / std::max<int>(state.plate.Columns, 1));
+        const int column = well / std::max<int>(state.project.plate.Rows, 1);
+        p.ChannelGroup[size_t(ch)] = qint16(1 + column * 3 / std::max<int>(state.project.plate.Columns, 1));
     }
 }
 
@@ -236,7 +237,7 @@ int main(int argc, char** argv)
 
     // Every tool panel shown, the light on a pulse train, the temperature
     // regulated at 25.0 degrees.
-    ProjectSetup& p = state.project;
+    ProjectSetup& p = state.project.setup;
     p.Menu1 = p.Menu2 = p.Menu3 = 1;
     p.MenuParam[2] = {1, 8, 20, 3, 10, 20};
     p.MenuParam[3] = {1, 250, 0, 0, 0, 0};
@@ -246,20 +247,21 @@ int main(int argc, char** argv)
     main.FillSelectors();
     main.Selectors().ChooseItem(QStringLiteral("C7.0"));
 
-    state.State = AcquisitionState::Running;
+    state.run.State = AcquisitionState::Running;
     main.CmdPlay->setEnabled(false);
     main.CmdPause->setEnabled(true);
     main.Cycle().ResetCounters();
     main.Cycle().ResetChannels();
     main.Display().ResetActivityPanel();
-    if (state.link && !state.OfflineMode)
-        main.Tools().TakeTemperature(state.link->ReadTemperature(), state.factory.Slope, state.factory.Offset);
+    if (state.instrument.link && !state.instrument.OfflineMode)
+        main.Tools().TakeTemperature(state.instrument.link->ReadTemperature(), state.instrument.factory.Slope,
+                                     state.instrument.factory.Offset);
     main.Tools().LightAtRunStart();
     main.Display().ResetSignalPlot();
     main.Display().ShowElapsed(0, 0, p.Aq_lapse);
     // Beams counted tick by tick, as outside zero mode.
-    state.AutoZero = false;
-    state.RunStart = clock.now();
+    state.run.AutoZero = false;
+    state.run.RunStart = clock.now();
     main.Display().RunStarted();
 
     Feeder feeder(state, main);

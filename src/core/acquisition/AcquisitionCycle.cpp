@@ -34,30 +34,30 @@ AcquisitionCycle::AcquisitionCycle(AppState& state, CycleState& cycle, LightTemp
 
 void AcquisitionCycle::OnAcquisitionTick()
 {
-    if (state_.State != AcquisitionState::Running) {
+    if (state_.run.State != AcquisitionState::Running) {
         // Paused with the time counter running: the lapse keeps elapsing.
         TimeKeeping();
         return;
     }
     CycleState& c = cycle_;
-    const ProjectSetup& p = state_.project;
-    if (!state_.OfflineMode) {
+    const ProjectSetup& p = state_.project.setup;
+    if (!state_.instrument.OfflineMode) {
         ReadOrProbe();
         // Window events run while the tick waits on the line: STOP or PAUSE
         // may have come meanwhile, and then the tick goes no further.
-        if (state_.State != AcquisitionState::Running)
+        if (state_.run.State != AcquisitionState::Running)
             return;
     }
     if (c.TickCount == p.DSP_Interval)
         display_.RedrawSignal();
 
-    DetectionContext ctx = DetectionContext::For(state_.project, state_.plate, state_.BlankReading);
-    ctx.AutoZero = state_.AutoZero;
-    ctx.AutoCalibrate = state_.AutoCalibrate;
-    ctx.Recording = state_.Recording;
-    ctx.SnrThreshold = state_.SnrThreshold;
-    ctx.CalPinHole = &state_.CalPinHole;
-    ctx.CalGain = &state_.CalGain;
+    DetectionContext ctx = DetectionContext::For(state_.project.setup, state_.project.plate, state_.run.BlankReading);
+    ctx.AutoZero = state_.run.AutoZero;
+    ctx.AutoCalibrate = state_.run.AutoCalibrate;
+    ctx.Recording = state_.run.Recording;
+    ctx.SnrThreshold = state_.run.SnrThreshold;
+    ctx.CalPinHole = &state_.instrument.CalPinHole;
+    ctx.CalGain = &state_.instrument.CalGain;
     const TickDetection detected = DetectTick(c, ctx);
     if (detected.BlankReadingEnded) {
         if (hooks.StopTimer)
@@ -75,7 +75,7 @@ void AcquisitionCycle::OnAcquisitionTick()
     ++c.Column;
     if (c.Column >= c.RT_Buffer()) {
         c.Column = 0;
-        if (!BufferCycleEnd() || state_.State != AcquisitionState::Running)
+        if (!BufferCycleEnd() || state_.run.State != AcquisitionState::Running)
             return; // a record that could not be written ends the tick
     }
     if (c.Column % kTimeKeepingColumns == 0) {
@@ -95,10 +95,10 @@ void AcquisitionCycle::OnAcquisitionTick()
 
 void AcquisitionCycle::Prime()
 {
-    InstrumentLink& link = *state_.link;
+    InstrumentLink& link = *state_.instrument.link;
     for (int b = 0; b <= cycle_.LastBlock; b += kBlockStarts)
         link.ReadBeamBlock(b, block_);
-    state_.clock.pause(kPrimingPauseMs);
+    state_.services.clock.pause(kPrimingPauseMs);
 }
 
 // While the instrument answers, one fresh value of every beam. When a whole
@@ -115,7 +115,7 @@ void AcquisitionCycle::ReadOrProbe()
         blocksAsked_ = blocksFailed_ = 0; // a buffer cycle begins
     blocksAsked_ += blocks;
     if (!linkProblem_.isEmpty()) {
-        const qint64 now = state_.clock.monotonicMs();
+        const qint64 now = state_.services.clock.monotonicMs();
         const bool due = now - lastProbeMs_ >= kProbeEveryMs;
         if (due)
             lastProbeMs_ = now;
@@ -130,11 +130,11 @@ void AcquisitionCycle::ReadOrProbe()
         // The first replies of a buffer cycle are stale: read and dropped.
         Prime();
     }
-    const QDateTime tickStart = state_.clock.now();
+    const QDateTime tickStart = state_.services.clock.now();
     const int good = ReadBeams(true);
     blocksFailed_ += blocks - good;
     if (good == 0 && !InstrumentAnswers()) {
-        lastProbeMs_ = state_.clock.monotonicMs();
+        lastProbeMs_ = state_.services.clock.monotonicMs();
         SetLinkProblem(QStringLiteral("THE INSTRUMENT IS NOT ANSWERING since %1. The run goes on; recording "
                                       "resumes when it answers again.")
                            .arg(tickStart.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))));
@@ -143,7 +143,7 @@ void AcquisitionCycle::ReadOrProbe()
 
 bool AcquisitionCycle::InstrumentAnswers()
 {
-    InstrumentLink& link = *state_.link;
+    InstrumentLink& link = *state_.instrument.link;
     return (link.IsOpen() || link.Reopen()) && link.LinkTest();
 }
 
@@ -157,7 +157,7 @@ void AcquisitionCycle::SetLinkProblem(const QString& problem)
 int AcquisitionCycle::ReadBeams(bool ask)
 {
     CycleState& c = cycle_;
-    InstrumentLink& link = *state_.link;
+    InstrumentLink& link = *state_.instrument.link;
     const int col = c.Column;
     int goodBlocks = 0;
     for (int b = 0; b <= c.LastBlock; b += kBlockStarts) {
@@ -191,23 +191,24 @@ bool AcquisitionCycle::BufferCycleEnd()
     // gap shows as missing time.
     const bool mostlyFailed = blocksFailed_ * 2 > blocksAsked_;
     blocksAsked_ = blocksFailed_ = 0;
-    const bool answering = !state_.OfflineMode && linkProblem_.isEmpty();
-    const int raw = answering ? state_.link->ReadTemperature() : -1;
-    tools_.TakeTemperature(raw, state_.factory.Slope, state_.factory.Offset);
+    const bool answering = !state_.instrument.OfflineMode && linkProblem_.isEmpty();
+    const int raw = answering ? state_.instrument.link->ReadTemperature() : -1;
+    tools_.TakeTemperature(raw, state_.instrument.factory.Slope, state_.instrument.factory.Offset);
     tools_.RegulateAndSchedule();
     if (mostlyFailed) {
         ++skippedCycles_;
         return true;
     }
 
-    if (state_.AutoZero && !state_.BlankReading) {
-        DetectionContext ctx = DetectionContext::For(state_.project, state_.plate, state_.BlankReading);
+    if (state_.run.AutoZero && !state_.run.BlankReading) {
+        DetectionContext ctx =
+            DetectionContext::For(state_.project.setup, state_.project.plate, state_.run.BlankReading);
         ctx.AutoZero = true;
-        ctx.AutoCalibrate = state_.AutoCalibrate;
-        ctx.Recording = state_.Recording;
-        ctx.SnrThreshold = state_.SnrThreshold;
-        ctx.CalPinHole = &state_.CalPinHole;
-        ctx.CalGain = &state_.CalGain;
+        ctx.AutoCalibrate = state_.run.AutoCalibrate;
+        ctx.Recording = state_.run.Recording;
+        ctx.SnrThreshold = state_.run.SnrThreshold;
+        ctx.CalPinHole = &state_.instrument.CalPinHole;
+        ctx.CalGain = &state_.instrument.CalGain;
         if (DetectBufferEnd(cycle_, ctx) && hooks.AutoAdjust) {
             adjustDone_.fill(false);
             hooks.AutoAdjust(adjustDone_);
@@ -216,13 +217,13 @@ bool AcquisitionCycle::BufferCycleEnd()
 
     display_.BufferCycleCounted();
 
-    if (!state_.Recording)
+    if (!state_.run.Recording)
         return true;
-    const bool saveReal = state_.project.Save_real == 1;
+    const bool saveReal = state_.project.setup.Save_real == 1;
     cycle_.IntervalCount[kChannels] = NearestInt16(tools_.Temperature * 10.0);
     const AppendResult written = recorder_.RecordBufferCycle(
         saveReal, cycle_.Sample, elapsedMinutes_, std::span<const qint16, kChannelTable>(cycle_.IntervalCount));
-    recorder_.NoteOutcome(written, state_.clock.now());
+    recorder_.NoteOutcome(written, state_.services.clock.now());
     if (hooks.DiskSpaceStatus && FreeBytes) {
         const QString& folder = recorder_.ExperimentFolder();
         hooks.DiskSpaceStatus(LowSpaceNotice(cycle_.RT_Buffer(), saveReal, FreeBytes(folder), folder));
@@ -232,8 +233,8 @@ bool AcquisitionCycle::BufferCycleEnd()
 
 bool AcquisitionCycle::TimeKeeping()
 {
-    const ProjectSetup& p = state_.project;
-    const qint64 elapsedMs = RunElapsedMs(state_);
+    const ProjectSetup& p = state_.project.setup;
+    const qint64 elapsedMs = RunElapsedMs(state_.run, state_.services.clock);
     const double days = double(elapsedMs) / 86400000.0;
     elapsedMinutes_ = qint32(std::min<double>(days * 1440.0, 32767.0));
     if (elapsedMinutes_ >= p.Aq_lapse) {
@@ -244,7 +245,7 @@ bool AcquisitionCycle::TimeKeeping()
         tools_.ApplyOutputs();
         if (hooks.Report)
             hooks.Report();
-        state_.op.inform(QStringLiteral("Acquisition finished"));
+        state_.services.op.inform(QStringLiteral("Acquisition finished"));
         if (hooks.StopRun)
             hooks.StopRun();
         display_.ShowElapsed(elapsedMs, elapsedMinutes_, p.Aq_lapse);

@@ -28,7 +28,7 @@ constexpr int kLastChannel = kChannels - 1;
 constexpr int kEventsEveryChannels = 21;
 const QString kCommunicationError = QStringLiteral("Communication error. Check COM PORT and equipment connection.");
 
-bool Used(const AppState& s, int ch) { return s.plate.ChannelWell[size_t(ch)] >= 0; }
+bool Used(const AppState& s, int ch) { return s.project.plate.ChannelWell[size_t(ch)] >= 0; }
 
 } // namespace
 
@@ -37,15 +37,15 @@ Calibration::Calibration(AppState& state, CycleState& cycle, RunWindow& window)
 {
 }
 
-QString Calibration::FilePath() const { return QDir(state_.appDir).filePath(QStringLiteral("calvalue.dat")); }
+QString Calibration::FilePath() const { return QDir(state_.project.appDir).filePath(QStringLiteral("calvalue.dat")); }
 
 bool Calibration::ReadCalibrationFile()
 {
     try {
-        ReadCalibrationValues(FilePath(), state_.CalPinHole, state_.CalGain);
+        ReadCalibrationValues(FilePath(), state_.instrument.CalPinHole, state_.instrument.CalGain);
         return true;
     } catch (const RecordError& e) {
-        state_.op.inform(QStringLiteral("calvalue.dat: %1").arg(QString::fromUtf8(e.what())));
+        state_.services.op.inform(QStringLiteral("calvalue.dat: %1").arg(QString::fromUtf8(e.what())));
         return false;
     }
 }
@@ -53,8 +53,8 @@ bool Calibration::ReadCalibrationFile()
 void Calibration::WriteDefaultCalibrationFile()
 {
     for (int ch = 0; ch < kChannels; ++ch) {
-        state_.CalPinHole[size_t(ch)] = 2;
-        state_.CalGain[size_t(ch)] = 3;
+        state_.instrument.CalPinHole[size_t(ch)] = 2;
+        state_.instrument.CalGain[size_t(ch)] = 3;
     }
     WriteCalibrationFile();
 }
@@ -64,31 +64,32 @@ void Calibration::WriteCalibrationFile()
     RecordWriter w;
     w.Header(kHeader);
     for (int ch = 0; ch < kChannels; ++ch)
-        w.Record({qint64(ch), qint64(state_.CalPinHole[size_t(ch)]), qint64(state_.CalGain[size_t(ch)])});
+        w.Record({qint64(ch), qint64(state_.instrument.CalPinHole[size_t(ch)]),
+                  qint64(state_.instrument.CalGain[size_t(ch)])});
     try {
         w.WriteTo(FilePath());
     } catch (const RecordError& e) {
-        state_.op.inform(QString::fromUtf8(e.what()));
+        state_.services.op.inform(QString::fromUtf8(e.what()));
     }
 }
 
 int Calibration::WriteChannelSetting(int channel, int pinHole, int gain)
 {
-    if (state_.OfflineMode || !state_.link)
+    if (state_.instrument.OfflineMode || !state_.instrument.link)
         return -1;
-    return state_.link->WriteChannelRegister(channel, quint8(gain * 32 + pinHole)) == 1 ? 1 : -1;
+    return state_.instrument.link->WriteChannelRegister(channel, quint8(gain * 32 + pinHole)) == 1 ? 1 : -1;
 }
 
 void Calibration::ReadSignals(bool pauseAfterPriming)
 {
-    if (state_.OfflineMode || !state_.link)
+    if (state_.instrument.OfflineMode || !state_.instrument.link)
         return;
     BeamBlock discard;
     for (int b = 0; b < 128; b += 32)
-        state_.link->ReadBeamBlock(b, discard);
+        state_.instrument.link->ReadBeamBlock(b, discard);
     if (pauseAfterPriming)
-        state_.link->Pause(50);
-    state_.link->ReadAllBeams(signals_);
+        state_.instrument.link->Pause(50);
+    state_.instrument.link->ReadAllBeams(signals_);
     for (auto& s : signals_)
         s = std::max<qint16>(s, 0);
 }
@@ -136,7 +137,7 @@ bool Calibration::AdjustLoop(std::array<bool, kChannelTable>& done, bool sayAcqu
 {
     int written = kLastChannel;
     auto pending = [&] { return std::any_of(done.begin(), done.begin() + kChannels, [](bool d) { return !d; }); };
-    while (pending() && Active(state_.State)) {
+    while (pending() && Active(state_.run.State)) {
         if (sayAcquiring)
             window_.ShowCalibrating(QStringLiteral("Acquiring..."));
         ReadSignals(true);
@@ -147,18 +148,19 @@ bool Calibration::AdjustLoop(std::array<bool, kChannelTable>& done, bool sayAcqu
             if (done[size_t(ch)])
                 continue;
             bool d = false;
-            if (!AdjustChannel(signals_[size_t(ch)], state_.CalPinHole[size_t(ch)], state_.CalGain[size_t(ch)], d,
-                               direction_[size_t(ch)])) {
+            if (!AdjustChannel(signals_[size_t(ch)], state_.instrument.CalPinHole[size_t(ch)],
+                               state_.instrument.CalGain[size_t(ch)], d, direction_[size_t(ch)])) {
                 done[size_t(ch)] = true;
                 continue;
             }
             ++written;
-            if (WriteChannelSetting(ch, state_.CalPinHole[size_t(ch)], state_.CalGain[size_t(ch)]) != 1)
-                return state_.State == AcquisitionState::Stopped; // a write cut short by STOP is no failure
-            if (state_.State == AcquisitionState::Stopped)
+            if (WriteChannelSetting(ch, state_.instrument.CalPinHole[size_t(ch)],
+                                    state_.instrument.CalGain[size_t(ch)]) != 1)
+                return state_.run.State == AcquisitionState::Stopped; // a write cut short by STOP is no failure
+            if (state_.run.State == AcquisitionState::Stopped)
                 return true;
         }
-        state_.events.processEvents();
+        state_.services.events.processEvents();
     }
     return true;
 }
@@ -166,8 +168,8 @@ bool Calibration::AdjustLoop(std::array<bool, kChannelTable>& done, bool sayAcqu
 void Calibration::RunCalibration()
 {
     beamsSettled = false;
-    if (state_.OfflineMode) {
-        state_.op.inform(QStringLiteral("Operation not possible in OFFLINE mode"));
+    if (state_.instrument.OfflineMode) {
+        state_.services.op.inform(QStringLiteral("Operation not possible in OFFLINE mode"));
         return;
     }
     std::array<bool, kChannelTable> done{};
@@ -183,32 +185,33 @@ void Calibration::RunCalibration()
     window_.ScaleProgress(kLastChannel, 10);
     for (int ch = 0; ch < kChannels; ++ch) {
         if (Used(state_, ch)) {
-            if (state_.CalPinHole[size_t(ch)] == 0 && state_.CalGain[size_t(ch)] == 0)
-                state_.CalPinHole[size_t(ch)] = 2;
+            if (state_.instrument.CalPinHole[size_t(ch)] == 0 && state_.instrument.CalGain[size_t(ch)] == 0)
+                state_.instrument.CalPinHole[size_t(ch)] = 2;
         } else {
-            state_.CalPinHole[size_t(ch)] = state_.CalGain[size_t(ch)] = 0;
+            state_.instrument.CalPinHole[size_t(ch)] = state_.instrument.CalGain[size_t(ch)] = 0;
             done[size_t(ch)] = true;
         }
     }
-    for (int ch = 0; ch < kChannels && Active(state_.State); ++ch) {
+    for (int ch = 0; ch < kChannels && Active(state_.run.State); ++ch) {
         window_.ShowCalibrating(QStringLiteral("Writing calibration...%1").arg(ch));
         window_.ProgressMark(ch);
         if (ch % kEventsEveryChannels == 0)
-            state_.events.processEvents();
-        if (WriteChannelSetting(ch, state_.CalPinHole[size_t(ch)], state_.CalGain[size_t(ch)]) != 1) {
-            if (Active(state_.State))
-                state_.op.inform(kCommunicationError);
+            state_.services.events.processEvents();
+        if (WriteChannelSetting(ch, state_.instrument.CalPinHole[size_t(ch)],
+                                state_.instrument.CalGain[size_t(ch)]) != 1) {
+            if (Active(state_.run.State))
+                state_.services.op.inform(kCommunicationError);
             return;
         }
     }
     if (!AdjustLoop(done, true)) {
-        state_.op.inform(kCommunicationError);
+        state_.services.op.inform(kCommunicationError);
         if (stopRun)
             stopRun();
         return;
     }
     // The loop also ends when the run is stopped: only a full pass settles.
-    beamsSettled = Active(state_.State);
+    beamsSettled = Active(state_.run.State);
     window_.ShowCalibrating(QStringLiteral("Calibration OK"));
     WriteCalibrationFile();
 }
@@ -218,10 +221,10 @@ void Calibration::RunAutoAdjust(std::array<bool, kChannelTable>& done)
     for (int ch = 0; ch < kChannels; ++ch) {
         direction_[size_t(ch)] = 0;
         if (Used(state_, ch)) {
-            if (state_.CalPinHole[size_t(ch)] == 0 && state_.CalGain[size_t(ch)] == 0)
-                state_.CalPinHole[size_t(ch)] = 2;
+            if (state_.instrument.CalPinHole[size_t(ch)] == 0 && state_.instrument.CalGain[size_t(ch)] == 0)
+                state_.instrument.CalPinHole[size_t(ch)] = 2;
         } else {
-            state_.CalPinHole[size_t(ch)] = state_.CalGain[size_t(ch)] = 0;
+            state_.instrument.CalPinHole[size_t(ch)] = state_.instrument.CalGain[size_t(ch)] = 0;
             done[size_t(ch)] = true;
         }
     }
@@ -229,7 +232,7 @@ void Calibration::RunAutoAdjust(std::array<bool, kChannelTable>& done)
     window_.ShowCalibrating(QStringLiteral("Auto-Adjustment..."));
     window_.ScaleProgress(kLastChannel, 10);
     if (!AdjustLoop(done, false)) {
-        state_.op.inform(kCommunicationError);
+        state_.services.op.inform(kCommunicationError);
         window_.ShowStatus(QString());
         return;
     }
@@ -241,27 +244,27 @@ void Calibration::RunAutoAdjust(std::array<bool, kChannelTable>& done)
 void Calibration::RunAutoZero()
 {
     window_.ShowCalibrating(QStringLiteral("AutoZero Calculation .... <000>"));
-    const int N = (state_.AutoCalibrate && state_.AutoZero) ? 30 : 100;
+    const int N = (state_.run.AutoCalibrate && state_.run.AutoZero) ? 30 : 100;
     const int n = std::min(N, cycle_.RT_Buffer());
     window_.ScaleProgress(N, 10);
-    const bool online = !state_.OfflineMode && state_.link;
+    const bool online = !state_.instrument.OfflineMode && state_.instrument.link;
     if (online) {
         BeamBlock discard;
         for (int b = 0; b < 128; b += 32)
-            state_.link->ReadBeamBlock(b, discard);
+            state_.instrument.link->ReadBeamBlock(b, discard);
     }
     for (int k = 0; k < n; ++k) {
         if (online) {
-            state_.link->ReadAllBeams(signals_);
+            state_.instrument.link->ReadAllBeams(signals_);
             for (int ch = 0; ch < kChannels; ++ch)
                 cycle_.Sample(ch, k) = std::max<qint16>(signals_[size_t(ch)], 0);
         }
         window_.ShowCalibrating(QStringLiteral("AutoZero... <%1>").arg(k));
         window_.ProgressMark(k);
         if (k % 10 == 0)
-            state_.events.processEvents();
+            state_.services.events.processEvents();
         // STOP may also come while the beams are read (the link lets events run).
-        if (state_.State == AcquisitionState::Stopped)
+        if (state_.run.State == AcquisitionState::Stopped)
             return;
     }
     if (n < 13)
@@ -282,32 +285,33 @@ void Calibration::RunAutoZero()
         }
         const double meanAmp = double(RoundHalfEven(double(sumAmp) / count));
         const double meanSig = double(RoundHalfEven(double(sumSig) / count));
-        const double T = meanSig < 1 ? 0.0 : 100.0 * state_.SnrThreshold * meanAmp / meanSig;
-        state_.project.ChannelThreshold[size_t(ch)] = std::max(T + 1.0, 1.0);
+        const double T = meanSig < 1 ? 0.0 : 100.0 * state_.run.SnrThreshold * meanAmp / meanSig;
+        state_.project.setup.ChannelThreshold[size_t(ch)] = std::max(T + 1.0, 1.0);
     }
 }
 
 void Calibration::StartBlankReading()
 {
-    state_.Recording = false;
+    state_.run.Recording = false;
     cycle_.ResetCounters();
     window_.LockForBlank();
     // The blank is kept with the project's settings of the moment, as a run's are.
-    const QDateTime now = state_.clock.now();
+    const QDateTime now = state_.services.clock.now();
     // In a folder of its own, never over the files of a run of the same minute.
-    const QString folder = QDir(state_.projectFolder).filePath(FreshExperimentFolderName(state_.projectFolder, now));
+    const QString folder = QDir(state_.project.folder).filePath(FreshExperimentFolderName(state_.project.folder, now));
     QDir().mkpath(folder);
     try {
-        SaveProject(state_.project, folder);
+        SaveProject(state_.project.setup, folder);
     } catch (const RecordError& e) {
-        state_.op.inform(QString::fromUtf8(e.what()));
+        state_.services.op.inform(QString::fromUtf8(e.what()));
     }
     window_.CollectGroupWells();
     cycle_.ResetBlankStatistics();
-    state_.RunStart = now;
-    state_.RunStartMs = state_.clock.monotonicMs();
-    state_.BlankReading = true;
-    window_.ShowCalibrating(QStringLiteral("Setting Blank.... (%1 samples)").arg(state_.project.Threshold_Counter));
+    state_.run.RunStart = now;
+    state_.run.RunStartMs = state_.services.clock.monotonicMs();
+    state_.run.BlankReading = true;
+    window_.ShowCalibrating(
+        QStringLiteral("Setting Blank.... (%1 samples)").arg(state_.project.setup.Threshold_Counter));
     window_.StartTimer();
 }
 

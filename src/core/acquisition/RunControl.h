@@ -16,7 +16,9 @@ namespace bandora {
 struct AppState;
 struct CycleState;
 struct ProjectSetup;
+struct RunState;
 class Calibration;
+class Clock;
 class ExperimentRecorder;
 class LightTemperatureControl;
 class LiveDisplay;
@@ -31,7 +33,7 @@ qint64 FreeDiskMegabytes(const QString& path);
 QString DiskWarningText(qint16 aqLapse, qint64 freeMegabytes);
 
 // Run time so far, in milliseconds, on the monotonic clock.
-qint64 RunElapsedMs(const AppState& state);
+qint64 RunElapsedMs(const RunState& run, const Clock& clock);
 
 // The experiment's project files (setup.dat and its companions) and
 // subproj.dat, written into the experiment folder. Returns why they could

@@ -1,7 +1,9 @@
 #include "RunJournal.h"
 
-#include "core/AppState.h"
+#include "RunState.h"
+
 #include "core/common/Clock.h"
+#include "core/setup/ProjectState.h"
 #include "core/storage/PlateFormat.h"
 
 #include <algorithm>
@@ -34,24 +36,24 @@ std::vector<ManifestGroup> ManifestGroups(const ProjectSetup& project, const Pla
     return groups;
 }
 
-RunManifest ManifestAtRunStart(const AppState& state)
+RunManifest ManifestAtRunStart(const ProjectState& project, const RunState& run, const Clock& clock)
 {
-    const ProjectSetup& p = state.project;
+    const ProjectSetup& p = project.setup;
     RunManifest m;
     m.ProgramVersion = QStringLiteral(BANDORA_VERSION_TEXT);
-    m.ExperimentName = state.ExperimentName;
-    m.ExperimentFolder = state.ExperimentFolderName;
+    m.ExperimentName = run.ExperimentName;
+    m.ExperimentFolder = run.ExperimentFolderName;
     m.ProjectNumber = p.Num_proj;
     m.ProjectName = p.Name;
     m.Plate = p.Plate_format;
-    m.Groups = ManifestGroups(p, state.plate);
+    m.Groups = ManifestGroups(p, project.plate);
     m.DetectionMethod = p.DSP_Method;
     m.DetectionIntervalTicks = p.DSP_Interval;
     m.BlankTicks = p.Threshold_Counter;
     m.BinaryAcquisition = p.Binary_Acq != 0;
-    m.AutoCalibrate = state.AutoCalibrate;
-    m.AutoZero = state.AutoZero;
-    m.Snr = state.SnrThreshold;
+    m.AutoCalibrate = run.AutoCalibrate;
+    m.AutoZero = run.AutoZero;
+    m.Snr = run.SnrThreshold;
     m.Thresholds.assign(p.ChannelThreshold.begin(), p.ChannelThreshold.begin() + kChannels);
     m.RtBufferTicks = p.RT_Buffer;
     m.SampleRate = p.Sample_Rate;
@@ -65,8 +67,8 @@ RunManifest ManifestAtRunStart(const AppState& state)
     m.PulseOffTenths = light.PulseOffTenths();
     m.TemperatureEnabled = p.Menu3 != 0 && p.Temperature().Enabled() != 0;
     m.TemperatureSetpoint = p.Temperature().Setpointx10() / 10.0;
-    m.Port = state.config.Serial_COM;
-    m.Start = state.clock.now();
+    m.Port = project.config.Serial_COM;
+    m.Start = clock.now();
     return m;
 }
 

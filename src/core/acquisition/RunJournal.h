@@ -10,17 +10,19 @@
 
 namespace bandora {
 
-struct AppState;
+class Clock;
 struct PlateFormat;
 struct ProjectSetup;
+struct ProjectState;
+struct RunState;
 
 // The groups of the plate with their wells (a well is in the group of its
 // beam-0 channel, as the reports count it) and their layout columns.
 std::vector<ManifestGroup> ManifestGroups(const ProjectSetup& project, const PlateFormat& plate);
 
 // The manifest of a run starting now in the experiment folder named
-// state.ExperimentFolderName.
-RunManifest ManifestAtRunStart(const AppState& state);
+// run.ExperimentFolderName.
+RunManifest ManifestAtRunStart(const ProjectState& project, const RunState& run, const Clock& clock);
 
 class RunJournal {
 public:

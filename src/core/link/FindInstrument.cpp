@@ -1,11 +1,13 @@
 #include "FindInstrument.h"
 
 #include "InstrumentLink.h"
+#include "InstrumentSession.h"
 #include "PortPermission.h"
 
-#include "core/AppState.h"
 #include "core/common/Operator.h"
 #include "core/common/Rounding.h"
+#include "core/common/Services.h"
+#include "core/setup/ProjectState.h"
 #include "core/storage/ConfigFile.h"
 #include "core/storage/RecordSyntax.h"
 
@@ -38,7 +40,8 @@ bool OpenNoting(InstrumentLink& link, Refusals& refused)
 
 // Tries ports first..15 in turn; true when one answers (it stays open and
 // becomes Serial_COM).
-bool Scan(AppState& app, InstrumentLink& link, int first, const SplashText& splash, Refusals& refused)
+bool Scan(ProjectState& project, const Services& services, InstrumentLink& link, int first, const SplashText& splash,
+          Refusals& refused)
 {
     bool openedHere = false;
     for (int k = first; k <= kLastScannedPort; ++k) {
@@ -57,8 +60,8 @@ bool Scan(AppState& app, InstrumentLink& link, int first, const SplashText& spla
             openedHere = true;
         }
         if (AnswersTwice(link)) {
-            app.config.Serial_COM = qint16(k);
-            SaveConfig(app.appDir, app.config, app.op);
+            project.config.Serial_COM = qint16(k);
+            SaveConfig(project.appDir, project.config, services.op);
             return true;
         }
     }
@@ -81,12 +84,13 @@ std::optional<int> PortFromAnswer(const QString& answer)
 
 } // namespace
 
-void FindInstrument(AppState& app, InstrumentLink& link, const SplashText& splash)
+void FindInstrument(ProjectState& project, InstrumentSession& instrument, const Services& services,
+                    InstrumentLink& link, const SplashText& splash)
 {
     bool openedHere = false;
     Refusals refused;
     bool refusalsTold = false;
-    if (link.SetPortNumber(app.config.Serial_COM) || link.IsOpen()) {
+    if (link.SetPortNumber(project.config.Serial_COM) || link.IsOpen()) {
         if (!link.IsOpen())
             openedHere = OpenNoting(link, refused);
         if (link.IsOpen() && AnswersTwice(link))
@@ -97,7 +101,7 @@ void FindInstrument(AppState& app, InstrumentLink& link, const SplashText& splas
 
     int first = 1;
     for (;;) {
-        if (Scan(app, link, first, splash, refused))
+        if (Scan(project, services, link, first, splash, refused))
             return;
         if (!refused.isEmpty() && !refusalsTold) {
             QList<RefusedPort> ports;
@@ -105,27 +109,27 @@ void FindInstrument(AppState& app, InstrumentLink& link, const SplashText& splas
                 ports.push_back({it.key(), it.value()});
             // The configured port first: it is the one the operator means.
             std::stable_partition(ports.begin(), ports.end(),
-                                  [&](const RefusedPort& p) { return p.number == app.config.Serial_COM; });
-            app.op.inform(PortPermissionMessage(ports, DeviceGroup(ports.front().device)));
+                                  [&](const RefusedPort& p) { return p.number == project.config.Serial_COM; });
+            services.op.inform(PortPermissionMessage(ports, DeviceGroup(ports.front().device)));
             refusalsTold = true;
         }
         // Ask until the operator names a port from 1 to 15 or goes offline;
         // anything else (text, 0, 16, ...) asks again.
         std::optional<int> port;
         while (!port) {
-            const QString answer = app.op.prompt(
+            const QString answer = services.op.prompt(
                 QStringLiteral("COM(%1) PORT ERROR. Type New Port number or <Enter> to go Offline")
-                    .arg(app.config.Serial_COM),
+                    .arg(project.config.Serial_COM),
                 QString());
             if (answer.trimmed().isEmpty()) {
-                app.OfflineMode = true;
+                instrument.OfflineMode = true;
                 return;
             }
             port = PortFromAnswer(answer);
         }
-        app.config.Serial_COM = qint16(*port);
+        project.config.Serial_COM = qint16(*port);
         link.SetPortNumber(*port);
-        SaveConfig(app.appDir, app.config, app.op);
+        SaveConfig(project.appDir, project.config, services.op);
         first = *port;
     }
 }

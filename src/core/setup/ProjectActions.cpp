@@ -1,8 +1,10 @@
 #include "ProjectActions.h"
 
-#include "core/AppState.h"
+#include "ProjectState.h"
+
 #include "core/common/Operator.h"
 #include "core/common/Rounding.h"
+#include "core/common/Services.h"
 #include "core/storage/ConfigFile.h"
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RecordSyntax.h"
@@ -16,13 +18,13 @@ namespace bandora {
 
 namespace {
 
-bool WriteProjectFiles(AppState& state)
+bool WriteProjectFiles(ProjectState& project, const Services& services)
 {
     try {
-        SaveProject(state.project, state.projectFolder);
+        SaveProject(project.setup, project.folder);
     } catch (const RecordError& e) {
-        state.op.inform(QStringLiteral("<Error Saving Project Files> %1: %2")
-                            .arg(QDir::toNativeSeparators(state.projectFolder), QString::fromUtf8(e.what())));
+        services.op.inform(QStringLiteral("<Error Saving Project Files> %1: %2")
+                            .arg(QDir::toNativeSeparators(project.folder), QString::fromUtf8(e.what())));
         return false;
     }
     return true;
@@ -30,34 +32,34 @@ bool WriteProjectFiles(AppState& state)
 
 // New steps 3 to 6: the next number, its folder, the project made current
 // under the given name, its files and config.dat written.
-ProjectActionResult CreateNumberedProject(AppState& state, const QString& name)
+ProjectActionResult CreateNumberedProject(ProjectState& project, const Services& services, const QString& name)
 {
-    const qint16 number = NextProjectNumber(state.config.Last_Project);
-    state.config.Last_Project = number;
+    const qint16 number = NextProjectNumber(project.config.Last_Project);
+    project.config.Last_Project = number;
     const QString folderName = ProjectFolderName(number);
-    const QDir app(state.appDir);
+    const QDir app(project.appDir);
     if (app.exists(folderName)) {
         const QString question = QStringLiteral("The project number to generate (") + folderName +
                                  QStringLiteral("already exists. do you like to overwrite?");
-        if (state.op.ask(question, Buttons::YesNo) != Answer::Yes)
+        if (services.op.ask(question, Buttons::YesNo) != Answer::Yes)
             return ProjectActionResult::Cancelled;
     } else if (!app.mkdir(folderName)) {
-        state.op.inform(QStringLiteral("<Error Creating Project Folder> %1")
+        services.op.inform(QStringLiteral("<Error Creating Project Folder> %1")
                             .arg(QDir::toNativeSeparators(app.filePath(folderName))));
         return ProjectActionResult::Failed;
     }
 
-    state.projectFolder = app.filePath(folderName);
-    state.project.Num_proj = number;
-    state.config.Actual_Project_Number = number;
-    state.project.Name = SafeFieldText(name);
+    project.folder = app.filePath(folderName);
+    project.setup.Num_proj = number;
+    project.config.Actual_Project_Number = number;
+    project.setup.Name = SafeFieldText(name);
     // The stored working folder names the project's own folder, not the one
     // the settings were copied from.
-    state.project.Working_folder = DefaultWorkingFolder(state.appDir, number);
+    project.setup.Working_folder = DefaultWorkingFolder(project.appDir, number);
 
-    if (!WriteProjectFiles(state))
+    if (!WriteProjectFiles(project, services))
         return ProjectActionResult::Failed;
-    SaveConfig(state.appDir, state.config, state.op);
+    SaveConfig(project.appDir, project.config, services.op);
     return ProjectActionResult::Done;
 }
 
@@ -69,55 +71,55 @@ qint16 NextProjectNumber(qint16 lastProject)
     return static_cast<qint16>(last + 1);
 }
 
-QString ProjectTitle(const AppState& state)
+QString ProjectTitle(const ProjectState& project)
 {
-    return QStringLiteral("%1_%2").arg(state.project.Num_proj).arg(state.project.Name);
+    return QStringLiteral("%1_%2").arg(project.setup.Num_proj).arg(project.setup.Name);
 }
 
-ProjectActionResult NewProject(AppState& state)
+ProjectActionResult NewProject(ProjectState& project, const Services& services)
 {
-    if (state.op.ask(QStringLiteral("Do you like to Create a New Project?"), Buttons::OkCancel) != Answer::Ok)
+    if (services.op.ask(QStringLiteral("Do you like to Create a New Project?"), Buttons::OkCancel) != Answer::Ok)
         return ProjectActionResult::Cancelled;
     const QString title =
-        QStringLiteral("Saving <%1> with a new name").arg(NextProjectNumber(state.config.Last_Project));
-    const QString name = state.op.promptTitled(QStringLiteral("Enter the New Project Name"), title);
-    return CreateNumberedProject(state, name);
+        QStringLiteral("Saving <%1> with a new name").arg(NextProjectNumber(project.config.Last_Project));
+    const QString name = services.op.promptTitled(QStringLiteral("Enter the New Project Name"), title);
+    return CreateNumberedProject(project, services, name);
 }
 
-ProjectActionResult SaveProjectAction(AppState& state)
+ProjectActionResult SaveProjectAction(ProjectState& project, const Services& services)
 {
-    const QString title = ProjectTitle(state);
-    switch (state.op.ask(QStringLiteral("Do you like to Update <%1> values?").arg(title), Buttons::YesNoCancel)) {
+    const QString title = ProjectTitle(project);
+    switch (services.op.ask(QStringLiteral("Do you like to Update <%1> values?").arg(title), Buttons::YesNoCancel)) {
     case Answer::Yes:
-        return WriteProjectFiles(state) ? ProjectActionResult::Done : ProjectActionResult::Failed;
+        return WriteProjectFiles(project, services) ? ProjectActionResult::Done : ProjectActionResult::Failed;
     case Answer::No: {
-        const QString name = state.op.promptTitled(QStringLiteral("Enter the New Project Name"),
+        const QString name = services.op.promptTitled(QStringLiteral("Enter the New Project Name"),
                                                    QStringLiteral("Saving <%1> with a new name").arg(title));
-        return CreateNumberedProject(state, name);
+        return CreateNumberedProject(project, services, name);
     }
     default:
         return ProjectActionResult::Cancelled;
     }
 }
 
-ProjectActionResult RenameProject(AppState& state)
+ProjectActionResult RenameProject(ProjectState& project, const Services& services)
 {
-    if (state.project.Num_proj == 0) {
-        state.op.inform(QStringLiteral("Not possible to rename the Default project. Save it with another Name"));
+    if (project.setup.Num_proj == 0) {
+        services.op.inform(QStringLiteral("Not possible to rename the Default project. Save it with another Name"));
         return ProjectActionResult::Cancelled;
     }
-    const QString answer = state.op.prompt(QStringLiteral("Rename Project: Entre New Name"), state.project.Name);
+    const QString answer = services.op.prompt(QStringLiteral("Rename Project: Entre New Name"), project.setup.Name);
     if (answer.isEmpty())
         return ProjectActionResult::Cancelled;
-    state.project.Name = SafeFieldText(answer);
+    project.setup.Name = SafeFieldText(answer);
     return ProjectActionResult::Done;
 }
 
-bool PrepareProjectLoad(AppState& state)
+bool PrepareProjectLoad(ProjectState& project, const Services& services)
 {
-    switch (state.op.ask(QStringLiteral("Do you like to save current values before new load?"),
+    switch (services.op.ask(QStringLiteral("Do you like to save current values before new load?"),
                          Buttons::YesNoCancel)) {
-    case Answer::Yes: return WriteProjectFiles(state);
+    case Answer::Yes: return WriteProjectFiles(project, services);
     case Answer::No: return true;
     default: return false;
     }
@@ -137,26 +139,26 @@ QStringList ProjectEntries(const QString& appDir)
     return entries;
 }
 
-bool LoadProjectEntry(AppState& state, const QString& entry)
+bool LoadProjectEntry(ProjectState& project, const Services& services, const QString& entry)
 {
     if (entry.isEmpty())
         return false;
     const qint64 number = RoundHalfEven(NumericValue(entry.right(5)));
     if (number > 32767 || number < -32768)
         return false;
-    const QDir app(state.appDir);
+    const QDir app(project.appDir);
     if (number >= 1 && !app.exists(entry))
         return false;
-    state.projectFolder = number < 1 ? QDir::cleanPath(state.appDir) : app.filePath(entry);
-    state.project.Num_proj = static_cast<qint16>(number < 1 ? 0 : number);
-    state.config.Actual_Project_Number = state.project.Num_proj;
-    SaveConfig(state.appDir, state.config, state.op);
+    project.folder = number < 1 ? QDir::cleanPath(project.appDir) : app.filePath(entry);
+    project.setup.Num_proj = static_cast<qint16>(number < 1 ? 0 : number);
+    project.config.Actual_Project_Number = project.setup.Num_proj;
+    SaveConfig(project.appDir, project.config, services.op);
 
     ProjectContext ctx;
-    ctx.appDir = state.appDir;
-    ctx.projectFolder = state.projectFolder;
-    ctx.op = &state.op;
-    LoadProject(state.project, state.plate, ctx);
+    ctx.appDir = project.appDir;
+    ctx.projectFolder = project.folder;
+    ctx.op = &services.op;
+    LoadProject(project.setup, project.plate, ctx);
     return true;
 }
 

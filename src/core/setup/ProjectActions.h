@@ -2,7 +2,7 @@
 
 // The project actions of the setup window without its widgets: New, Save,
 // Rename and Load, with every question to the operator. They work on the
-// program-wide state and write the project files and config.dat themselves;
+// program folder and its current project and write the project files and config.dat themselves;
 // the window only refreshes its controls afterwards.
 
 #include <QString>
@@ -10,7 +10,8 @@
 
 namespace bandora {
 
-struct AppState;
+struct ProjectState;
+struct Services;
 
 // Project numbers are handed out up to this one, then start again at 1.
 constexpr qint16 kLastProjectWrap = 32000;
@@ -20,7 +21,7 @@ constexpr qint16 kLastProjectWrap = 32000;
 qint16 NextProjectNumber(qint16 lastProject);
 
 // The project title of the window: number, "_", name ("0_Default", "8_Larvae test").
-QString ProjectTitle(const AppState& state);
+QString ProjectTitle(const ProjectState& project);
 
 enum class ProjectActionResult {
     Done,      // the action ran; the window reloads what it shows
@@ -30,20 +31,20 @@ enum class ProjectActionResult {
 
 // "New...": asks, prompts for the name and creates the next project with a
 // copy of the current settings, channels and groups.
-ProjectActionResult NewProject(AppState& state);
+ProjectActionResult NewProject(ProjectState& project, const Services& services);
 
 // "Save...": Yes updates the current project's files, No saves the current
 // values under a new project number, Cancel does nothing.
-ProjectActionResult SaveProjectAction(AppState& state);
+ProjectActionResult SaveProjectAction(ProjectState& project, const Services& services);
 
 // "Rename": a new name for the current project, in memory only. Project 0
 // cannot be renamed.
-ProjectActionResult RenameProject(AppState& state);
+ProjectActionResult RenameProject(ProjectState& project, const Services& services);
 
 // "Load..." step 1: offers to save the current values first. Returns false
 // when the operator cancelled or the save failed (the load must not go on
 // and lose what the operator wanted kept).
-bool PrepareProjectLoad(AppState& state);
+bool PrepareProjectLoad(ProjectState& project, const Services& services);
 
 // The project folders of the program folder (p00001, p00012, ...), by name.
 QStringList ProjectEntries(const QString& appDir);
@@ -51,6 +52,6 @@ QStringList ProjectEntries(const QString& appDir);
 // Double-click on a project entry: makes that project current, stores it in
 // config.dat and loads its files. Returns false for an entry that names no
 // project folder.
-bool LoadProjectEntry(AppState& state, const QString& entry);
+bool LoadProjectEntry(ProjectState& project, const Services& services, const QString& entry);
 
 } // namespace bandora

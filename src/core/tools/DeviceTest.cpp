@@ -1,8 +1,9 @@
 #include "DeviceTest.h"
 
-#include "core/AppState.h"
+#include "core/acquisition/RunState.h"
 #include "core/common/Operator.h"
 #include "core/link/InstrumentLink.h"
+#include "core/link/InstrumentSession.h"
 #include "core/storage/PlateFormat.h"
 
 #include <QStringList>
@@ -37,14 +38,17 @@ QString DeviceTestVerdict(const std::array<qint16, kChannelTable>& lowest,
     return text + silent.join(QStringLiteral(", "));
 }
 
-DeviceTest::DeviceTest(AppState& state) : state_(state) {}
+DeviceTest::DeviceTest(const Services& services, InstrumentSession& instrument, const RunState& run)
+    : services_(services), instrument_(instrument), run_(run)
+{
+}
 
 bool DeviceTest::Start()
 {
     // The test talks to the instrument from its own timer: while the
     // acquisition timer can run, the two would interleave their exchanges.
-    if (Active(state_.State)) {
-        state_.op.inform(QStringLiteral("Stop acquisition before Testing"));
+    if (Active(run_.State)) {
+        services_.op.inform(QStringLiteral("Stop acquisition before Testing"));
         return false;
     }
     const QString question = QStringLiteral("DEVICE TEST:\r\n"
@@ -54,7 +58,7 @@ bool DeviceTest::Start()
     TestStep_ = 0;
     lowest_.fill(32767);
     highest_.fill(-1);
-    running_ = state_.op.ask(question, Buttons::OkCancel) == Answer::Ok;
+    running_ = services_.op.ask(question, Buttons::OkCancel) == Answer::Ok;
     return running_;
 }
 
@@ -65,13 +69,13 @@ bool DeviceTest::Tick(const std::function<void()>& paint)
     if (TestStep_ > kLastStep) {
         End();
         // Offline nothing was read, so there is nothing to judge.
-        if (!state_.OfflineMode)
-            state_.op.inform(DeviceTestVerdict(lowest_, highest_));
+        if (!instrument_.OfflineMode)
+            services_.op.inform(DeviceTestVerdict(lowest_, highest_));
         return false;
     }
-    if (!state_.OfflineMode && !ReadSignals()) {
+    if (!instrument_.OfflineMode && !ReadSignals()) {
         if (running_) // not when STOP cut the reads short
-            state_.op.inform(QStringLiteral("COM Error"));
+            services_.op.inform(QStringLiteral("COM Error"));
         End();
         return false;
     }
@@ -96,7 +100,7 @@ bool DeviceTest::ReadSignals()
     // last would show changes that did not happen.
     std::array<BeamBlock, 4> blocks;
     for (int b = 0; b < 4; ++b)
-        if (state_.link == nullptr || !state_.link->ReadBeamBlock(kBlockFirst[b], blocks[size_t(b)]))
+        if (instrument_.link == nullptr || !instrument_.link->ReadBeamBlock(kBlockFirst[b], blocks[size_t(b)]))
             return false;
     for (int b = 0; b < 4; ++b)
         StoreBlock(blocks[size_t(b)], kBlockFirst[b], Signal_);
@@ -146,11 +150,11 @@ bool DeviceTest::RunStepActions()
 {
     const int step = TestStep_;
     if (step == 4)
-        state_.op.inform(QStringLiteral("Turning ON A1-D1"));
+        services_.op.inform(QStringLiteral("Turning ON A1-D1"));
     else if (step == 5)
-        state_.op.inform(QStringLiteral("Turning OFF A1-D1"));
+        services_.op.inform(QStringLiteral("Turning OFF A1-D1"));
     else if (step == 9) {
-        if (state_.op.ask(QStringLiteral("OK to proceed?"), Buttons::YesNo) == Answer::No)
+        if (services_.op.ask(QStringLiteral("OK to proceed?"), Buttons::YesNo) == Answer::No)
             End();
         return true;
     }
@@ -158,9 +162,9 @@ bool DeviceTest::RunStepActions()
     for (int channel : ChannelsOfStep(step)) {
         if (!running_)
             return true; // stopped while the line was busy
-        if (state_.link == nullptr || state_.link->WriteChannelRegister(channel, setting) != 1) {
+        if (instrument_.link == nullptr || instrument_.link->WriteChannelRegister(channel, setting) != 1) {
             if (running_)
-                state_.op.inform(WriteErrorText(channel));
+                services_.op.inform(WriteErrorText(channel));
             return false;
         }
     }
@@ -177,8 +181,8 @@ void DeviceTest::Stop()
     if (!running_)
         return;
     End();
-    if (state_.link)
-        state_.link->AbandonWaits();
+    if (instrument_.link)
+        instrument_.link->AbandonWaits();
 }
 
 } // namespace bandora

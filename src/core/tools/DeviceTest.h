@@ -21,6 +21,7 @@
 // A test that runs to its end says which beams answered: a beam answers when
 // its signal swings with the settings written from step 10 on.
 
+#include "core/common/Services.h"
 #include "core/storage/ProjectSetup.h"
 
 #include <QString>
@@ -31,7 +32,8 @@
 
 namespace bandora {
 
-struct AppState;
+struct InstrumentSession;
+struct RunState;
 
 // The verdict of a whole test from the lowest and highest signal each beam
 // gave once the settings started moving: "All beams answered", or the beams
@@ -52,7 +54,7 @@ public:
     static constexpr quint8 kSettingMin = 0;
     static constexpr quint8 kSettingMid = 66;  // both parts at 2
 
-    explicit DeviceTest(AppState& state);
+    DeviceTest(const Services& services, InstrumentSession& instrument, const RunState& run);
 
     // "Test DEVICE": refused while an experiment is running or paused;
     // otherwise the four-line question. True when the operator pressed OK and
@@ -84,7 +86,9 @@ private:
     bool RunStepActions();
     void End();
 
-    AppState& state_;
+    Services services_;
+    InstrumentSession& instrument_;
+    const RunState& run_;
     bool running_ = false;
     qint16 TestStep_ = 0;
     std::array<qint16, kChannelTable> Signal_{};

@@ -52,9 +52,10 @@ int WriteRecord(InstrumentLink& link, const FactoryRecordValues& values, KnownRe
 }
 
 // Reads the record back into `holds`; true when it is `values`.
-bool ReadBack(AppState& state, const FactoryRecordValues& values, KnownRecord& holds)
+bool ReadBack(InstrumentSession& instrument, const Services& services, const FactoryRecordValues& values,
+              KnownRecord& holds)
 {
-    const FactoryBytes read = ReadFactoryBytes(*state.link, state.events);
+    const FactoryBytes read = ReadFactoryBytes(*instrument.link, services.events);
     std::copy_n(read.begin(), holds.size(), holds.begin());
     return std::equal(values.begin(), values.end(), holds.begin());
 }
@@ -77,12 +78,15 @@ QString LastCalibrationText(int month, int year)
         .arg(year, 2, 10, QLatin1Char('0'));
 }
 
-FactoryCalibration::FactoryCalibration(AppState& state) : state_(state) {}
+FactoryCalibration::FactoryCalibration(const Services& services, InstrumentSession& instrument, const RunState& run)
+    : services_(services), instrument_(instrument), run_(run)
+{
+}
 
 bool FactoryCalibration::MayOpen() const
 {
-    if (state_.OfflineMode || Active(state_.State) || state_.link == nullptr) {
-        state_.op.inform(QStringLiteral("Only possible to access in: ONLINE mode and STOP experiment"));
+    if (instrument_.OfflineMode || Active(run_.State) || instrument_.link == nullptr) {
+        services_.op.inform(QStringLiteral("Only possible to access in: ONLINE mode and STOP experiment"));
         return false;
     }
     return true;
@@ -90,7 +94,7 @@ bool FactoryCalibration::MayOpen() const
 
 QString FactoryCalibration::Load()
 {
-    FactoryCal& cal = state_.factory;
+    FactoryCal& cal = instrument_.factory;
     if (!cal.Valid) {
         cal.Offset = 0.0;
         cal.Slope = kDefaultSlope;
@@ -101,46 +105,46 @@ QString FactoryCalibration::Load()
 
 QString FactoryCalibration::PollTemperature()
 {
-    lastRaw_ = state_.link->ReadTemperature();
-    return Degrees(lastRaw_ * state_.factory.Slope + state_.factory.Offset);
+    lastRaw_ = instrument_.link->ReadTemperature();
+    return Degrees(lastRaw_ * instrument_.factory.Slope + instrument_.factory.Offset);
 }
 
 double FactoryCalibration::NewOffset(double reference, int raw) const
 {
-    return reference - raw * state_.factory.Slope;
+    return reference - raw * instrument_.factory.Slope;
 }
 
 QString FactoryCalibration::Calibrate(const QString& referenceText)
 {
-    FactoryCal& cal = state_.factory;
-    lastRaw_ = state_.link->ReadTemperature();
+    FactoryCal& cal = instrument_.factory;
+    lastRaw_ = instrument_.link->ReadTemperature();
     double reference = 0.0;
     if (!ParseNumber(referenceText.trimmed(), reference) || reference > kHighestReference
         || reference < kLowestReference) {
-        state_.op.inform(QStringLiteral("invalid Calibration Parameter: value must be between 4°C and 50°C"));
+        services_.op.inform(QStringLiteral("invalid Calibration Parameter: value must be between 4°C and 50°C"));
         return {};
     }
     // A failed reading (-1) would put a made-up offset into the instrument's
     // memory for good: nothing is written without a real reading.
     if (lastRaw_ < 0) {
-        state_.op.inform(QStringLiteral("COM Error"));
+        services_.op.inform(QStringLiteral("COM Error"));
         return {};
     }
     const double offset = NewOffset(reference, lastRaw_);
     if (std::fabs(offset) > kLargestOffset) {
-        state_.op.inform(QStringLiteral("invalid Calibration Parameter: the new offset %1 is beyond 10°C")
+        services_.op.inform(QStringLiteral("invalid Calibration Parameter: the new offset %1 is beyond 10°C")
                              .arg(Degrees(offset)));
         return {};
     }
-    const QDate today = state_.clock.now().date();
+    const QDate today = services_.clock.now().date();
     const int month = today.month();
     const int year = today.year() % 100;
     // A record that stops halfway (a write that fails, a cell that does not
     // keep its byte) is one no start can use: the record as it stands is read
     // first, to be put back when the new one does not check out.
-    const FactoryBytes before = ReadFactoryBytes(*state_.link, state_.events);
+    const FactoryBytes before = ReadFactoryBytes(*instrument_.link, services_.events);
     if (std::any_of(before.begin(), before.begin() + 7, [](int b) { return b < 0; })) {
-        state_.op.inform(QStringLiteral("COM Error"));
+        services_.op.inform(QStringLiteral("COM Error"));
         return {};
     }
     FactoryRecordValues previous{};
@@ -149,11 +153,12 @@ QString FactoryCalibration::Calibrate(const QString& referenceText)
     std::copy(previous.begin(), previous.end(), holds.begin());
 
     const FactoryRecordValues values = MakeFactoryRecord(offset, cal.Slope, month, year);
-    const int failed = WriteRecord(*state_.link, values, holds);
-    if (failed < 0 && ReadBack(state_, values, holds))
+    const int failed = WriteRecord(*instrument_.link, values, holds);
+    if (failed < 0 && ReadBack(instrument_, services_, values, holds))
         return Calibrated(offset, month, year);
 
-    const bool restored = WriteRecord(*state_.link, previous, holds) < 0 && ReadBack(state_, previous, holds);
+    const bool restored =
+        WriteRecord(*instrument_.link, previous, holds) < 0 && ReadBack(instrument_, services_, previous, holds);
     QString text = failed >= 0 ? WriteErrorText(failed)
                                : QStringLiteral("The factory record read back from the instrument is not the one "
                                                 "written.");
@@ -163,13 +168,13 @@ QString FactoryCalibration::Calibrate(const QString& referenceText)
                      : QStringLiteral("The previous record could not be written back: the instrument's memory "
                                       "(0x80 to 0x86) now holds %1 (?? not known).")
                            .arg(HexBytes(holds));
-    state_.op.inform(text);
+    services_.op.inform(text);
     return QStringLiteral("NON Calibrated");
 }
 
 QString FactoryCalibration::Calibrated(double offset, int month, int year)
 {
-    FactoryCal& cal = state_.factory;
+    FactoryCal& cal = instrument_.factory;
     cal.Offset = offset;
     cal.Month = qint16(month);
     cal.Year = qint16(year);

@@ -20,7 +20,9 @@
 // writes is written back and checked, or the operator is told what the
 // memory now holds.
 
-#include "core/AppState.h"
+#include "core/acquisition/RunState.h"
+#include "core/common/Services.h"
+#include "core/link/InstrumentSession.h"
 
 #include <QString>
 
@@ -43,7 +45,7 @@ public:
     static constexpr double kLowestReference = 4.0;
     static constexpr double kHighestReference = 50.0;
 
-    explicit FactoryCalibration(AppState& state);
+    FactoryCalibration(const Services& services, InstrumentSession& instrument, const RunState& run);
 
     // "Factory Settings": only online with the experiment stopped; otherwise
     // says so and returns false.
@@ -69,7 +71,9 @@ private:
     // The new record checked out: it becomes the calibration in memory.
     QString Calibrated(double offset, int month, int year);
 
-    AppState& state_;
+    Services services_;
+    InstrumentSession& instrument_;
+    const RunState& run_;
     int lastRaw_ = -1;
 };
 

@@ -79,13 +79,13 @@ FactoryCal DecodeFactoryRecord(const FactoryBytes& b)
     return cal;
 }
 
-void ReadFactoryCalibration(AppState& app, InstrumentLink& link)
+void ReadFactoryCalibration(InstrumentSession& instrument, EventPump& events, InstrumentLink& link)
 {
-    app.factory.Offset = kDefaultOffset;
-    app.factory.Slope = kDefaultSlope;
-    if (app.OfflineMode)
+    instrument.factory.Offset = kDefaultOffset;
+    instrument.factory.Slope = kDefaultSlope;
+    if (instrument.OfflineMode)
         return;
-    app.factory = DecodeFactoryRecord(ReadFactoryBytes(link, app.events));
+    instrument.factory = DecodeFactoryRecord(ReadFactoryBytes(link, events));
 }
 
 } // namespace bandora

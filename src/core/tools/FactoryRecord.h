@@ -14,12 +14,13 @@
 //   | 0x86    | high byte of the slope in thousandths                |
 //   | 0x87    | not used                                             |
 
-#include "core/AppState.h"
+#include "core/link/InstrumentSession.h"
 
 #include <array>
 
 namespace bandora {
 
+class EventPump;
 class InstrumentLink;
 
 // The bytes of 0x80..0x87 as read; -1 for an address that gave no value.
@@ -36,7 +37,7 @@ FactoryBytes ReadFactoryBytes(InstrumentLink& link, EventPump& events);
 FactoryCal DecodeFactoryRecord(const FactoryBytes& bytes);
 
 // The start-up read: defaults first, then (online) the record from the
-// instrument into app.factory.
-void ReadFactoryCalibration(AppState& app, InstrumentLink& link);
+// instrument into instrument.factory.
+void ReadFactoryCalibration(InstrumentSession& instrument, EventPump& events, InstrumentLink& link);
 
 } // namespace bandora

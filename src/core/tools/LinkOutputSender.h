@@ -4,17 +4,17 @@
 
 namespace bandora {
 
-struct AppState;
+struct InstrumentSession;
 
 // SetOutputs over the program's serial link. In offline mode, or before the
 // start-up has made the link, nothing is sent.
 class LinkOutputSender final : public OutputSender {
 public:
-    explicit LinkOutputSender(AppState& state) : state_(state) {}
+    explicit LinkOutputSender(InstrumentSession& instrument) : instrument_(instrument) {}
     void SendOutputs(quint8 state) override;
 
 private:
-    AppState& state_;
+    InstrumentSession& instrument_;
 };
 
 } // namespace bandora

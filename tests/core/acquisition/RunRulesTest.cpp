@@ -96,9 +96,9 @@ TEST(RunRules, AutozeroThresholdFromAmplitudeOverSignal)
     TestClock clock;
     TestEventPump events;
     AppState state(QStringLiteral("."), op, clock, events);
-    state.OfflineMode = true;
-    state.State = AcquisitionState::Running;
-    state.SnrThreshold = 1.7;
+    state.instrument.OfflineMode = true;
+    state.run.State = AcquisitionState::Running;
+    state.run.SnrThreshold = 1.7;
     CycleState cycle(500);
     // Channel 0 swings 1990/2010: amplitude 20 on 2000; channel 1 is dark.
     for (int k = 0; k < 100; ++k) {
@@ -108,7 +108,7 @@ TEST(RunRules, AutozeroThresholdFromAmplitudeOverSignal)
     QuietWindow window;
     Calibration cal(state, cycle, window);
     cal.RunAutoZero();
-    EXPECT_NEAR(state.project.ChannelThreshold[0], 2.7, 1e-9);
-    EXPECT_EQ(state.project.ChannelThreshold[1], 1.0);
+    EXPECT_NEAR(state.project.setup.ChannelThreshold[0], 2.7, 1e-9);
+    EXPECT_EQ(state.project.setup.ChannelThreshold[1], 1.0);
     EXPECT_EQ(window.last, QStringLiteral("AutoZero... <99>"));
 }

@@ -23,8 +23,8 @@ public:
     explicit Bench(int configuredPort)
         : app(dir.path(), op, clock, events), link(dir.path(), clock)
     {
-        app.config.Serial_COM = qint16(configuredPort);
-        app.link = &link;
+        app.project.config.Serial_COM = qint16(configuredPort);
+        app.instrument.link = &link;
         QDir().mkpath(dir.filePath("ports"));
         for (int n = 1; n <= 15; ++n)
             QFile::link(dir.filePath("nothing-here"), dir.filePath(QStringLiteral("ports/COM%1").arg(n)));
@@ -49,7 +49,8 @@ public:
 
     void Find()
     {
-        FindInstrument(app, link, [this](const QString& text) { splash << text; });
+        FindInstrument(app.project, app.instrument, app.services, link,
+                       [this](const QString& text) { splash << text; });
     }
 
     // Identify frames a virtual instrument received.
@@ -87,7 +88,7 @@ TEST(FindInstrument, TheConfiguredPortAnsweringEndsTheSearchAtOnce)
     bench.Find();
     EXPECT_TRUE(bench.link.IsOpen());
     EXPECT_EQ(bench.link.PortNumber(), 4);
-    EXPECT_FALSE(bench.app.OfflineMode);
+    EXPECT_FALSE(bench.app.instrument.OfflineMode);
     EXPECT_TRUE(bench.splash.isEmpty()) << "no bracketed port number";
     EXPECT_TRUE(bench.op.shown.isEmpty());
     EXPECT_TRUE(bench.ConfigBytes().isEmpty()) << "config.dat is not rewritten";
@@ -103,7 +104,7 @@ TEST(FindInstrument, ASilentConfiguredPortLeadsToTheScan)
 
     EXPECT_TRUE(bench.link.IsOpen());
     EXPECT_EQ(bench.link.PortNumber(), 7);
-    EXPECT_EQ(bench.app.config.Serial_COM, 7);
+    EXPECT_EQ(bench.app.project.config.Serial_COM, 7);
     EXPECT_EQ(bench.ConfigBytes(),
               "\"Config: <Actual_Project_Number>, <Last_Project>,<Serial_COM>,<Restart_Time>\"\r\n1,1,7,0\r\n");
     EXPECT_EQ(bench.splash, (QStringList{PortOf(1), PortOf(2), PortOf(3), PortOf(4), PortOf(5), PortOf(6), PortOf(7)}));
@@ -123,7 +124,7 @@ TEST(FindInstrument, OnlyAnIdentityAboveTenCounts)
         bench.Put(port, options);
     }
     bench.Find();
-    EXPECT_EQ(bench.app.config.Serial_COM, 9);
+    EXPECT_EQ(bench.app.project.config.Serial_COM, 9);
     EXPECT_EQ(bench.IdentifyFrames(5), 2);
     EXPECT_TRUE(bench.op.shown.isEmpty());
 }
@@ -139,8 +140,8 @@ TEST(FindInstrument, ThePromptAsksAgainUntilItGetsAPortFromOneToFifteen)
         bench.op.replies.enqueue(answer);
     bench.Find();
 
-    EXPECT_FALSE(bench.app.OfflineMode);
-    EXPECT_EQ(bench.app.config.Serial_COM, 9);
+    EXPECT_FALSE(bench.app.instrument.OfflineMode);
+    EXPECT_EQ(bench.app.project.config.Serial_COM, 9);
     EXPECT_EQ(bench.link.PortNumber(), 9);
     EXPECT_EQ(bench.op.texts(), QStringList(5, Prompt(3)));
     // The scan resumed at the typed port and found it there at once.
@@ -155,12 +156,12 @@ TEST(FindInstrument, APortThatDoesNotAnswerAsksAgainThenEnterGoesOffline)
     bench.op.replies.enqueue("12");
     bench.op.replies.enqueue("   ");
     bench.Find();
-    EXPECT_TRUE(bench.app.OfflineMode);
+    EXPECT_TRUE(bench.app.instrument.OfflineMode);
     EXPECT_FALSE(bench.link.IsOpen());
     EXPECT_EQ(bench.op.texts(), (QStringList{Prompt(6), Prompt(12)}));
     EXPECT_EQ(bench.op.unscripted, 0);
     // The typed number was kept even though nothing answered on it.
-    EXPECT_EQ(bench.app.config.Serial_COM, 12);
+    EXPECT_EQ(bench.app.project.config.Serial_COM, 12);
     EXPECT_TRUE(bench.ConfigBytes().contains("\r\n1,1,12,0\r\n"));
     EXPECT_EQ(bench.splash.mid(15),
               (QStringList{PortOf(12), PortOf(13), PortOf(14), PortOf(15)}));

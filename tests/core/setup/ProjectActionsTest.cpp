@@ -55,18 +55,18 @@ TEST(ProjectNumbers, WrapAfter32000)
 
 TEST_F(ProjectActionsTest, NewCreatesTheNextProjectWithTheCurrentValues)
 {
-    state.project.Aq_lapse = 720;
-    state.project.ChannelGroup[5] = 9;
+    state.project.setup.Aq_lapse = 720;
+    state.project.setup.ChannelGroup[5] = 9;
     op.answers << Answer::Ok;
     op.replies << QStringLiteral("Larvae test");
-    EXPECT_EQ(NewProject(state), ProjectActionResult::Done);
+    EXPECT_EQ(NewProject(state.project, state.services), ProjectActionResult::Done);
     ASSERT_EQ(op.shown.size(), 2);
     EXPECT_EQ(op.shown[0].text, QStringLiteral("Do you like to Create a New Project?"));
     EXPECT_EQ(op.shown[0].buttons, Buttons::OkCancel);
     EXPECT_EQ(op.shown[1].text, QStringLiteral("Enter the New Project Name"));
     EXPECT_EQ(op.shown[1].title, QStringLiteral("Saving <8> with a new name"));
-    EXPECT_EQ(ProjectTitle(state), QStringLiteral("8_Larvae test"));
-    EXPECT_EQ(state.projectFolder, Folder(8));
+    EXPECT_EQ(ProjectTitle(state.project), QStringLiteral("8_Larvae test"));
+    EXPECT_EQ(state.project.folder, Folder(8));
     EXPECT_EQ(ConfigLine(), "8,8,4,0\r");
 
     const ProjectSetup reloaded = Reload(8);
@@ -76,17 +76,17 @@ TEST_F(ProjectActionsTest, NewCreatesTheNextProjectWithTheCurrentValues)
     EXPECT_EQ(reloaded.Working_folder, QDir::toNativeSeparators(Folder(8)) + QDir::separator());
 
     op.answers << Answer::Cancel;
-    EXPECT_EQ(NewProject(state), ProjectActionResult::Cancelled);
+    EXPECT_EQ(NewProject(state.project, state.services), ProjectActionResult::Cancelled);
     EXPECT_EQ(op.shown.size(), 3);
 }
 
 TEST_F(ProjectActionsTest, SaveAnsweredNoLeavesTheProjectsFilesAlone)
 {
     const QByteArray before = ReadAll(File(3, "setup.dat"));
-    state.project.Aq_lapse = 90;
+    state.project.setup.Aq_lapse = 90;
     op.answers << Answer::No << Answer::Yes;
     op.replies << QStringLiteral("copy");
-    EXPECT_EQ(SaveProjectAction(state), ProjectActionResult::Done);
+    EXPECT_EQ(SaveProjectAction(state.project, state.services), ProjectActionResult::Done);
     EXPECT_EQ(op.shown[0].text, QStringLiteral("Do you like to Update <3_larvae> values?"));
     EXPECT_EQ(op.shown[0].buttons, Buttons::YesNoCancel);
     EXPECT_EQ(op.shown[1].title, QStringLiteral("Saving <3_larvae> with a new name"));
@@ -95,9 +95,9 @@ TEST_F(ProjectActionsTest, SaveAnsweredNoLeavesTheProjectsFilesAlone)
     EXPECT_EQ(Reload(8).Aq_lapse, 90);
 
     // Yes writes the current project, keeping the previous setup.dat as setup.bak.
-    state.project.Aq_lapse = 45;
+    state.project.setup.Aq_lapse = 45;
     const QByteArray saved8 = ReadAll(File(8, "setup.dat"));
-    EXPECT_EQ(SaveProjectAction(state), ProjectActionResult::Done);
+    EXPECT_EQ(SaveProjectAction(state.project, state.services), ProjectActionResult::Done);
     EXPECT_EQ(ReadAll(File(8, "setup.bak")), saved8);
     EXPECT_EQ(Reload(8).Aq_lapse, 45);
 }
@@ -107,21 +107,21 @@ TEST_F(ProjectActionsTest, AnExistingFolderIsOnlyOverwrittenWhenTheOperatorSaysS
     QDir().mkpath(Folder(8));
     op.answers << Answer::Ok << Answer::No;
     op.replies << QStringLiteral("x");
-    EXPECT_EQ(NewProject(state), ProjectActionResult::Cancelled);
+    EXPECT_EQ(NewProject(state.project, state.services), ProjectActionResult::Cancelled);
     EXPECT_EQ(op.shown.last().text,
               QStringLiteral("The project number to generate (p00008already exists. do you like to overwrite?"));
-    EXPECT_EQ(state.config.Last_Project, 8); // the number is used up
-    EXPECT_EQ(state.project.Num_proj, 3);
+    EXPECT_EQ(state.project.config.Last_Project, 8); // the number is used up
+    EXPECT_EQ(state.project.setup.Num_proj, 3);
     EXPECT_FALSE(QFile::exists(File(8, "setup.dat")));
     EXPECT_EQ(ConfigLine(), "3,7,4,0\r");
 
     // At 32000 the numbers start again at 1.
     op.clear();
-    state.config.Last_Project = 32000;
+    state.project.config.Last_Project = 32000;
     op.answers << Answer::Ok << Answer::Yes;
     op.replies << QStringLiteral("wrapped");
     QDir().mkpath(Folder(1));
-    EXPECT_EQ(NewProject(state), ProjectActionResult::Done);
+    EXPECT_EQ(NewProject(state.project, state.services), ProjectActionResult::Done);
     EXPECT_EQ(op.shown[1].title, QStringLiteral("Saving <1> with a new name"));
     EXPECT_TRUE(QFile::exists(File(1, "setup.dat")));
     EXPECT_EQ(ConfigLine(), "1,1,4,0\r");
@@ -131,16 +131,16 @@ TEST_F(ProjectActionsTest, RenameChangesTheNameInMemoryOnly)
 {
     const QByteArray before = ReadAll(File(3, "setup.dat"));
     op.replies << QStringLiteral("adults") << QString();
-    EXPECT_EQ(RenameProject(state), ProjectActionResult::Done);
+    EXPECT_EQ(RenameProject(state.project, state.services), ProjectActionResult::Done);
     EXPECT_EQ(op.shown[0].text, QStringLiteral("Rename Project: Entre New Name"));
-    EXPECT_EQ(ProjectTitle(state), QStringLiteral("3_adults"));
+    EXPECT_EQ(ProjectTitle(state.project), QStringLiteral("3_adults"));
     EXPECT_EQ(ReadAll(File(3, "setup.dat")), before);
-    EXPECT_EQ(RenameProject(state), ProjectActionResult::Cancelled); // an empty answer
-    EXPECT_EQ(state.project.Name, QStringLiteral("adults"));
+    EXPECT_EQ(RenameProject(state.project, state.services), ProjectActionResult::Cancelled); // an empty answer
+    EXPECT_EQ(state.project.setup.Name, QStringLiteral("adults"));
 
     op.clear();
-    state.project.Num_proj = 0;
-    EXPECT_EQ(RenameProject(state), ProjectActionResult::Cancelled);
+    state.project.setup.Num_proj = 0;
+    EXPECT_EQ(RenameProject(state.project, state.services), ProjectActionResult::Cancelled);
     EXPECT_EQ(op.texts(),
               QStringList{QStringLiteral("Not possible to rename the Default project. Save it with another Name")});
 }
@@ -159,19 +159,19 @@ TEST_F(ProjectActionsTest, LoadListsProjectFoldersAndLoadsTheChosenOne)
 
     // Cancel stops the load, Yes saves first.
     op.answers << Answer::Cancel << Answer::Yes;
-    EXPECT_FALSE(PrepareProjectLoad(state));
-    state.project.Aq_lapse = 75;
-    EXPECT_TRUE(PrepareProjectLoad(state));
+    EXPECT_FALSE(PrepareProjectLoad(state.project, state.services));
+    state.project.setup.Aq_lapse = 75;
+    EXPECT_TRUE(PrepareProjectLoad(state.project, state.services));
     EXPECT_EQ(op.shown[1].text, QStringLiteral("Do you like to save current values before new load?"));
     EXPECT_EQ(Reload(3).Aq_lapse, 75);
 
-    ASSERT_TRUE(LoadProjectEntry(state, QStringLiteral("p00012")));
-    EXPECT_EQ(ProjectTitle(state), QStringLiteral("12_zebrafish"));
-    EXPECT_EQ(state.projectFolder, Folder(12));
-    EXPECT_EQ(state.plate.Rows, 16);
+    ASSERT_TRUE(LoadProjectEntry(state.project, state.services, QStringLiteral("p00012")));
+    EXPECT_EQ(ProjectTitle(state.project), QStringLiteral("12_zebrafish"));
+    EXPECT_EQ(state.project.folder, Folder(12));
+    EXPECT_EQ(state.project.plate.Rows, 16);
     EXPECT_EQ(ConfigLine(), "12,7,4,0\r");
-    EXPECT_FALSE(LoadProjectEntry(state, QStringLiteral("p00044")));
-    EXPECT_EQ(state.project.Num_proj, 12);
+    EXPECT_FALSE(LoadProjectEntry(state.project, state.services, QStringLiteral("p00044")));
+    EXPECT_EQ(state.project.setup.Num_proj, 12);
 }
 
 TEST_F(ProjectActionsTest, AFailedSaveIsReportedAndStopsTheLoad)
@@ -180,8 +180,8 @@ TEST_F(ProjectActionsTest, AFailedSaveIsReportedAndStopsTheLoad)
     QFile::remove(File(3, "setup.dat"));
     ASSERT_TRUE(QDir().mkpath(File(3, "setup.dat")));
     op.answers << Answer::Yes << Answer::Ok << Answer::Yes;
-    EXPECT_FALSE(PrepareProjectLoad(state));
+    EXPECT_FALSE(PrepareProjectLoad(state.project, state.services));
     ASSERT_EQ(op.shown.size(), 2);
     EXPECT_TRUE(op.shown[1].text.startsWith(QStringLiteral("<Error Saving Project Files> ")));
-    EXPECT_EQ(SaveProjectAction(state), ProjectActionResult::Failed);
+    EXPECT_EQ(SaveProjectAction(state.project, state.services), ProjectActionResult::Failed);
 }

@@ -41,12 +41,12 @@ struct TestRig {
     SimulatedInstrument rig;
     TestEventPump events;
     AppState app{rig.AppDir(), rig.op, rig.clock, events};
-    DeviceTest test{app};
+    DeviceTest test{app.services, app.instrument, app.run};
 
     TestRig()
     {
         EXPECT_TRUE(rig.Open());
-        app.link = rig.link.get();
+        app.instrument.link = rig.link.get();
     }
     std::array<quint8, kChannels> Settings()
     {
@@ -90,13 +90,13 @@ TEST(DeviceTest, AWholeRunLightsRowsAndLeavesEveryChannelAtTheMiddleSetting)
 TEST(DeviceTest, RefusalsCancelAndNoAtTheQuestion)
 {
     TestRig t;
-    t.app.State = AcquisitionState::Paused;
+    t.app.run.State = AcquisitionState::Paused;
     EXPECT_FALSE(t.test.Start());
     EXPECT_EQ(t.rig.op.texts(), QStringList{"Stop acquisition before Testing"});
     EXPECT_FALSE(t.test.Tick({}));
     EXPECT_EQ(t.rig.sim->FramesReceived(), 0);
 
-    t.app.State = AcquisitionState::Stopped;
+    t.app.run.State = AcquisitionState::Stopped;
     t.rig.op.answers.enqueue(Answer::Cancel);
     EXPECT_FALSE(t.test.Start());
     EXPECT_FALSE(t.test.Tick({}));

@@ -29,49 +29,49 @@ struct FactoryRig {
           }())
     {
         EXPECT_TRUE(rig.Open());
-        app.link = rig.link.get();
+        app.instrument.link = rig.link.get();
         rig.clock.set(QDateTime(QDate(2026, 3, 14), QTime(10, 0)));
     }
     SimulatedInstrument rig;
     TestEventPump events;
     AppState app{rig.AppDir(), rig.op, rig.clock, events};
-    FactoryCalibration window{app};
+    FactoryCalibration window{app.services, app.instrument, app.run};
 };
 
 TEST(FactoryCalibration, ACalibrationWritesTheRecordThatTheNextStartReads)
 {
     FactoryRig f;
-    f.app.factory = FactoryCal{true, 1, 25, 0, 0.0, 0.219};
+    f.app.instrument.factory = FactoryCal{true, 1, 25, 0, 0.0, 0.219};
     EXPECT_EQ(f.window.Load(), "OK Last Factory Calibration 01/25 [mm/yy]");
     EXPECT_EQ(f.window.PollTemperature(), "21.9");
     EXPECT_EQ(f.window.LastRaw(), 100);
 
     EXPECT_EQ(f.window.Calibrate("25.0"), "OK Last Factory Calibration 03/26 [mm/yy]");
     EXPECT_TRUE(f.rig.op.texts().isEmpty()) << f.rig.op.texts().join('|').toStdString();
-    EXPECT_NEAR(f.app.factory.Offset, 3.1, 1e-9);
-    EXPECT_DOUBLE_EQ(f.app.factory.Slope, 0.219);
+    EXPECT_NEAR(f.app.instrument.factory.Offset, 3.1, 1e-9);
+    EXPECT_DOUBLE_EQ(f.app.instrument.factory.Slope, 0.219);
 
     // The next start of the program reads the new calibration.
     AppState next{f.rig.AppDir(), f.rig.op, f.rig.clock, f.events};
-    next.link = f.rig.link.get();
-    ReadFactoryCalibration(next, *f.rig.link);
-    EXPECT_TRUE(next.factory.Valid);
-    EXPECT_DOUBLE_EQ(next.factory.Offset, 3.1);
-    EXPECT_EQ(next.factory.Month, 3);
-    EXPECT_EQ(next.factory.Year, 26);
+    next.instrument.link = f.rig.link.get();
+    ReadFactoryCalibration(next.instrument, f.events, *f.rig.link);
+    EXPECT_TRUE(next.instrument.factory.Valid);
+    EXPECT_DOUBLE_EQ(next.instrument.factory.Offset, 3.1);
+    EXPECT_EQ(next.instrument.factory.Month, 3);
+    EXPECT_EQ(next.instrument.factory.Year, 26);
 }
 
 TEST(FactoryCalibration, AnInvalidRecordAtStartStaysUncalibratedUntilTheNextStart)
 {
     FactoryRig f;
-    f.app.factory = FactoryCal{false, 0, 0, 0, 4.0, 0.3};
+    f.app.instrument.factory = FactoryCal{false, 0, 0, 0, 4.0, 0.3};
     EXPECT_EQ(f.window.Load(), "NON Calibrated");
-    EXPECT_DOUBLE_EQ(f.app.factory.Offset, 0.0);
-    EXPECT_DOUBLE_EQ(f.app.factory.Slope, 0.219);
+    EXPECT_DOUBLE_EQ(f.app.instrument.factory.Offset, 0.0);
+    EXPECT_DOUBLE_EQ(f.app.instrument.factory.Slope, 0.219);
     EXPECT_EQ(f.window.Calibrate("25.0"), "OK Last Factory Calibration 03/26 [mm/yy]");
-    EXPECT_FALSE(f.app.factory.Valid) << "only the start-up read decides validity";
+    EXPECT_FALSE(f.app.instrument.factory.Valid) << "only the start-up read decides validity";
     EXPECT_EQ(f.window.Load(), "NON Calibrated");
-    EXPECT_DOUBLE_EQ(f.app.factory.Offset, 0.0);
+    EXPECT_DOUBLE_EQ(f.app.instrument.factory.Offset, 0.0);
 }
 
 TEST(FactoryCalibration, ReferencesOutsideFourToFiftyAreRefusedWithoutAWrite)
@@ -99,7 +99,7 @@ TEST(FactoryCalibration, ARecordThatDoesNotCheckOutIsPutBackOrTheMemoryIsSpelled
     // A cell that echoes the write but keeps its byte: the record read back
     // is not the one written, so the previous one goes back, checked.
     FactoryRig stuck;
-    stuck.app.factory = FactoryCal{true, 1, 25, 0, 0.5, 0.219};
+    stuck.app.instrument.factory = FactoryCal{true, 1, 25, 0, 0.5, 0.219};
     stuck.rig.sim->SetStuckMemory(0x84);
     EXPECT_EQ(stuck.window.Calibrate("25.0"), "NON Calibrated");
     EXPECT_EQ(stuck.rig.op.texts(),
@@ -107,13 +107,13 @@ TEST(FactoryCalibration, ARecordThatDoesNotCheckOutIsPutBackOrTheMemoryIsSpelled
                           "The previous record was written back and checked: the instrument keeps its last "
                           "calibration."});
     EXPECT_EQ(stuck.rig.sim->Memory(), sim::FactoryMemory::kDefault);
-    EXPECT_DOUBLE_EQ(stuck.app.factory.Offset, 0.5);
+    EXPECT_DOUBLE_EQ(stuck.app.instrument.factory.Offset, 0.5);
 }
 
 TEST(FactoryCalibration, AFailedWriteLeavesTheCalibrationInMemoryAlone)
 {
     FactoryRig f;
-    f.app.factory = FactoryCal{true, 1, 25, 0, 0.5, 0.219};
+    f.app.instrument.factory = FactoryCal{true, 1, 25, 0, 0.5, 0.219};
     sim::FaultOptions unplug;
     unplug.silenceAfter = 1 + 16 + 9 * 3; // the reading, the record as it was and three addresses
     f.rig.sim->SetFaults(unplug);
@@ -124,8 +124,8 @@ TEST(FactoryCalibration, AFailedWriteLeavesTheCalibrationInMemoryAlone)
               QStringList{"Ops...Data Writing ERROR: reg(131)... Check COM and Try again\r\n"
                           "The previous record could not be written back: the instrument's memory (0x80 to 0x86) "
                           "now holds ?? 03 1A ?? 05 DB 00 (?? not known)."});
-    EXPECT_DOUBLE_EQ(f.app.factory.Offset, 0.5);
-    EXPECT_EQ(f.app.factory.Month, 1);
+    EXPECT_DOUBLE_EQ(f.app.instrument.factory.Offset, 0.5);
+    EXPECT_EQ(f.app.instrument.factory.Month, 1);
     const auto memory = f.rig.sim->Memory();
     EXPECT_EQ(memory[1], 3) << "the addresses before the failure keep their new values";
     EXPECT_EQ(memory[2], 26);

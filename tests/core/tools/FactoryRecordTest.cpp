@@ -55,7 +55,7 @@ struct StartupRead {
     StartupRead()
     {
         EXPECT_TRUE(rig.Open());
-        app.link = rig.link.get();
+        app.instrument.link = rig.link.get();
         events.onTurn = [this](int) { turnTimes << timer.elapsed(); };
         timer.start();
     }
@@ -66,12 +66,12 @@ struct StartupRead {
 TEST(FactoryRecord, OfflineNothingIsReadAndTheDefaultsStand)
 {
     StartupRead offline;
-    offline.app.OfflineMode = true;
-    offline.app.factory.Offset = 7.0;
-    offline.app.factory.Slope = 0.3;
-    ReadFactoryCalibration(offline.app, *offline.rig.link);
-    EXPECT_DOUBLE_EQ(offline.app.factory.Offset, 0.0);
-    EXPECT_DOUBLE_EQ(offline.app.factory.Slope, 0.219);
+    offline.app.instrument.OfflineMode = true;
+    offline.app.instrument.factory.Offset = 7.0;
+    offline.app.instrument.factory.Slope = 0.3;
+    ReadFactoryCalibration(offline.app.instrument, offline.events, *offline.rig.link);
+    EXPECT_DOUBLE_EQ(offline.app.instrument.factory.Offset, 0.0);
+    EXPECT_DOUBLE_EQ(offline.app.instrument.factory.Slope, 0.219);
     EXPECT_EQ(offline.rig.sim->FramesReceived(), 0);
 }
 
@@ -82,9 +82,9 @@ TEST(FactoryRecord, RetriesSurviveAPoorLine)
     poor.rate = 0.2;
     poor.drop = poor.shortReply = true;
     read.rig.sim->SetFaults(poor);
-    ReadFactoryCalibration(read.app, *read.rig.link);
-    EXPECT_TRUE(read.app.factory.Valid);
-    EXPECT_DOUBLE_EQ(read.app.factory.Offset, 0.5);
+    ReadFactoryCalibration(read.app.instrument, read.events, *read.rig.link);
+    EXPECT_TRUE(read.app.instrument.factory.Valid);
+    EXPECT_DOUBLE_EQ(read.app.instrument.factory.Offset, 0.5);
     EXPECT_GT(read.rig.clock.pausedMs, 8 * 2 * 200) << "some attempts were repeated";
 }
 
@@ -94,11 +94,11 @@ TEST(FactoryRecord, AnInstrumentFallingSilentGivesTheDefaultsWithoutFreezing)
     sim::FaultOptions unplug;
     unplug.silenceAfter = 10; // addresses 0x80..0x84 are read, then nothing answers
     read.rig.sim->SetFaults(unplug);
-    ReadFactoryCalibration(read.app, *read.rig.link);
-    EXPECT_FALSE(read.app.factory.Valid);
-    EXPECT_DOUBLE_EQ(read.app.factory.Offset, 0.0);
-    EXPECT_DOUBLE_EQ(read.app.factory.Slope, 0.219);
-    EXPECT_EQ(read.app.factory.Month, 1) << "the bytes read before the silence were taken";
+    ReadFactoryCalibration(read.app.instrument, read.events, *read.rig.link);
+    EXPECT_FALSE(read.app.instrument.factory.Valid);
+    EXPECT_DOUBLE_EQ(read.app.instrument.factory.Offset, 0.0);
+    EXPECT_DOUBLE_EQ(read.app.instrument.factory.Slope, 0.219);
+    EXPECT_EQ(read.app.instrument.factory.Month, 1) << "the bytes read before the silence were taken";
     ASSERT_EQ(read.turnTimes.size(), 8);
     // An address costs at most three attempts of three exchanges, each
     // bounded by the exchange wait and the settling of the line.
