@@ -11,25 +11,6 @@
 using namespace bandora;
 using namespace bandora::test;
 
-TEST(AcquisitionRun, ThreeBufferCyclesRecordThreeCountsAndThreeRealTimeRecords)
-{
-    RunRig r;
-    r.Start(QStringLiteral("larvae"));
-    ASSERT_EQ(r.state.AcquisitionState, 1);
-    ASSERT_TRUE(r.window.timerOn);
-    EXPECT_EQ(r.state.ExperimentFolderName, QStringLiteral("05122026_1000"));
-
-    EXPECT_EQ(r.Ticks(3 * 500), 3 * 500);
-    EXPECT_EQ(r.Size("counts.bin"), 2322);
-    EXPECT_EQ(r.Size("0.bin"), 3 * 385770);
-    EXPECT_TRUE(r.notice.isEmpty());
-    EXPECT_EQ(r.state.AcquisitionState, 1);
-
-    r.run.StopRun();
-    EXPECT_EQ(r.state.AcquisitionState, 0);
-    EXPECT_FALSE(r.window.timerOn);
-}
-
 TEST(AcquisitionRun, MonitorModeAndTheBlankReadingRecordNothing)
 {
     RunRig r;

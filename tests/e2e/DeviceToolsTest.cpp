@@ -7,7 +7,7 @@
 #include "gui/FrmFactory.h"
 #include "gui/PictureBox.h"
 #include "support/QtPrinters.h"
-#include "ProgramRig.h"
+#include "support/ProgramRig.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -22,13 +22,14 @@ using namespace bandora::test;
 
 namespace {
 
-// The program started in `folder` with its virtual instrument on COM4.
+// The program started with its virtual instrument on COM4.
 struct Program : ProgramRig {
-    explicit Program(const QString& folder) : ProgramRig(folder, 4, false)
+    Program()
     {
+        SerialPorts(4, false);
         clock.set(QDateTime(QDate(2026, 3, 14), QTime(10, 0)));
-        EXPECT_EQ(Start(true), Startup::Result::Running);
-        EXPECT_NE(instrument->Simulated(), nullptr);
+        EXPECT_EQ(StartOnSerialLine(true), Startup::Result::Running);
+        EXPECT_NE(serial->Simulated(), nullptr);
     }
 };
 
@@ -48,8 +49,7 @@ int SquareGrey(const QImage& img, int channel)
 
 TEST(DeviceTools, TheTestMapFollowsTheDoorAndThePanelComesBack)
 {
-    QTemporaryDir dir;
-    Program p(dir.path());
+    Program p;
     FrmMain& w = *p.main;
     w.resize(1366, 768);
     w.Picact->resize(600, 420);
@@ -65,11 +65,11 @@ TEST(DeviceTools, TheTestMapFollowsTheDoorAndThePanelComesBack)
 
     view.OnTick();
     const int closed = SquareGrey(w.Picact->image(), 200);
-    p.instrument->Simulated()->SetDoorOpen(true);
+    p.serial->Simulated()->SetDoorOpen(true);
     view.OnTick();
     const int open = SquareGrey(w.Picact->image(), 200);
     EXPECT_GE(open, closed + 8) << "opening the door brightens every square";
-    p.instrument->Simulated()->SetDoorOpen(false);
+    p.serial->Simulated()->SetDoorOpen(false);
     view.OnTick();
     EXPECT_NEAR(SquareGrey(w.Picact->image(), 200), closed, 10);
     const QImage map = w.Picact->image().copy();
@@ -86,8 +86,7 @@ TEST(DeviceTools, TheTestMapFollowsTheDoorAndThePanelComesBack)
 
 TEST(DeviceTools, TheFactoryWindowOpensOnlyWhenStoppedAndCalibratesTheInstrument)
 {
-    QTemporaryDir dir;
-    Program p(dir.path());
+    Program p;
     FrmMain& w = *p.main;
     p.op.clear();
     p.state->AcquisitionState = 2;
@@ -103,7 +102,7 @@ TEST(DeviceTools, TheFactoryWindowOpensOnlyWhenStoppedAndCalibratesTheInstrument
     f->txt_set_temp->setText("24.0");
     f->Cmd_temp->click();
     EXPECT_EQ(f->txt_mensaje->text(), "OK Last Factory Calibration 03/26 [mm/yy]");
-    EXPECT_EQ(p.instrument->Simulated()->Memory()[1], 3) << "the record reached the instrument's memory";
+    EXPECT_EQ(p.serial->Simulated()->Memory()[1], 3) << "the record reached the instrument's memory";
 
     f->close();
     QCoreApplication::processEvents();
