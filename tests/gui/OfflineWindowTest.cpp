@@ -9,10 +9,10 @@
 #include "support/RecordedExperiment.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestClock.h"
+#include "support/WidgetInput.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -103,22 +103,10 @@ protected:
         window->lstBrowser->setCurrentItem(items.front());
         Q_EMIT window->lstBrowser->itemClicked(items.front());
     }
-    void Enter(QWidget* w)
-    {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(w, &press);
-    }
     void DoubleClick(const QString& text)
     {
         Click(text);
         Q_EMIT window->lstBrowser->itemDoubleClicked(window->lstBrowser->currentItem());
-    }
-    QStringList Entries(QListWidget* list) const
-    {
-        QStringList out;
-        for (int i = 0; i < list->count(); ++i)
-            out << list->item(i)->text();
-        return out;
     }
     static bool Drawn(const QImage& image)
     {
@@ -148,12 +136,12 @@ TEST_F(OfflineWindowTest, BrowsingOpensProjectsAndRecordedExperimentsAndWritesNo
 {
     const auto before = FolderContent(project);
     FrmOffline& w = Open();
-    EXPECT_EQ(Entries(w.lstBrowser), QStringList{QStringLiteral("p00003")});
+    EXPECT_EQ(Items(w.lstBrowser), QStringList{QStringLiteral("p00003")});
 
     Click(QStringLiteral("p00003"));
-    Enter(w.lstBrowser);
+    PressEnter(w.lstBrowser);
     EXPECT_EQ(w.BrowseLevel(), 1);
-    EXPECT_EQ(Entries(w.lstBrowser), (QStringList{QStringLiteral("05122026_1200"), QStringLiteral("05122026_1000")}));
+    EXPECT_EQ(Items(w.lstBrowser), (QStringList{QStringLiteral("05122026_1200"), QStringLiteral("05122026_1000")}));
 
     DoubleClick(QStringLiteral("05122026_1000"));
     EXPECT_EQ(w.txtPage->text(), QStringLiteral("1/2"));
@@ -210,7 +198,7 @@ TEST_F(OfflineWindowTest, GroupsListTheirWellsAndAWellIsChosenFromThem)
     FrmOffline& w = Open();
     DoubleClick(QStringLiteral("p00003"));
     DoubleClick(QStringLiteral("05122026_1000"));
-    EXPECT_EQ(Entries(w.lstWells), (QStringList{QStringLiteral("A1"), QStringLiteral("B1")}));
+    EXPECT_EQ(Items(w.lstWells), (QStringList{QStringLiteral("A1"), QStringLiteral("B1")}));
     EXPECT_EQ(w.lblChannel->text(), QStringLiteral("0"));
 
     // A well of a group: its beam 0, and the plot that suits the view.
@@ -218,7 +206,7 @@ TEST_F(OfflineWindowTest, GroupsListTheirWellsAndAWellIsChosenFromThem)
     Q_EMIT w.lstGroups->itemClicked(w.lstGroups->currentItem());
     w.txtBeam->setText(QStringLiteral("1"));
     w.lstWells->setCurrentRow(0);
-    Enter(w.lstWells);
+    PressEnter(w.lstWells);
     EXPECT_EQ(w.cmbRow->currentText(), QStringLiteral("A"));
     EXPECT_EQ(w.cmbColumn->currentText(), QStringLiteral("2"));
     EXPECT_EQ(w.txtBeam->text(), QStringLiteral("0"));
@@ -227,7 +215,7 @@ TEST_F(OfflineWindowTest, GroupsListTheirWellsAndAWellIsChosenFromThem)
 
     w.cmdChannel->click();
     w.lstWells->setCurrentRow(0);
-    Enter(w.lstWells);
+    PressEnter(w.lstWells);
     EXPECT_EQ(w.ActiveView(), FrmOffline::View::ChannelSignal);
     EXPECT_TRUE(op.texts().isEmpty()) << op.texts().join(QLatin1Char('|')).toStdString();
 }
@@ -240,8 +228,7 @@ TEST_F(OfflineWindowTest, JoinMakesANewExperimentThatCanBeOpenedAndReported)
 
     DoubleClick(QStringLiteral("p00003"));
     op.clear();
-    for (int i = 0; i < w.lstBrowser->count(); ++i)
-        w.lstBrowser->item(i)->setSelected(true);
+    w.lstBrowser->selectAll();
     op.answers.enqueue(Answer::Cancel);
     w.cmdJoin->click();
     ASSERT_EQ(op.shown.size(), 1);
@@ -265,13 +252,6 @@ TEST_F(OfflineWindowTest, JoinMakesANewExperimentThatCanBeOpenedAndReported)
     w.mnExportAscii->trigger();
     EXPECT_TRUE(opener.opened.isEmpty());
     EXPECT_EQ(op.texts(), QStringList{QStringLiteral("Nothing to export: this experiment holds no real-time signal files.")});
-
-    // Nothing to report on at the project level.
-    op.clear();
-    w.cmdBack->click();
-    Click(QStringLiteral("p00003"));
-    w.mnAdvancedCalculation->trigger();
-    EXPECT_EQ(op.texts(), QStringList{QStringLiteral("Activity file not Found")});
 }
 
 TEST_F(OfflineWindowTest, ExportsGoToTheProgramFolderAndToTheDesktop)
