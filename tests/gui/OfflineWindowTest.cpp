@@ -179,8 +179,6 @@ TEST_F(OfflineWindowTest, PagesTurnOnlyInTheSignalViewsAndTheThresholdKeepsItsRa
     w.scrPage->setValue(2);
     EXPECT_EQ(w.CurrentPage(), 2);
     EXPECT_EQ(w.txtPage->text(), QStringLiteral("2/2"));
-    // Page 2 holds files 5..7: buffer cycles 55 onwards.
-    EXPECT_EQ(w.Store().Value(0, 0, 9), PatternValue(0, 55, 9));
     EXPECT_TRUE(Drawn(w.picPlot->image()));
 
     w.txtThreshold->setText(QStringLiteral("0.5"));
