@@ -33,7 +33,10 @@ TEST(RunManifestRun, StartWritesItIncompleteAndTheStopCompletesIt)
 
     // The stop reason written is the run's (the window's close gives its own
     // reason through the same stop: ProgramEnd tests).
-    r.Ticks(100000); // until the lapse ends the run
+    r.Ticks(100000); // until the lapse ends the run, with its message and the report
+    EXPECT_FALSE(r.window.timerOn);
+    EXPECT_EQ(r.reports, 1);
+    EXPECT_EQ(r.inst.op.texts().last(), QStringLiteral("Acquisition finished"));
     m = ReadRunManifest(r.Experiment());
     ASSERT_EQ(m.State, ManifestState::Complete);
     EXPECT_EQ(m.Manifest.StopReason, RunStopReason::LapseEnd);
