@@ -30,6 +30,7 @@ struct Program : ProgramRig {
         clock.set(QDateTime(QDate(2026, 3, 14), QTime(10, 0)));
         EXPECT_EQ(StartOnSerialLine(true), Startup::Result::Running);
         EXPECT_NE(serial->Simulated(), nullptr);
+        EXPECT_TRUE(op.texts().isEmpty()) << op.texts().join('|').toStdString();
     }
 };
 

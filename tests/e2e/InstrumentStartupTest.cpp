@@ -1,8 +1,7 @@
-// The program's start-up over the serial line: with the virtual instrument
-// inside the program (--simulate) and with bandora-sim as a separate program
-// found by the ordinary port scan.
+// The program's start-up over the serial line with bandora-sim as a separate
+// program found by the ordinary port scan (the start with the virtual
+// instrument inside the program is that of the other program tests).
 
-#include "core/link/InstrumentLink.h"
 #include "support/QtPrinters.h"
 #include "support/ProgramRig.h"
 
@@ -30,27 +29,6 @@ struct Program : ProgramRig {
         return checked;
     }
 };
-
-TEST(InstrumentStartup, SimulateStartsOnlineWithTheVirtualInstrumentsRecord)
-{
-    Program program(4);
-    ASSERT_EQ(program.StartOnSerialLine(true), Startup::Result::Running);
-    ASSERT_NE(program.serial->Simulated(), nullptr);
-    EXPECT_FALSE(program.state->OfflineMode);
-    EXPECT_FALSE(program.splashTexts.join('|').contains("[")) << "found on the configured port, no scan";
-    EXPECT_TRUE(program.op.texts().isEmpty()) << program.op.texts().join('|').toStdString();
-    EXPECT_EQ(program.CheckedPort(), 4);
-
-    // The factory record came from the virtual instrument's memory.
-    EXPECT_DOUBLE_EQ(program.state->factory.Slope, 0.219);
-    InstrumentLink& link = *program.state->link;
-
-    // Exit closes the port (the port link going with the virtual instrument
-    // is VirtualInstrument.ThePortLinkComesAndGoesWithTheInstrument).
-    program.op.answers.enqueue(Answer::No);
-    program.main->Shutdown();
-    EXPECT_FALSE(link.IsOpen());
-}
 
 TEST(InstrumentStartup, APlainStartFindsBandoraSimByScanning)
 {
