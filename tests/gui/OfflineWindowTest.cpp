@@ -197,7 +197,6 @@ TEST_F(OfflineWindowTest, GroupsListTheirWellsAndAWellIsChosenFromThem)
     DoubleClick(QStringLiteral("p00003"));
     DoubleClick(QStringLiteral("05122026_1000"));
     EXPECT_EQ(Items(w.lstWells), (QStringList{QStringLiteral("A1"), QStringLiteral("B1")}));
-    EXPECT_EQ(w.lblChannel->text(), QStringLiteral("0"));
 
     // A well of a group: its beam 0, and the plot that suits the view.
     w.lstGroups->setCurrentRow(1);
