@@ -23,7 +23,6 @@ namespace bandora {
 
 namespace {
 
-const QString kHeader = QStringLiteral("<Num_Channel>, <PinHole>, <Gain> ");
 constexpr int kLastChannel = kChannels - 1;
 constexpr int kEventsEveryChannels = 21;
 const QString kCommunicationError = QStringLiteral("Communication error. Check COM PORT and equipment connection.");
@@ -37,7 +36,7 @@ Calibration::Calibration(AppState& state, CycleState& cycle, RunWindow& window)
 {
 }
 
-QString Calibration::FilePath() const { return QDir(state_.project.appDir).filePath(QStringLiteral("calvalue.dat")); }
+QString Calibration::FilePath() const { return CalibrationFilePath(state_.project.appDir); }
 
 bool Calibration::ReadCalibrationFile()
 {
@@ -61,13 +60,8 @@ void Calibration::WriteDefaultCalibrationFile()
 
 void Calibration::WriteCalibrationFile()
 {
-    RecordWriter w;
-    w.Header(kHeader);
-    for (int ch = 0; ch < kChannels; ++ch)
-        w.Record({qint64(ch), qint64(state_.instrument.CalPinHole[size_t(ch)]),
-                  qint64(state_.instrument.CalGain[size_t(ch)])});
     try {
-        w.WriteTo(FilePath());
+        WriteCalibrationValues(FilePath(), state_.instrument.CalPinHole, state_.instrument.CalGain);
     } catch (const RecordError& e) {
         state_.services.op.inform(QString::fromUtf8(e.what()));
     }
