@@ -5,6 +5,7 @@
 
 #include "PictureBox.h"
 #include "PlateMapPanel.h"
+#include "WidgetHelpers.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -31,46 +32,6 @@ namespace bandora {
 
 namespace {
 
-template <typename W>
-W* Named(W* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QPushButton* Button(const char* name, const QString& caption, QWidget* parent)
-{
-    return Named(new QPushButton(caption, parent), name);
-}
-
-// Sizes that follow the lettering are marked on the widget and set by
-// FrmMain::SizeToFont, again whenever the window's lettering grows or shrinks.
-const char* const kChars = "bandora_chars";   // a box as wide as this many digits
-const char* const kLamp = "bandora_lamp";     // a square as high as a line
-const char* const kSquare = "bandora_square"; // a button as wide as two lines
-const char* const kRunButton = "bandora_run"; // a button of the run bar
-
-QLineEdit* Box(const char* name, QWidget* parent, int chars = 0)
-{
-    auto* box = Named(new QLineEdit(parent), name);
-    if (chars > 0)
-        box->setProperty(kChars, chars);
-    return box;
-}
-
-// A small coloured lamp standing for an output of the instrument.
-QFrame* Lamp(const char* name, const QColor& colour, QWidget* parent)
-{
-    auto* lamp = Named(new QFrame(parent), name);
-    lamp->setFrameShape(QFrame::Box);
-    lamp->setProperty(kLamp, true);
-    lamp->setAutoFillBackground(true);
-    QPalette pal = lamp->palette();
-    pal.setColor(QPalette::Window, colour);
-    lamp->setPalette(pal);
-    return lamp;
-}
-
 // A scroll area that asks for the height of what it holds, again whenever
 // that changes, so the room below it goes to the plate map; only a screen too
 // low for both makes it scroll.
@@ -93,13 +54,6 @@ protected:
         return QScrollArea::eventFilter(watched, event);
     }
 };
-
-QLabel* Caption(const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return label;
-}
 
 } // namespace
 
@@ -175,7 +129,7 @@ QWidget* FrmMain::BuildRunBar()
     CmdPause->setIcon(style()->standardIcon(QStyle::SP_MediaPause));
     CmdStop->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
     for (QPushButton* b : {CmdPlay, CmdPause, CmdStop, CmdSetup, CmdOffline, Cmdreport, CmdMain})
-        b->setProperty(kRunButton, true);
+        MarkRunButton(b);
     // The main button is where the focus rests between actions; it has no
     // action of its own.
     CmdMain->setFlat(true);
@@ -272,7 +226,7 @@ QWidget* FrmMain::BuildDisplayArea()
     txtzoom->setReadOnly(true);
     txtzoom->setAlignment(Qt::AlignCenter);
     for (QPushButton* b : {Cmdzoom_minus, Cmdzoom_plus})
-        b->setProperty(kSquare, true);
+        MarkSquare(b);
     zoomRow->addWidget(new QLabel(QStringLiteral("Zoom:"), Framereal));
     zoomRow->addWidget(Cmdzoom_minus);
     zoomRow->addWidget(txtzoom);
@@ -294,6 +248,7 @@ QWidget* FrmMain::BuildDisplayArea()
 
     auto* channel = new QGroupBox(QStringLiteral("Channel"), area);
     auto* grid = new QGridLayout(channel);
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     grid->setContentsMargins(6, 4, 6, 6);
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);
@@ -310,15 +265,15 @@ QWidget* FrmMain::BuildDisplayArea()
     lstgrup = Named(new QListWidget(channel), "lstgrup");
     CheckRT = Named(new QCheckBox(QStringLiteral("Real-time plot"), channel), "CheckRT");
     CheckRT->setChecked(true);
-    grid->addWidget(Caption(QStringLiteral("Row:"), channel), 0, 0);
+    grid->addWidget(Caption(QStringLiteral("Row:"), channel, right), 0, 0);
     grid->addWidget(Combofila, 0, 1);
-    grid->addWidget(Caption(QStringLiteral("Column:"), channel), 0, 2);
+    grid->addWidget(Caption(QStringLiteral("Column:"), channel, right), 0, 2);
     grid->addWidget(Combocol, 0, 3);
-    grid->addWidget(Caption(QStringLiteral("Beam:"), channel), 1, 0);
+    grid->addWidget(Caption(QStringLiteral("Beam:"), channel, right), 1, 0);
     grid->addWidget(txtsub, 1, 1);
-    grid->addWidget(Caption(QStringLiteral("Channel:"), channel), 1, 2);
+    grid->addWidget(Caption(QStringLiteral("Channel:"), channel, right), 1, 2);
     grid->addWidget(lblcanal, 1, 3);
-    grid->addWidget(Caption(QStringLiteral("Group:"), channel), 2, 0);
+    grid->addWidget(Caption(QStringLiteral("Group:"), channel, right), 2, 0);
     grid->addWidget(combogrup, 2, 1, 1, 3);
     grid->addWidget(lstgrup, 3, 0, 1, 4);
     grid->addWidget(CheckRT, 4, 0, 1, 4);
@@ -378,19 +333,7 @@ QWidget* FrmMain::BuildToolColumn()
 
 void FrmMain::SizeToFont()
 {
-    for (QWidget* w : findChildren<QWidget*>()) {
-        const QFontMetrics m = w->fontMetrics();
-        if (const int chars = w->property(kChars).toInt(); chars > 0)
-            w->setMaximumWidth(m.horizontalAdvance(QLatin1Char('0')) * chars + 16);
-        if (w->property(kLamp).toBool())
-            w->setFixedSize(m.height() + 4, m.height() + 4);
-        if (w->property(kSquare).toBool())
-            w->setFixedWidth(m.height() * 2 + 4);
-        if (w->property(kRunButton).toBool()) {
-            w->setMinimumWidth(m.horizontalAdvance(QStringLiteral("Offline")) + m.height() * 3);
-            w->setMinimumHeight(m.height() * 2 + 4);
-        }
-    }
+    FitToFont(this);
     const QFontMetrics m = fontMetrics();
     Txt_time->setMinimumWidth(Txt_time->maximumWidth());
     txt_projecto->setMinimumWidth(m.horizontalAdvance(QLatin1Char('M')) * 14);

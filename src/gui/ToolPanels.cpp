@@ -1,6 +1,7 @@
 #include "ToolPanels.h"
 
 #include "FrmMain.h"
+#include "WidgetHelpers.h"
 #include "core/AppState.h"
 #include "core/common/Operator.h"
 #include "core/storage/RecordSyntax.h"
@@ -47,7 +48,7 @@ ToolPanels::ToolPanels(FrmMain& window, AppState& state, LightTemperatureControl
         tools_.PressLight(Running());
         // The lamp answers the press at once, even while the change waits
         // for the acquisition cycle to send it.
-        SetLamp(w_.shape_light, ColourOf(tools_.LightOn ? LampColour::Green : LampColour::Red));
+        SetLampColour(w_.shape_light, ColourOf(tools_.LightOn ? LampColour::Green : LampColour::Red));
     });
     connect(w_.cmd_frio, &QPushButton::clicked, this, [this] { tools_.PressMode(Running()); });
     connect(w_.cmd_ontemp, &QPushButton::clicked, this, [this] { tools_.PressActuator(Running()); });
@@ -61,21 +62,14 @@ ToolPanels::ToolPanels(FrmMain& window, AppState& state, LightTemperatureControl
 
 bool ToolPanels::Running() const { return state_.AcquisitionState == 1; }
 
-void ToolPanels::SetLamp(QFrame* lamp, const QColor& colour)
-{
-    QPalette pal = lamp->palette();
-    pal.setColor(QPalette::Window, colour);
-    lamp->setPalette(pal);
-}
-
 void ToolPanels::ShowOutputs(quint8 outputState)
 {
     const OutputLook look = LookOfOutputs(outputState);
     w_.cmd_luz->setText(look.luz);
-    SetLamp(w_.shape_light, ColourOf(look.light));
+    SetLampColour(w_.shape_light, ColourOf(look.light));
     w_.cmd_frio->setText(look.frio);
     w_.cmd_ontemp->setText(look.ontemp);
-    SetLamp(w_.shape_temp, ColourOf(look.temperature));
+    SetLampColour(w_.shape_temp, ColourOf(look.temperature));
 }
 
 void ToolPanels::ShowPulseTrain(int pulses)

@@ -36,7 +36,6 @@ private:
     bool Running() const;
     // txt_lon and txt_loff give way to the pulse train when it has pulses.
     void ShowPulseTrain(int pulses);
-    void SetLamp(QFrame* lamp, const QColor& colour);
 
     FrmMain& w_;
     AppState& state_;
