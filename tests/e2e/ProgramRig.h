@@ -13,6 +13,7 @@
 #include "support/Files.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestClock.h"
+#include "support/WidgetInput.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -76,9 +77,9 @@ struct ProgramRig {
         state->project.Num_proj = 3;
         state->projectFolder = dir.filePath("proj3");
         QDir().mkpath(state->projectFolder);
-        main->mncal_on->trigger();
-        main->mnCalibra->setChecked(false);
-        main->mnZero->setChecked(false);
+        Child<QAction>(*main, "mncal_on")->trigger();
+        Child<QCheckBox>(*main, "mnCalibra")->setChecked(false);
+        Child<QCheckBox>(*main, "mnZero")->setChecked(false);
     }
 
     // The virtual instrument's outputs once they settle on `expected` (it

@@ -38,7 +38,7 @@ TEST(MainWindow, ExitAsksAboutSavingOnlyOnlineAndAlwaysEnds)
         StartupHarness h;
         StartOnline(h);
         h.op.answers.enqueue(Answer::No);
-        h.main->mnexit->trigger();
+        Child<QAction>(*h.main, "mnexit")->trigger();
         EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Update values to project 3_larvae before Exit?")});
         EXPECT_EQ(h.instrument.portCloses, 1);
         EXPECT_EQ(h.ended, 1);
@@ -74,7 +74,7 @@ TEST(MainWindow, PortMenuMovesTheCheckMarkAndStoresThePort)
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     auto checked = [&h] {
         QList<int> out;
-        for (QAction* a : h.main->mncom1)
+        for (QAction* a : h.main->findChildren<QAction*>(QStringLiteral("mncom1")))
             if (a->isChecked())
                 out << a->property("index").toInt();
         return out;
@@ -105,15 +105,15 @@ TEST(MainWindow, ActivationRewritesTheProjectBoxUnlessAcquiring)
     h.state->project.Num_proj = 4;
     h.state->project.Name = QStringLiteral("zebrafish");
     QApplication::setActiveWindow(h.main.get());
-    EXPECT_EQ(h.main->txt_projecto->text(), QStringLiteral("4_zebrafish"));
-    EXPECT_EQ(QApplication::focusWidget(), h.main->CmdMain);
+    EXPECT_EQ(Child<QLineEdit>(*h.main, "txt_projecto")->text(), QStringLiteral("4_zebrafish"));
+    EXPECT_EQ(QApplication::focusWidget(), Child<QPushButton>(*h.main, "CmdMain"));
 
     QApplication::setActiveWindow(&other);
     h.state->project.Name = QStringLiteral("renamed");
     h.main->AcquisitionTimer().start(100000);
     QApplication::setActiveWindow(h.main.get());
     h.main->AcquisitionTimer().stop();
-    EXPECT_EQ(h.main->txt_projecto->text(), QStringLiteral("4_zebrafish"));
+    EXPECT_EQ(Child<QLineEdit>(*h.main, "txt_projecto")->text(), QStringLiteral("4_zebrafish"));
 }
 
 TEST(MainWindow, ManualCalibrationMenuSwitchesTheCalibrationControls)
@@ -123,18 +123,18 @@ TEST(MainWindow, ManualCalibrationMenuSwitchesTheCalibrationControls)
     // The start-up leaves manual calibration off: every run calibrates itself.
     EXPECT_FALSE(h.main->ManualCalibration());
 
-    h.main->mncal_on->trigger();
+    Child<QAction>(*h.main, "mncal_on")->trigger();
     EXPECT_TRUE(h.main->ManualCalibration());
-    EXPECT_TRUE(h.main->mncal_on->isChecked());
-    EXPECT_TRUE(h.main->mnCalibra->isEnabled());
-    EXPECT_FALSE(h.main->Cmd_readblank->isHidden());
+    EXPECT_TRUE(Child<QAction>(*h.main, "mncal_on")->isChecked());
+    EXPECT_TRUE(Child<QCheckBox>(*h.main, "mnCalibra")->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(*h.main, "Cmd_readblank")->isHidden());
 
-    h.main->mnZero->click();
+    Child<QCheckBox>(*h.main, "mnZero")->click();
     EXPECT_EQ(h.state->project.MenuParam[1][2], 0);
-    EXPECT_TRUE(h.main->Cmd_autozero->isEnabled());
+    EXPECT_TRUE(Child<QPushButton>(*h.main, "Cmd_autozero")->isEnabled());
 
-    h.main->mncal_off->trigger();
-    EXPECT_TRUE(h.main->mnZero->isChecked());
+    Child<QAction>(*h.main, "mncal_off")->trigger();
+    EXPECT_TRUE(Child<QCheckBox>(*h.main, "mnZero")->isChecked());
     EXPECT_EQ(h.state->project.MenuParam[1][2], 1);
 }
 
@@ -144,7 +144,7 @@ TEST(MainWindow, TheAboutWindowDoesNotBlock)
     h.instrument.online = true;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     h.op.clear();
-    h.main->mnabout->trigger();
+    Child<QAction>(*h.main, "mnabout")->trigger();
     QWidget* about = h.main->findChild<QWidget*>(QStringLiteral("Frm_About"));
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->isVisible());
@@ -158,7 +158,7 @@ TEST(MainWindow, OfflineButtonShowsTheOfflineWindowUntilItsCloseBox)
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     h.op.clear();
     FrmMain& main = *h.main;
-    main.CmdOffline->click();
+    Child<QPushButton>(main, "CmdOffline")->click();
     QPointer<FrmOffline> offline = main.OfflineWindow();
     ASSERT_FALSE(offline.isNull());
     EXPECT_TRUE(offline->isVisible());
@@ -177,7 +177,7 @@ TEST(MainWindow, OfflineButtonShowsTheOfflineWindowUntilItsCloseBox)
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(offline.isNull());
     EXPECT_TRUE(main.isVisible());
-    main.CmdOffline->click();
+    Child<QPushButton>(main, "CmdOffline")->click();
     ASSERT_NE(main.OfflineWindow(), nullptr);
     EXPECT_TRUE(main.OfflineWindow()->isVisible());
     EXPECT_TRUE(h.op.texts().isEmpty()) << h.op.texts().join(QLatin1Char('|')).toStdString();

@@ -108,9 +108,9 @@ TEST(PlateMap, ColoursFollowTheCountsStillWellsAreFlaggedAndAClickSelectsTheWell
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(m.map->CellRect(c5).center()), QPointF(), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(m.map, &press);
-    EXPECT_EQ(m.w->Combofila->currentText(), QStringLiteral("C"));
-    EXPECT_EQ(m.w->Combocol->currentText(), QStringLiteral("5"));
-    const int channel = m.w->lblcanal->text().toInt();
+    EXPECT_EQ(Child<QComboBox>(*m.w, "Combofila")->currentText(), QStringLiteral("C"));
+    EXPECT_EQ(Child<QComboBox>(*m.w, "Combocol")->currentText(), QStringLiteral("5"));
+    const int channel = Child<QLabel>(*m.w, "lblcanal")->text().toInt();
     EXPECT_EQ(m.h.state->plate.ChannelWell[size_t(channel)], c5);
     EXPECT_EQ(m.w->Plots().SelectedChannel(), channel);
 }
@@ -124,17 +124,17 @@ TEST(RunAtAGlance, PauseFollowsTheRunAndTheLineBesideTimeTellsTheEnd)
     m.h.state->RunStart = m.h.clock.now();
     m.h.clock.advance(48 * 60000);
     w.Display().ShowElapsed(48 * 60000, 48, 120);
-    EXPECT_EQ(w.lbl_runtime->text(), QString::fromUtf8("lapse 2 h 00 min · ends 12:00, 1 h 12 min left"));
+    EXPECT_EQ(Child<QLabel>(w, "lbl_runtime")->text(), QString::fromUtf8("lapse 2 h 00 min · ends 12:00, 1 h 12 min left"));
     // The time bar follows the run within the minute: 48 of 120 minutes is 40 %.
-    const QImage& bar = w.picturetime->image();
+    const QImage& bar = Child<PictureBox>(w, "picturetime")->image();
     EXPECT_EQ(bar.pixel(bar.width() * 37 / 100, bar.height() / 2) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(bar.pixel(bar.width() * 43 / 100, bar.height() / 2) & 0xFFFFFF, 0xFFFFFFu);
 
     m.h.op.answers.enqueue(Answer::Yes); // "Pause Time Counter?"
     w.PauseRun();
-    EXPECT_EQ(w.CmdPause->text(), QStringLiteral("Resume"));
-    EXPECT_FALSE(w.lbl_timecounter->isHidden());
-    EXPECT_TRUE(w.lbl_runtime->text().endsWith(QStringLiteral("paused, 1 h 12 min left")));
+    EXPECT_EQ(Child<QPushButton>(w, "CmdPause")->text(), QStringLiteral("Resume"));
+    EXPECT_FALSE(Child<QLabel>(w, "lbl_timecounter")->isHidden());
+    EXPECT_TRUE(Child<QLabel>(w, "lbl_runtime")->text().endsWith(QStringLiteral("paused, 1 h 12 min left")));
     w.PauseRun();
     w.StopRun();
 }
@@ -145,14 +145,14 @@ TEST(ActionStatus, NamesWhatWasWrittenOpensItsFolderAndSaysWhenNothingOpensAFile
     Opener opener;
     m.w->SetDesktopOpener(opener);
     // Help > Content without the manual, then with a desktop that has no viewer.
-    m.w->mncontent->trigger();
+    Child<QAction>(*m.w, "mncontent")->trigger();
     ActionStatus& line = m.w->StatusLine();
     EXPECT_TRUE(line.lbl_actionstatus->text().startsWith(QStringLiteral("The manual is missing:")));
     EXPECT_TRUE(opener.opened.isEmpty());
     const QString manual = QDir(m.h.appDir()).filePath(QStringLiteral("bdr_help.pdf"));
     WriteAll(manual, "%PDF-1.4");
     opener.answer = false;
-    m.w->mncontent->trigger();
+    Child<QAction>(*m.w, "mncontent")->trigger();
     EXPECT_EQ(opener.opened, QStringList{manual});
     EXPECT_EQ(line.lbl_actionstatus->text(),
               QStringLiteral("Nothing on this desktop opens %1: open it from its folder.").arg(QDir::toNativeSeparators(manual)));

@@ -12,6 +12,7 @@
 #include "support/QtPrinters.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestClock.h"
+#include "support/WidgetInput.h"
 
 #include <QDir>
 #include <QTemporaryDir>
