@@ -1,5 +1,5 @@
-// Runs against the virtual instrument: what a run records, what Monitor mode
-// and the blank reading leave behind, the lapse end and the pause.
+// Runs against the virtual instrument: what Monitor mode and the blank
+// reading leave behind, the pause and the refusals.
 
 #include "RunRig.h"
 
@@ -10,25 +10,6 @@
 
 using namespace bandora;
 using namespace bandora::test;
-
-TEST(AcquisitionRun, ThreeBufferCyclesRecordThreeCountsAndThreeRealTimeRecords)
-{
-    RunRig r;
-    r.Start(QStringLiteral("larvae"));
-    ASSERT_EQ(r.state.AcquisitionState, 1);
-    ASSERT_TRUE(r.window.timerOn);
-    EXPECT_EQ(r.state.ExperimentFolderName, QStringLiteral("05122026_1000"));
-
-    EXPECT_EQ(r.Ticks(3 * 500), 3 * 500);
-    EXPECT_EQ(r.Size("counts.bin"), 2322);
-    EXPECT_EQ(r.Size("0.bin"), 3 * 385770);
-    EXPECT_TRUE(r.notice.isEmpty());
-    EXPECT_EQ(r.state.AcquisitionState, 1);
-
-    r.run.StopRun();
-    EXPECT_EQ(r.state.AcquisitionState, 0);
-    EXPECT_FALSE(r.window.timerOn);
-}
 
 TEST(AcquisitionRun, MonitorModeAndTheBlankReadingRecordNothing)
 {
@@ -53,21 +34,6 @@ TEST(AcquisitionRun, MonitorModeAndTheBlankReadingRecordNothing)
     const QStringList folders = QDir(r.state.projectFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     ASSERT_EQ(folders.size(), 1);
     EXPECT_TRUE(QDir(r.state.projectFolder + "/" + folders[0]).entryList({"*.bin"}).isEmpty());
-}
-
-TEST(AcquisitionRun, TheLapseEndsTheRunWithItsMessage)
-{
-    RunRig r;
-    r.state.project.Aq_lapse = 1;
-    r.Start(QStringLiteral("short"));
-    r.Ticks(24);
-    EXPECT_EQ(r.state.AcquisitionState, 1);
-    r.inst.clock.advance(60'000);
-    r.Ticks(100);
-    EXPECT_EQ(r.state.AcquisitionState, 0);
-    EXPECT_FALSE(r.window.timerOn);
-    EXPECT_EQ(r.reports, 1);
-    EXPECT_EQ(r.inst.op.texts().last(), QStringLiteral("Acquisition finished"));
 }
 
 TEST(AcquisitionRun, APauseWithoutTimeCounterDoesNotCountAsRunTime)

@@ -7,7 +7,7 @@
 #include "gui/FrmFactory.h"
 #include "gui/PictureBox.h"
 #include "support/QtPrinters.h"
-#include "ProgramRig.h"
+#include "support/ProgramRig.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -22,13 +22,15 @@ using namespace bandora::test;
 
 namespace {
 
-// The program started in `folder` with its virtual instrument on COM4.
+// The program started with its virtual instrument on COM4.
 struct Program : ProgramRig {
-    explicit Program(const QString& folder) : ProgramRig(folder, 4, false)
+    Program()
     {
+        SerialPorts(4, false);
         clock.set(QDateTime(QDate(2026, 3, 14), QTime(10, 0)));
-        EXPECT_EQ(Start(true), Startup::Result::Running);
-        EXPECT_NE(instrument->Simulated(), nullptr);
+        EXPECT_EQ(StartOnSerialLine(true), Startup::Result::Running);
+        EXPECT_NE(serial->Simulated(), nullptr);
+        EXPECT_TRUE(op.texts().isEmpty()) << op.texts().join('|').toStdString();
     }
 };
 
@@ -48,8 +50,7 @@ int SquareGrey(const QImage& img, int channel)
 
 TEST(DeviceTools, TheTestMapFollowsTheDoorAndThePanelComesBack)
 {
-    QTemporaryDir dir;
-    Program p(dir.path());
+    Program p;
     FrmMain& w = *p.main;
     w.resize(1366, 768);
     Child<PictureBox>(w, "Picact")->resize(600, 420);
@@ -65,29 +66,25 @@ TEST(DeviceTools, TheTestMapFollowsTheDoorAndThePanelComesBack)
 
     view.OnTick();
     const int closed = SquareGrey(Child<PictureBox>(w, "Picact")->image(), 200);
-    p.instrument->Simulated()->SetDoorOpen(true);
+    p.serial->Simulated()->SetDoorOpen(true);
     view.OnTick();
     const int open = SquareGrey(Child<PictureBox>(w, "Picact")->image(), 200);
     EXPECT_GE(open, closed + 8) << "opening the door brightens every square";
-    p.instrument->Simulated()->SetDoorOpen(false);
+    p.serial->Simulated()->SetDoorOpen(false);
     view.OnTick();
     EXPECT_NEAR(SquareGrey(Child<PictureBox>(w, "Picact")->image(), 200), closed, 10);
     const QImage map = Child<PictureBox>(w, "Picact")->image().copy();
 
-    int ticks = 3;
-    while (view.Timer_test.isActive() && ticks < 200) {
+    // The steps themselves are DeviceTest's (its No at step 9 ends them).
+    for (int ticks = 3; view.Timer_test.isActive() && ticks < 200; ++ticks)
         view.OnTick();
-        ++ticks;
-    }
-    EXPECT_EQ(ticks, 10) << "steps 0..9, the No ends it";
     EXPECT_TRUE(view.lbl_autostart->isHidden());
     EXPECT_NE(Child<PictureBox>(w, "Picact")->image(), map) << "the panel is back to its normal drawing";
 }
 
 TEST(DeviceTools, TheFactoryWindowOpensOnlyWhenStoppedAndCalibratesTheInstrument)
 {
-    QTemporaryDir dir;
-    Program p(dir.path());
+    Program p;
     FrmMain& w = *p.main;
     p.op.clear();
     p.state->AcquisitionState = 2;
@@ -103,7 +100,7 @@ TEST(DeviceTools, TheFactoryWindowOpensOnlyWhenStoppedAndCalibratesTheInstrument
     f->txt_set_temp->setText("24.0");
     f->Cmd_temp->click();
     EXPECT_EQ(f->txt_mensaje->text(), "OK Last Factory Calibration 03/26 [mm/yy]");
-    EXPECT_EQ(p.instrument->Simulated()->Memory()[1], 3) << "the record reached the instrument's memory";
+    EXPECT_EQ(p.serial->Simulated()->Memory()[1], 3) << "the record reached the instrument's memory";
 
     f->close();
     QCoreApplication::processEvents();

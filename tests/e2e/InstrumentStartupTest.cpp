@@ -1,10 +1,9 @@
-// The program's start-up over the serial line: with the virtual instrument
-// inside the program (--simulate) and with bandora-sim as a separate program
-// found by the ordinary port scan.
+// The program's start-up over the serial line with bandora-sim as a separate
+// program found by the ordinary port scan (the start with the virtual
+// instrument inside the program is that of the other program tests).
 
-#include "core/link/InstrumentLink.h"
 #include "support/QtPrinters.h"
-#include "ProgramRig.h"
+#include "support/ProgramRig.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -18,8 +17,8 @@ using namespace bandora::test;
 namespace {
 
 // The program in a temporary folder whose ports lead nowhere.
-struct Program : TemporaryFolder, ProgramRig {
-    explicit Program(int configuredPort) : ProgramRig(tmp.path(), configuredPort, true) {}
+struct Program : ProgramRig {
+    explicit Program(int configuredPort) { SerialPorts(configuredPort, true); }
 
     int CheckedPort() const
     {
@@ -30,31 +29,6 @@ struct Program : TemporaryFolder, ProgramRig {
         return checked;
     }
 };
-
-TEST(InstrumentStartup, SimulateStartsOnlineWithTheVirtualInstrumentsRecord)
-{
-    Program program(4);
-    ASSERT_EQ(program.Start(true), Startup::Result::Running);
-    ASSERT_NE(program.instrument->Simulated(), nullptr);
-    EXPECT_FALSE(program.state->OfflineMode);
-    EXPECT_FALSE(program.splashTexts.join('|').contains("[")) << "found on the configured port, no scan";
-    EXPECT_TRUE(program.op.texts().isEmpty()) << program.op.texts().join('|').toStdString();
-    EXPECT_EQ(program.CheckedPort(), 4);
-
-    // The factory record came from the virtual instrument's memory.
-    EXPECT_DOUBLE_EQ(program.state->factory.Slope, 0.219);
-    InstrumentLink& link = *program.state->link;
-
-    // Exit closes the port; the program's end removes the port link.
-    program.op.answers.enqueue(Answer::No);
-    program.main->Shutdown();
-    EXPECT_FALSE(link.IsOpen());
-    const QString linkPath = program.dir.filePath("ports/COM4");
-    EXPECT_TRUE(QFileInfo(linkPath).isSymLink());
-    program.instrument.reset();
-    EXPECT_EQ(QFileInfo(linkPath).symLinkTarget(), program.dir.filePath("nothing-here"))
-        << "the link that was there before comes back";
-}
 
 TEST(InstrumentStartup, APlainStartFindsBandoraSimByScanning)
 {
@@ -71,8 +45,8 @@ TEST(InstrumentStartup, APlainStartFindsBandoraSimByScanning)
         QThread::msleep(10);
     ASSERT_TRUE(QFileInfo(linkPath).symLinkTarget().startsWith("/dev/pts/"));
 
-    ASSERT_EQ(program.Start(false), Startup::Result::Running);
-    EXPECT_EQ(program.instrument->Simulated(), nullptr);
+    ASSERT_EQ(program.StartOnSerialLine(false), Startup::Result::Running);
+    EXPECT_EQ(program.serial->Simulated(), nullptr);
     EXPECT_FALSE(program.state->OfflineMode);
     EXPECT_EQ(program.state->config.Serial_COM, 6);
     EXPECT_TRUE(ReadAll(program.dir.filePath("config.dat")).endsWith("0,0,6,0\r\n"));

@@ -2,7 +2,7 @@
 // named run started, paused and stopped with the buttons, and the notice on
 // the window while its records cannot be written.
 
-#include "ProgramRig.h"
+#include "support/ProgramRig.h"
 
 #include "gui/PictureBox.h"
 #include "support/QtPrinters.h"
@@ -19,9 +19,9 @@ using namespace bandora::test;
 
 TEST(MainWindowRun, TheButtonsRunAnExperimentAndTheWindowSaysWhenRecordingFails)
 {
-    TemporaryFolder tmp;
-    ProgramRig p(tmp.tmp.path(), 4, true);
-    ASSERT_EQ(p.Start(true), Startup::Result::Running);
+    ProgramRig p;
+    p.SerialPorts(4, true);
+    ASSERT_EQ(p.StartOnSerialLine(true), Startup::Result::Running);
     FrmMain& w = *p.main;
     AppState& state = *p.state;
 

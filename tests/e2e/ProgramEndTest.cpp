@@ -2,7 +2,7 @@
 // first and stops the run with the outputs off; SIGTERM ends it without a
 // question and the virtual instrument's port link goes with it.
 
-#include "ProgramRig.h"
+#include "support/ProgramRig.h"
 
 #include "core/link/InstrumentLink.h"
 #include "core/link/PortName.h"
@@ -20,9 +20,9 @@ using namespace bandora::test;
 
 TEST(ProgramEnd, ClosingDuringARunAsksThenStopsItWithTheOutputsOff)
 {
-    TemporaryFolder tmp;
-    ProgramRig p(tmp.tmp.path(), 4, true);
-    ASSERT_EQ(p.Start(true), Startup::Result::Running);
+    ProgramRig p;
+    p.SerialPorts(4, true);
+    ASSERT_EQ(p.StartOnSerialLine(true), Startup::Result::Running);
     FrmMain& w = *p.main;
     p.ProjectThreeWithoutCalibration();
     Child<QPushButton>(w, "cmd_luz")->click();
@@ -58,8 +58,8 @@ TEST(ProgramEnd, ClosingDuringARunAsksThenStopsItWithTheOutputsOff)
 
 TEST(ProgramEnd, SigtermEndsTheSimulatingProgramAndRemovesItsPortLink)
 {
-    TemporaryFolder tmp;
-    ProgramRig rig(tmp.tmp.path(), 4, false);
+    ProgramRig rig;
+    rig.SerialPorts(4, false);
     const QString link = PortLinkPath(rig.dir.path(), 4);
     QProcess program;
     program.setProcessChannelMode(QProcess::ForwardedChannels);

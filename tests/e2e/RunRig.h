@@ -5,63 +5,22 @@
 // scripted window and a display that draws nothing. Ticks are driven by the
 // test, each moving the test clock by the timer's 30 ms.
 
+#include "../../bench/NoDisplay.h"
 #include "core/AppState.h"
 #include "core/acquisition/AcquisitionCycle.h"
 #include "core/acquisition/Calibration.h"
-#include "core/acquisition/LiveDisplay.h"
 #include "core/acquisition/RunControl.h"
-#include "core/acquisition/RunWindow.h"
 #include "core/storage/ExperimentRecorder.h"
 #include "core/storage/PlateFiles.h"
 #include "core/tools/LightTemperatureControl.h"
 #include "core/tools/LinkOutputSender.h"
+#include "support/ScriptWindow.h"
 #include "support/SimulatedInstrument.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace bandora::test {
-
-class ScriptWindow final : public RunWindow {
-public:
-    void StartTimer() override { timerOn = true; }
-    void StopTimer() override { timerOn = false; }
-    void OpenSetup() override { ++setupOpened; }
-    void ShowRunning(bool r) override { running = r; }
-    void LockForBlank() override {}
-    QString DescriptionText() const override { return description; }
-    QString SnrText() const override { return snr; }
-    QString TemperatureText() const override { return QStringLiteral("25"); }
-    void ShowStatus(const QString& t) override { status = t; }
-    void ShowRunLabel(const QString& t) override { runLabel = t; }
-    void ShowCalibrating(const QString& t) override { calibrating << t; }
-    void ScaleProgress(int, int) override {}
-    void ProgressMark(int) override { ++marks; }
-    bool DeviceTestRunning() const override { return deviceTest; }
-    void ShowLapseSpaceNotice(const QString& t) override { lapseNotice = t; }
-
-    bool timerOn = false;
-    bool running = false;
-    bool deviceTest = false;
-    QString lapseNotice;
-    int setupOpened = 0;
-    int marks = 0;
-    QString description = QStringLiteral("two strains");
-    QString snr = QStringLiteral("1.7");
-    QString status, runLabel;
-    QStringList calibrating;
-};
-
-class NoDisplay final : public LiveDisplay {
-public:
-    void ResetActivityPanel() override {}
-    void ResetSignalPlot() override {}
-    void RedrawSignal() override {}
-    void DrawNewPoints() override {}
-    void DrawActivityPanel(const QString&) override {}
-    void ShowElapsed(qint64, qint32 minutes, qint16) override { lastMinutes = minutes; }
-    qint32 lastMinutes = -1;
-};
 
 struct RunRig {
     explicit RunRig(const sim::SimOptions& options = FastSimOptions())
@@ -116,7 +75,7 @@ struct RunRig {
     CycleState cycle;
     LinkOutputSender sender;
     LightTemperatureControl tools;
-    NoDisplay display;
+    bench::NoDisplay display;
     ExperimentRecorder recorder;
     ScriptWindow window;
     Calibration cal;

@@ -3,6 +3,7 @@
 #include "gui/AnalyticsView.h"
 #include "gui/ChartView.h"
 #include "support/ScriptedOperator.h"
+#include "support/WidgetInput.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -27,10 +28,7 @@ TEST(AnalyticsView, ShowsTheSubjectsPicturesAndSavesThemAsPngAndSvg)
     view.resize(1200, 700);
     ASSERT_TRUE(view.Open(f.folder));
     // Groups with wells first, then every well with a beam.
-    QStringList subjects;
-    for (int i = 0; i < view.cmbSubject->count(); ++i)
-        subjects << view.cmbSubject->itemText(i);
-    EXPECT_EQ(subjects, (QStringList{"Group 000_Control", "Group 002_Single", "Well A1", "Well B1", "Well A2",
+    EXPECT_EQ(Items(view.cmbSubject), (QStringList{"Group 000_Control", "Group 002_Single", "Well A1", "Well B1", "Well A2",
                                      "Well B2", "Well A3"}));
     EXPECT_EQ(view.tblStatus->rowCount(), 5);
     view.cmbSubject->setCurrentIndex(4);

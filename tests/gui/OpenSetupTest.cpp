@@ -1,4 +1,4 @@
-#include "StartupHarness.h"
+#include "support/ProgramRig.h"
 
 #include "gui/FrmOffline.h"
 #include "gui/FrmSetup.h"
@@ -18,7 +18,7 @@ using namespace bandora::test;
 
 TEST(OpenSetup, TheSetupWindowTakesOverFromTheMainWindowAndHandsBack)
 {
-    StartupHarness h;
+    ProgramRig h;
     h.instrument.online = true;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     h.op.clear();

@@ -62,26 +62,18 @@ protected:
 
     ~SetupWindowTest() override { delete window.data(); }
 
-    Picwell& Picture() { return *window->Framegrup->picwell; }
-
-    void Mouse(QEvent::Type type, QWidget& w, QPoint pos, Qt::MouseButton button)
+    // Presses, moves and releases the left button over one well cell.
+    void Click(WellCell cell)
     {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-        QMouseEvent e(type, QPointF(pos), w.mapToGlobal(QPointF(pos)), type == QEvent::MouseMove ? Qt::NoButton : button,
-                      held, Qt::NoModifier);
-        QApplication::sendEvent(&w, &e);
+        Picwell& pic = *window->Framegrup->picwell;
+        const QPointF at(pic.cellCentre(cell));
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseMove, QEvent::MouseButtonRelease}) {
+            const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+            QMouseEvent e(type, at, pic.mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          held, Qt::NoModifier);
+            QApplication::sendEvent(&pic, &e);
+        }
     }
-
-    // Presses over one well cell, drags through to another and releases there.
-    void Drag(WellCell from, WellCell to, Qt::MouseButton button = Qt::LeftButton)
-    {
-        Picwell& pic = Picture();
-        Mouse(QEvent::MouseButtonPress, pic, pic.cellCentre(from), button);
-        Mouse(QEvent::MouseMove, pic, pic.cellCentre(to), button);
-        Mouse(QEvent::MouseButtonRelease, pic, pic.cellCentre(to), button);
-    }
-
-    void Click(WellCell cell, Qt::MouseButton button = Qt::LeftButton) { Drag(cell, cell, button); }
 
     QTemporaryDir tmp;
     QString app = tmp.path();

@@ -1,4 +1,4 @@
-#include "StartupHarness.h"
+#include "support/ProgramRig.h"
 
 #include "gui/FrmOffline.h"
 
@@ -42,7 +42,7 @@ QStringList StartingTexts(const QStringList& texts)
 
 TEST(Startup, MissingConfigEndsBeforeAnythingIsShownOrWritten)
 {
-    StartupHarness h(false);
+    ProgramRig h(false);
     EXPECT_EQ(h.Start(QStringLiteral("/run")), Startup::Result::MissingConfig);
     EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Config file not found: Check correct software installation")});
     EXPECT_TRUE(QDir(h.appDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
@@ -53,7 +53,7 @@ TEST(Startup, MissingConfigEndsBeforeAnythingIsShownOrWritten)
 
 TEST(Startup, OfflineStartStepsTheSplashAndShowsTheOfflineWindow)
 {
-    StartupHarness h;
+    ProgramRig h;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     EXPECT_EQ(StartingTexts(h.splashTexts),
               (QStringList{QStringLiteral("STARTING........... Reading Configuration..."),
@@ -82,7 +82,7 @@ TEST(Startup, OfflineStartStepsTheSplashAndShowsTheOfflineWindow)
 
 TEST(Startup, OnlineStartReadsTheFactoryCalibrationAfterResettingItAndSaysCommunicationOk)
 {
-    StartupHarness h;
+    ProgramRig h;
     h.instrument.online = true;
     h.instrument.searchTexts = {QStringLiteral("STARTING........... Opening Communication Port [3]")};
     ASSERT_EQ(h.Start(QString(), [&h] {
@@ -104,7 +104,7 @@ TEST(Startup, OnlineStartReadsTheFactoryCalibrationAfterResettingItAndSaysCommun
 
 TEST(Startup, FailureInAStageNamesTheStageAndLeavesNoWindow)
 {
-    StartupHarness h;
+    ProgramRig h;
     h.instrument.failSearch = true;
     EXPECT_EQ(h.Start(), Startup::Result::Failed);
     ASSERT_FALSE(h.op.texts().isEmpty());
@@ -115,7 +115,7 @@ TEST(Startup, FailureInAStageNamesTheStageAndLeavesNoWindow)
 // Which switch lines are the run switch is the command line's rule (tested there).
 TEST(Startup, TheRunSwitchStartsAnExperimentWithoutAQuestion)
 {
-    StartupHarness h;
+    ProgramRig h;
     ASSERT_EQ(h.Start(QStringLiteral(" /Run")), Startup::Result::Running);
     EXPECT_TRUE(h.startup->AutoRun());
     // The run switch asks nothing: the first word is project 0's refusal.
@@ -125,7 +125,7 @@ TEST(Startup, TheRunSwitchStartsAnExperimentWithoutAQuestion)
 
 TEST(Startup, ProjectFolderAndToolFramesComeFromTheCurrentProject)
 {
-    StartupHarness h;
+    ProgramRig h;
     ProjectSetup p;
     p.Num_proj = 3;
     p.Name = QStringLiteral("larvae");

@@ -1,4 +1,4 @@
-#include "StartupHarness.h"
+#include "support/ProgramRig.h"
 #include "support/RecordingSender.h"
 #include "support/WidgetInput.h"
 
@@ -21,7 +21,7 @@ QColor Fill(const QFrame* lamp) { return lamp->palette().color(QPalette::Window)
 
 TEST(ToolPanels, CaptionsAndLampsFollowWhatIsSent)
 {
-    StartupHarness h;
+    ProgramRig h;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     RecordingSender sender;
     FrmMain& w = *h.main;
@@ -54,7 +54,7 @@ TEST(ToolPanels, CaptionsAndLampsFollowWhatIsSent)
 // boxes use them and pass what they keep on to the project and the tools.
 TEST(ToolPanels, BoxesShowTheirMessageAndResetOrStore)
 {
-    StartupHarness h;
+    ProgramRig h;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     h.op.clear();
     FrmMain& w = *h.main;

@@ -5,7 +5,7 @@
 #include "core/acquisition/Calibration.h"
 #include "core/acquisition/CycleState.h"
 #include "core/acquisition/RunControl.h"
-#include "core/acquisition/RunWindow.h"
+#include "support/ScriptWindow.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestClock.h"
 
@@ -13,28 +13,6 @@
 
 using namespace bandora;
 using namespace bandora::test;
-
-namespace {
-
-class QuietWindow final : public RunWindow {
-public:
-    void StartTimer() override {}
-    void StopTimer() override {}
-    void OpenSetup() override {}
-    void ShowRunning(bool) override {}
-    void LockForBlank() override {}
-    QString DescriptionText() const override { return {}; }
-    QString SnrText() const override { return {}; }
-    QString TemperatureText() const override { return {}; }
-    void ShowStatus(const QString&) override {}
-    void ShowRunLabel(const QString&) override {}
-    void ShowCalibrating(const QString& t) override { last = t; }
-    void ScaleProgress(int, int) override {}
-    void ProgressMark(int) override {}
-    QString last;
-};
-
-} // namespace
 
 TEST(RunRules, DiskWarningOnlyWhenSpaceIsShortOrTheLapseLong)
 {
@@ -105,10 +83,10 @@ TEST(RunRules, AutozeroThresholdFromAmplitudeOverSignal)
         cycle.Sample(0, k) = k % 2 ? 2010 : 1990;
         cycle.Sample(1, k) = 0;
     }
-    QuietWindow window;
+    ScriptWindow window;
     Calibration cal(state, cycle, window);
     cal.RunAutoZero();
     EXPECT_NEAR(state.project.ChannelThreshold[0], 2.7, 1e-9);
     EXPECT_EQ(state.project.ChannelThreshold[1], 1.0);
-    EXPECT_EQ(window.last, QStringLiteral("AutoZero... <99>"));
+    EXPECT_EQ(window.calibrating.last(), QStringLiteral("AutoZero... <99>"));
 }

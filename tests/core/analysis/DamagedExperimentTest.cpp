@@ -67,6 +67,7 @@ TEST(DamagedExperiment, DamagedGroupOrPlateFileIsToldNeverShifted)
         const QString path = c.file ? f.file(QString::fromLatin1(c.file))
                                     : QDir(f.appDir).filePath(QStringLiteral("wtest.dat"));
         WriteAll(path, c.damage(ReadAll(path)));
+        const auto before = f.Snapshot();
         ScriptedOperator op;
         ReportRequest request;
         request.Folder = f.folder;
@@ -78,5 +79,9 @@ TEST(DamagedExperiment, DamagedGroupOrPlateFileIsToldNeverShifted)
         EXPECT_EQ(result.Status, c.status);
         EXPECT_EQ(result.Settings.UsedDefaults, c.defaults);
         EXPECT_EQ(op.texts().size(), 1) << op.texts().join('|').toStdString();
+        // The damaged file is not repaired: the folder is the record of the run.
+        auto after = f.Snapshot();
+        after.remove(QStringLiteral("report.csv"));
+        EXPECT_EQ(after, before);
     }
 }

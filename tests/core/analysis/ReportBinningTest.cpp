@@ -193,29 +193,6 @@ TEST(ReportBinning, MissingFilesGiveTheirMessagesAndNeverChangeTheExperiment)
         EXPECT_EQ(Generate(f, op, QStringLiteral("5"), {}, true).Status, ReportStatus::Written);
         EXPECT_TRUE(op.texts().isEmpty());
     }
-    {
-        // No setup files at all: each loader's message and fallback, the
-        // default plate, the default groups; the folder is not repaired.
-        op.clear();
-        ExperimentFixture f;
-        WriteAll(QDir(f.appDir).filePath(QStringLiteral("w96f.dat")),
-                 ReadAll(QDir(QStringLiteral(BANDORA_DATA_DIR)).filePath(QStringLiteral("w96f.dat"))));
-        f.WriteCounts(CountsBytes({{5, {{0, 1}}}, {9, {}}}));
-        const auto before = f.Snapshot();
-        const ReportResult r = Generate(f, op, QStringLiteral("5"));
-        EXPECT_EQ(r.Status, ReportStatus::Written);
-        EXPECT_TRUE(r.Settings.UsedDefaults);
-        EXPECT_EQ(op.texts(),
-                  (QStringList{QStringLiteral("Error [%1] => Loading default values...")
-                                   .arg(QDir::toNativeSeparators(f.file(QStringLiteral("setup.dat")))),
-                               QStringLiteral("Error [%1] => Loading default groups...")
-                                   .arg(QDir::toNativeSeparators(f.file(QStringLiteral("groups.dat")))),
-                               QStringLiteral("Error [%1] => Loading default groups...")
-                                   .arg(QDir::toNativeSeparators(f.file(QStringLiteral("chgroup.dat"))))}));
-        EXPECT_TRUE(ReadAll(r.Path).contains("5,CH0,A1.0,\"000_Group0\",1\r\n"));
-        QFile::remove(r.Path);
-        EXPECT_EQ(f.Snapshot(), before);
-    }
 }
 
 TEST(ReportBinning, ReportFileHeldOpenFallsBackToReport1)

@@ -52,13 +52,8 @@ TEST(MinuteSeries, SumsTheReportsWellValuesPerMinuteAndLeavesMinutesWithoutRecor
     EXPECT_TRUE(s.IsPresent(0) && s.IsPresent(1) && s.IsPresent(3));
     EXPECT_FALSE(s.IsPresent(2));
     EXPECT_FALSE(s.IsPresent(1444));
-    // Labels and groups as the report has them: B1's first beam is free, B2 has no beam 0.
-    EXPECT_EQ(s.WellInfo[4].Label, QStringLiteral("A3"));
+    // Labels and groups are the report's (its layout tests check them).
     EXPECT_EQ(s.GroupLabel(s.WellInfo[4].Group), QStringLiteral("002_Single"));
-    EXPECT_EQ(s.WellInfo[1].Group, -1);
-    EXPECT_EQ(s.WellInfo[3].Group, -1);
-    EXPECT_TRUE(s.WellInfo[3].HasBeam);
-    EXPECT_EQ(s.GroupLabel(-1), QStringLiteral("999_Free"));
     // The detector of the default setup counts at most 250 per buffer cycle.
     EXPECT_EQ(s.CountCap, 250);
     EXPECT_EQ(s.WellInfo[4].CapRecords, 1);

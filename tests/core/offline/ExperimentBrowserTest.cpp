@@ -43,15 +43,17 @@ TEST_F(BrowserTest, OnlyProjectFoldersAndRecordedExperimentsAreListed)
     EXPECT_EQ(projects, (QStringList{QStringLiteral("p00001"), QStringLiteral("p00012")}));
 
     AppendCounts(Experiment(p1, QStringLiteral("05122026_1000")), 0, 1);
+    AppendCounts(Experiment(p1, QStringLiteral("31012027_0900")), 0, 1);
     AppendCounts(Experiment(p1, QStringLiteral("05122026_1200")), 0, 1);
+    AppendCounts(Experiment(p1, QStringLiteral("abcdefgh_ijkl")), 0, 1); // no date: last
     // Real-time files alone do not make a recorded experiment.
     RecordCycles(Experiment(p1, QStringLiteral("06122026_0800")), 1);
     QFile::remove(QDir(QDir(p1).filePath(QStringLiteral("06122026_0800"))).filePath(QStringLiteral("counts.bin")));
     AppendCounts(Experiment(p1, QStringLiteral("0512202_1000")), 0, 1); // twelve characters
     AppendCounts(Experiment(p1, QStringLiteral("notes")), 0, 1);
-    QStringList experiments = ListExperimentFolders(p1);
-    experiments.sort();
-    EXPECT_EQ(experiments, (QStringList{QStringLiteral("05122026_1000"), QStringLiteral("05122026_1200")}));
+    // Newest first: the year, then the day and the time decide.
+    EXPECT_EQ(ListExperimentFolders(p1), (QStringList{QStringLiteral("31012027_0900"), QStringLiteral("05122026_1200"),
+                                                      QStringLiteral("05122026_1000"), QStringLiteral("abcdefgh_ijkl")}));
     EXPECT_EQ(ProjectNumberOfFolder(p1), 1);
     EXPECT_EQ(ProjectNumberOfFolder(Project(12) + QLatin1Char('/')), 12);
 }

@@ -1,6 +1,6 @@
 // The offline views show what was recorded and nothing else: buffer cycles
 // never recorded are gaps, not signals at 0, in the store, the analysis and
-// the exports; and the experiments are listed newest first.
+// the exports.
 
 #include "core/analysis/ChannelAnalyzer.h"
 #include "core/offline/ExperimentBrowser.h"
@@ -46,15 +46,3 @@ TEST(RecordedOnly, UnrecordedBufferCyclesAreGapsInTheStoreTheAnalysisAndTheExpor
     EXPECT_EQ(lines[6 + 13 * 500 + 99], QByteArray::number(PatternValue(24, 13, 99)) + " \r");
 }
 
-TEST(RecordedOnly, ExperimentsAreListedNewestFirst)
-{
-    QTemporaryDir dir;
-    for (const char* name : {"01122026_0138", "05122026_0942", "abcdefgh_ijkl", "31012027_0900", "05122026_1000"}) {
-        QDir(dir.path()).mkpath(QLatin1String(name));
-        AppendCounts(QDir(dir.path()).filePath(QLatin1String(name)), 0, 1);
-    }
-    EXPECT_EQ(ListExperimentFolders(dir.path()),
-              (QStringList{QStringLiteral("31012027_0900"), QStringLiteral("05122026_1000"),
-                           QStringLiteral("05122026_0942"), QStringLiteral("01122026_0138"),
-                           QStringLiteral("abcdefgh_ijkl")}));
-}

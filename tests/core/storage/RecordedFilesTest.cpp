@@ -74,23 +74,11 @@ TEST(RecordedFiles, ThreeBufferCyclesToTheByte)
     EXPECT_EQ(I16At(rt, r1 + 2 * (385 * 10 + 384)), 0) << "channel 384 is never filled";
     EXPECT_EQ(I16At(rt, r1 + 2 * (385 * 500 + 20)), 0) << "nor column RT_Buffer";
 
-    // The readers give back what was written.
-    CountsFileReader countsReader(dir.filePath("counts.bin"));
-    ASSERT_TRUE(countsReader.IsOpen());
-    EXPECT_EQ(countsReader.RecordCount(), 3);
-    const auto records = countsReader.ReadAll();
-    ASSERT_EQ(records.size(), 3u);
-    EXPECT_EQ(records[2].ElapsedMinutes, 21);
-    EXPECT_EQ(records[2].IntervalCount, CycleCounts(2, 24.96));
-    EXPECT_EQ(records[2].TemperatureTenths(), 250);
-    EXPECT_FALSE(countsReader.Read(3).has_value());
-
-    RealTimeFileReader rtReader(dir.filePath("0.bin"), 500);
-    EXPECT_EQ(rtReader.RecordCount(), 3);
+    // The readers give back what was written (the partial record test below,
+    // the offline store's and the join's tests); past the end, nothing.
+    EXPECT_FALSE(CountsFileReader(dir.filePath("counts.bin")).Read(3).has_value());
     SampleTable back;
-    EXPECT_EQ(rtReader.Read(1, back), 385770);
-    EXPECT_EQ(back, samples[1]);
-    EXPECT_EQ(rtReader.Read(3, back), 0);
+    EXPECT_EQ(RealTimeFileReader(dir.filePath("0.bin"), 500).Read(3, back), 0);
 }
 
 TEST(RecordedFiles, TwelfthRecordOpensTheNextRealTimeFile)

@@ -134,14 +134,11 @@ TEST(LightTemperatureControl, HourlyLightAtTheBufferCycleEndAndAtRunStart)
         r.tools.LightAtRunStart();
         return r.tools.LightOn;
     };
-    EXPECT_TRUE(startAt(9, 21, 9, 0));
-    EXPECT_TRUE(startAt(9, 21, 20, 59));
-    EXPECT_FALSE(startAt(9, 21, 21, 0));
-    EXPECT_FALSE(startAt(9, 21, 8, 59));
-    EXPECT_TRUE(startAt(21, 9, 21, 0));
-    EXPECT_TRUE(startAt(21, 9, 8, 59));
-    EXPECT_FALSE(startAt(21, 9, 9, 0));
-    EXPECT_FALSE(startAt(12, 12, 12, 0));
+    const std::tuple<int, int, int, int, bool> starts[] = {
+        {9, 21, 9, 0, true},   {9, 21, 20, 59, true}, {9, 21, 21, 0, false}, {9, 21, 8, 59, false},
+        {21, 9, 21, 0, true},  {21, 9, 8, 59, true},  {21, 9, 9, 0, false},  {12, 12, 12, 0, false}};
+    for (const auto& [on, off, hour, minute, lit] : starts)
+        EXPECT_EQ(startAt(on, off, hour, minute), lit) << on << "-" << off << " at " << hour << ":" << minute;
 
     // With a pulse train, or without the schedule, the start leaves the light
     // as it is but still sends the state.
