@@ -53,8 +53,6 @@ public:
 
     // Whole minutes of run time at the last time keeping (at most 32767).
     qint32 ElapsedMinutes() const { return elapsedMinutes_; }
-    // Why recording fails; empty while it works.
-    const QString& RecordingProblem() const { return recorder_.Problem(); }
     // Why the beams are not being read; empty while the instrument answers.
     const QString& LinkProblem() const { return linkProblem_; }
     // Buffer cycles of this program run left out of the records because
