@@ -19,6 +19,7 @@
 #include "core/common/Clock.h"
 #include "core/common/EventPump.h"
 #include "core/common/Operator.h"
+#include "core/link/Commands.h"
 #include "core/link/Frames.h"
 #include "core/link/InstrumentLink.h"
 #include "core/storage/PlateFiles.h"
@@ -83,7 +84,6 @@ void BM_TickWork(benchmark::State& st)
 {
     QTemporaryDir dir;
     Bench b(dir.path());
-    b.state.OfflineMode = true; // the blocks are decoded here instead
     std::array<QByteArray, 4> replies;
     for (int i = 0; i < 4; ++i) {
         std::array<qint16, kBlockSamples> s{};
@@ -92,16 +92,15 @@ void BM_TickWork(benchmark::State& st)
         replies[size_t(i)] = EncodeBeamBlock(s);
     }
     BeamBlock block;
-    std::array<qint16, kChannelTable> values{};
-    for (auto _ : st) {
-        for (int i = 0; i < 4; ++i) {
-            DecodeBeamBlock(replies[size_t(i)], block);
-            StoreBlock(block, i * 32, values);
-        }
-        for (int ch = 0; ch < kChannels; ++ch)
-            b.cycle.Sample(ch, b.cycle.Column) = values[size_t(ch)];
+    b.acq.UseSyntheticBeams({[&](CycleState& cycle) {
+                                 for (int i = 0; i < 4; ++i) {
+                                     DecodeBeamBlock(replies[size_t(i)], block);
+                                     cycle.StoreBlockColumn(&block, kBlockFirsts[i]);
+                                 }
+                             },
+                             [] { return -1; }});
+    for (auto _ : st)
         b.acq.OnAcquisitionTick();
-    }
 }
 
 void BM_ZeroBufferEnd(benchmark::State& st)

@@ -10,7 +10,7 @@
 #include "BeamSignal.h"
 
 #include "core/AppState.h"
-#include "core/acquisition/CycleState.h"
+#include "core/acquisition/CycleTick.h"
 #include "core/common/Clock.h"
 #include "core/common/EventPump.h"
 #include "core/common/Operator.h"
@@ -105,21 +105,22 @@ static void BM_TickDrawing(benchmark::State& st)
     CycleState& c = rig.cycle;
     c.Column = 0;
     rig.plots.ResetSignalPlot();
+    // The tick without its detection (a context with no tables detects nothing).
+    const DetectionContext noDetection;
+    TickSteps steps;
+    steps.Draw = [&] {
+        rig.plots.DrawNewPoints();
+        rig.plots.DrawActivityPanel(QStringLiteral("25.3"));
+    };
+    steps.TimeKeeping = [&] {
+        rig.plots.ShowElapsed(qint64(c.TotalTicks) * 30, c.TotalTicks / 2000, 30);
+        return true;
+    };
     std::vector<double> us;
     us.reserve(1 << 16);
     for (auto _ : st) {
         const auto t0 = std::chrono::steady_clock::now();
-        if (c.PlotTicks > 1) {
-            rig.plots.DrawNewPoints();
-            rig.plots.DrawActivityPanel(QStringLiteral("25.3"));
-            c.PlotTicks = 0;
-        }
-        if (++c.Column == 500)
-            c.Column = 0;
-        if (c.Column % 25 == 0)
-            rig.plots.ShowElapsed(qint64(c.TotalTicks) * 30, c.TotalTicks / 2000, 30);
-        ++c.PlotTicks;
-        ++c.TotalTicks;
+        RunTick(c, noDetection, steps);
         const auto t1 = std::chrono::steady_clock::now();
         if (us.size() < us.capacity())
             us.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());

@@ -4,8 +4,7 @@
 
 #include "charts/AnalyticsCharts.h"
 #include "core/analytics/AnalyticsCsv.h"
-#include "core/common/Operator.h"
-#include "core/storage/RecordSyntax.h"
+#include "core/common/ToolCommandLine.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -14,15 +13,13 @@
 #include <QPainter>
 
 #include <cstdio>
-#include <type_traits>
 
 using namespace bandora;
 
 namespace {
 
 constexpr int kDone = 0;
-constexpr int kFailed = 1; // nothing written
-constexpr int kUsage = 2;  // the command line is wrong
+constexpr int kFailed = 1; // nothing written; 2: the command line is wrong
 
 const char kDescription[] = R"(
 Analyses the recorded experiment in FOLDER (counts.bin, the experiment's own
@@ -34,41 +31,14 @@ group statistics and subjects without a periodogram are listed on standard
 error. Exit status: 0 written, 1 nothing written (the reason on standard
 error), 2 wrong command line.)";
 
-class StderrOperator final : public Operator {
-public:
-    Answer ask(const QString& text, Buttons buttons) override
-    {
-        std::fprintf(stderr, "bandora-analyze: %s\n", qPrintable(text));
-        return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
-    }
-    QString prompt(const QString& text, const QString&) override
-    {
-        std::fprintf(stderr, "bandora-analyze: %s\n", qPrintable(text));
-        return {};
-    }
-};
+const char kProgram[] = "bandora-analyze";
 
-int Usage(const QString& text)
-{
-    std::fprintf(stderr, "bandora-analyze: %s\nTry 'bandora-analyze --help'.\n", qPrintable(text));
-    return kUsage;
-}
+int Usage(const QString& text) { return UsageError(kProgram, text); }
 
 int Failed(const QString& text)
 {
     std::fprintf(stderr, "bandora-analyze: %s\n", qPrintable(text));
     return kFailed;
-}
-
-template <typename T> bool Number(const QCommandLineParser& p, const QString& name, T& out)
-{
-    if (!p.isSet(name))
-        return true;
-    double v = 0;
-    if (!ParseNumber(p.value(name), v))
-        return false;
-    out = T(v);
-    return std::is_floating_point_v<T> || double(out) == v;
 }
 
 } // namespace
@@ -110,15 +80,15 @@ int main(int argc, char** argv)
         return Usage(QStringLiteral("--out DIR is needed"));
     AnalyticsOptions o;
     o.ExcludeInactive = parser.isSet(QStringLiteral("exclude-inactive"));
-    if (!Number(parser, QStringLiteral("bin"), o.BinMinutes))
+    if (!ReadNumber(parser, QStringLiteral("bin"), o.BinMinutes))
         return Usage(QStringLiteral("--bin needs a whole number of minutes"));
-    if (!Number(parser, QStringLiteral("rest-minutes"), o.RestMinutes))
+    if (!ReadNumber(parser, QStringLiteral("rest-minutes"), o.RestMinutes))
         return Usage(QStringLiteral("--rest-minutes needs a whole number of minutes"));
-    if (!Number(parser, QStringLiteral("period-min"), o.PeriodMinHours) ||
-        !Number(parser, QStringLiteral("period-max"), o.PeriodMaxHours) ||
-        !Number(parser, QStringLiteral("period-step"), o.PeriodStepHours))
+    if (!ReadNumber(parser, QStringLiteral("period-min"), o.PeriodMinHours) ||
+        !ReadNumber(parser, QStringLiteral("period-max"), o.PeriodMaxHours) ||
+        !ReadNumber(parser, QStringLiteral("period-step"), o.PeriodStepHours))
         return Usage(QStringLiteral("--period-min, --period-max and --period-step need hours"));
-    if (!Number(parser, QStringLiteral("alpha"), o.Alpha))
+    if (!ReadNumber(parser, QStringLiteral("alpha"), o.Alpha))
         return Usage(QStringLiteral("--alpha needs a number"));
     if (const QString problem = o.Problem(); !problem.isEmpty())
         return Usage(problem);
@@ -128,7 +98,7 @@ int main(int argc, char** argv)
                                                                    : QCoreApplication::applicationDirPath();
     if (!QFileInfo(folder).isDir())
         return Failed(QStringLiteral("%1: no such folder").arg(folder));
-    StderrOperator op;
+    StderrOperator op(kProgram);
     const SeriesLoad load = LoadMinuteSeries(folder, appDir, op);
     if (!load.Ok)
         return Failed(load.Error);

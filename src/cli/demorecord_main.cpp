@@ -15,7 +15,7 @@
 //     bandora-demorecord build/default/app --folder 05122026_1000 --cycles 480
 //     bandora-demorecord build/default/app --folder 05122026_1200 --cycles 480 --seed 2
 
-#include "core/common/Operator.h"
+#include "core/common/ToolCommandLine.h"
 #include "core/storage/PlateFiles.h"
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RecordSyntax.h"
@@ -27,28 +27,12 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QStringList>
 
 #include <cstdio>
 
 using namespace bandora;
 
 namespace {
-
-// Messages of the project loaders go to standard error.
-class ConsoleOperator final : public Operator {
-public:
-    Answer ask(const QString& text, Buttons buttons) override
-    {
-        std::fprintf(stderr, "bandora-demorecord: %s\n", qPrintable(text));
-        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::No : Answer::Ok;
-    }
-    QString prompt(const QString& text, const QString&) override
-    {
-        std::fprintf(stderr, "bandora-demorecord: %s\n", qPrintable(text));
-        return {};
-    }
-};
 
 int Usage(std::FILE* to = stderr)
 {
@@ -77,57 +61,35 @@ void DemoGroups(ProjectSetup& project, const PlateFormat& plate)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
-    if (args.contains(QLatin1String("--help"))) {
+    QList<QCommandLineOption> options{QCommandLineOption(QStringLiteral("help")),
+                                      QCommandLineOption(QStringLiteral("no-real")),
+                                      QCommandLineOption(QStringLiteral("day-night"))};
+    for (const char* name : {"project", "plate", "folder", "cycles", "seconds", "name", "seed", "stop-wells"})
+        options << QCommandLineOption(QLatin1String(name), QString(), QStringLiteral("value"));
+    OptionReader line(options);
+    const OptionReader::Mistakes mistakes = line.Read(app.arguments());
+    if (line.isSet(QStringLiteral("help"))) {
         std::fputs("Records a demonstration experiment without an instrument into project N\n"
                    "(default 1) of the application folder APPDIR.\n", stdout);
         Usage(stdout);
         return 0;
     }
-    if (args.isEmpty() || args.front().startsWith(QLatin1String("--")))
+    if (mistakes.any() || line.positional().size() != 1)
         return Usage();
-    const QString appDir = args.takeFirst();
-    int number = 1, cycles = 60;
+    const QString appDir = line.positional().front();
+    int number = 1, cycles = 60, stopWells = 0;
     unsigned seed = 1;
     double seconds = 15.0;
-    bool saveReal = true;
-    bool dayNight = false;
-    int stopWells = 0;
-    QString plateName = QStringLiteral("w96f");
-    QString folderName = QDateTime::currentDateTime().toString(QStringLiteral("ddMMyyyy_hhmm"));
-    QString name = QStringLiteral("demo");
-    while (!args.isEmpty()) {
-        const QString option = args.takeFirst();
-        if (option == QLatin1String("--no-real")) {
-            saveReal = false;
-            continue;
-        }
-        if (option == QLatin1String("--day-night")) {
-            dayNight = true;
-            continue;
-        }
-        if (args.isEmpty())
-            return Usage();
-        const QString value = args.takeFirst();
-        if (option == QLatin1String("--project"))
-            number = value.toInt();
-        else if (option == QLatin1String("--plate"))
-            plateName = value;
-        else if (option == QLatin1String("--folder"))
-            folderName = value;
-        else if (option == QLatin1String("--cycles"))
-            cycles = value.toInt();
-        else if (option == QLatin1String("--seconds"))
-            seconds = value.toDouble();
-        else if (option == QLatin1String("--name"))
-            name = value;
-        else if (option == QLatin1String("--seed"))
-            seed = value.toUInt();
-        else if (option == QLatin1String("--stop-wells"))
-            stopWells = value.toInt();
-        else
-            return Usage();
-    }
+    const bool saveReal = !line.isSet(QStringLiteral("no-real"));
+    const bool dayNight = line.isSet(QStringLiteral("day-night"));
+    const QString plateName = line.isSet(QStringLiteral("plate")) ? line.value(QStringLiteral("plate")) : QStringLiteral("w96f");
+    const QString folderName = line.isSet(QStringLiteral("folder")) ? line.value(QStringLiteral("folder"))
+                                   : QDateTime::currentDateTime().toString(QStringLiteral("ddMMyyyy_hhmm"));
+    const QString name = line.isSet(QStringLiteral("name")) ? line.value(QStringLiteral("name")) : QStringLiteral("demo");
+    if (!ReadNumber(line, QStringLiteral("project"), number) || !ReadNumber(line, QStringLiteral("cycles"), cycles) ||
+        !ReadNumber(line, QStringLiteral("seconds"), seconds) || !ReadNumber(line, QStringLiteral("seed"), seed) ||
+        !ReadNumber(line, QStringLiteral("stop-wells"), stopWells))
+        return Usage();
     if (number < 1 || number > 99999 || cycles < 1 || seconds <= 0 || stopWells < 0)
         return Usage();
     for (const QString& entry : {folderName, plateName})
@@ -137,7 +99,8 @@ int main(int argc, char** argv)
             return Usage();
         }
 
-    ConsoleOperator op;
+    // Messages of the project loaders go to standard error; questions are answered No.
+    StderrOperator op("bandora-demorecord", Answer::No);
     ProjectSetup project;
     PlateFormat plate;
     project.Num_proj = qint16(number);

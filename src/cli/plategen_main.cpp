@@ -7,9 +7,11 @@
 //
 //     bandora-plategen data
 
+#include "core/common/ToolCommandLine.h"
 #include "core/storage/PlateDerivation.h"
 #include "core/storage/RecordSyntax.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QString>
 #include <QVector>
@@ -21,19 +23,21 @@ using namespace bandora;
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
+    QCoreApplication app(argc, argv);
+    OptionReader line(QList<QCommandLineOption>{});
+    if (line.Read(app.arguments()).any() || line.positional().size() != 1) {
         std::fprintf(stderr, "usage: bandora-plategen FOLDER\n");
         return 2;
     }
-    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const QString folder = line.positional().front();
     if (!QDir().mkpath(folder)) {
-        std::fprintf(stderr, "bandora-plategen: cannot create %s\n", argv[1]);
+        std::fprintf(stderr, "bandora-plategen: cannot create %s\n", qPrintable(folder));
         return 1;
     }
     try {
         WriteShippedPlateFiles(folder);
     } catch (const RecordError& e) {
-        std::fprintf(stderr, "bandora-plategen: %s in %s\n", e.what(), argv[1]);
+        std::fprintf(stderr, "bandora-plategen: %s in %s\n", e.what(), qPrintable(folder));
         return 1;
     }
 

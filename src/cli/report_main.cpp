@@ -6,7 +6,7 @@
 #include "core/analysis/PerWellExport.h"
 #include "core/analysis/RawReanalysis.h"
 #include "core/analysis/ReportGenerator.h"
-#include "core/common/Operator.h"
+#include "core/common/ToolCommandLine.h"
 #include "core/storage/ApplicationFolder.h"
 #include "core/exports/DamExport.h"
 #include "core/exports/LongTable.h"
@@ -91,28 +91,26 @@ nothing to report: the recording ended before its first bin or, for
 damaged and defaults were taken (the messages say which).
 )";
 
-// Messages to standard error; every question is answered Yes, since the
-// command line already said what to do.
-class StderrOperator final : public Operator {
-public:
-    Answer ask(const QString& text, Buttons buttons) override
-    {
-        std::fprintf(stderr, "bandora-report: %s\n", qPrintable(text));
-        return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
-    }
-    QString prompt(const QString& text, const QString&) override
-    {
-        std::fprintf(stderr, "bandora-report: %s\n", qPrintable(text));
-        return {};
-    }
+const char kProgram[] = "bandora-report";
+
+// The options that take a value, and what each needs when it is missing or
+// wrong ("--bin needs a number of minutes").
+const struct {
+    const char* name;
+    const char* needs;
+} kValued[] = {
+    {"bin", "a number of minutes"}, {"layout", "rows, list or array"},      {"type", "csv or txt"},
+    {"separator", "a text"},        {"app-dir", "a folder"},                {"method", "0, 1 or 2"},
+    {"threshold", "a number from 1.1 to 6.0"}, {"lapse-hours", "a number of hours"},
+    {"dam", "a folder"},            {"long", "a file"},
 };
+const char* const kSwitches[] = {"std-error", "std-dev", "n", "per-well", "reanalyze", "replace"};
 
 struct Arguments {
     QString folder;
     QString appDir;
     QString bin = QStringLiteral("30");
     ReportOptions options;
-    bool separatorGiven = false;
     bool perWell = false;
     bool reanalyze = false;
     std::optional<int> method;
@@ -124,97 +122,87 @@ struct Arguments {
     QString longFile;
 };
 
-int UsageError(const QString& text)
+int UsageError(const QString& text) { return bandora::UsageError(kProgram, text); }
+
+int Needs(const QString& option)
 {
-    std::fprintf(stderr, "bandora-report: %s\nTry 'bandora-report --help'.\n", qPrintable(text));
-    return kUsage;
+    for (const auto& o : kValued)
+        if (option == QLatin1String(o.name))
+            return UsageError(QStringLiteral("--%1 needs %2").arg(option, QLatin1String(o.needs)));
+    return UsageError(QStringLiteral("--%1 needs a value").arg(option));
+}
+
+// Sets `out` to what `word` selects among `choices`; false when it is none of them.
+template <typename T> bool Choose(const QString& word, std::initializer_list<std::pair<const char*, T>> choices, T& out)
+{
+    for (const auto& [w, choice] : choices)
+        if (word == QLatin1String(w)) {
+            out = choice;
+            return true;
+        }
+    return false;
 }
 
 // Parses the command line; returns an exit status when it is wrong.
 std::optional<int> Parse(const QStringList& args, Arguments& a)
 {
-    for (int i = 1; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        auto value = [&](QString& out) {
-            if (i + 1 >= args.size())
-                return false;
-            out = args[++i];
-            return true;
-        };
-        QString v;
-        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            a.help = true;
-        } else if (arg == QLatin1String("--bin")) {
-            double minutes = 0;
-            if (!value(a.bin) || !ParseNumber(a.bin, minutes))
-                return UsageError(QStringLiteral("--bin needs a number of minutes"));
-        } else if (arg == QLatin1String("--layout")) {
-            if (!value(v))
-                return UsageError(QStringLiteral("--layout needs rows, list or array"));
-            if (v == QLatin1String("rows"))
-                a.options.Layout = ReportLayout::Rows;
-            else if (v == QLatin1String("list"))
-                a.options.Layout = ReportLayout::List;
-            else if (v == QLatin1String("array"))
-                a.options.Layout = ReportLayout::Array;
-            else
-                return UsageError(QStringLiteral("unknown layout '%1': rows, list or array").arg(v));
-        } else if (arg == QLatin1String("--type")) {
-            if (!value(v))
-                return UsageError(QStringLiteral("--type needs csv or txt"));
-            if (v == QLatin1String("csv"))
-                a.options.FileType = ReportFileType::Csv;
-            else if (v == QLatin1String("txt"))
-                a.options.FileType = ReportFileType::Txt;
-            else
-                return UsageError(QStringLiteral("unknown file type '%1': csv or txt").arg(v));
-        } else if (arg == QLatin1String("--separator")) {
-            if (!value(a.options.Separator))
-                return UsageError(QStringLiteral("--separator needs a text"));
-            a.separatorGiven = true;
-        } else if (arg == QLatin1String("--std-error")) {
-            a.options.StdError = true;
-        } else if (arg == QLatin1String("--std-dev")) {
-            a.options.StdDev = true;
-        } else if (arg == QLatin1String("--n")) {
-            a.options.WellCount = true;
-        } else if (arg == QLatin1String("--app-dir")) {
-            if (!value(a.appDir))
-                return UsageError(QStringLiteral("--app-dir needs a folder"));
-        } else if (arg == QLatin1String("--per-well")) {
-            a.perWell = true;
-        } else if (arg == QLatin1String("--reanalyze")) {
-            a.reanalyze = true;
-        } else if (arg == QLatin1String("--method")) {
-            if (!value(v) || (v != QLatin1String("0") && v != QLatin1String("1") && v != QLatin1String("2")))
-                return UsageError(QStringLiteral("--method needs 0, 1 or 2"));
-            a.method = v.toInt();
-        } else if (arg == QLatin1String("--threshold")) {
-            double t = 0;
-            if (!value(v) || !ParseNumber(v, t) || !ThresholdInRange(t))
-                return UsageError(QStringLiteral("--threshold needs a number from 1.1 to 6.0"));
-            a.threshold = t;
-        } else if (arg == QLatin1String("--lapse-hours")) {
-            double h = 0;
-            if (!value(v) || !ParseNumber(v, h))
-                return UsageError(QStringLiteral("--lapse-hours needs a number of hours"));
-            a.lapseHours = v;
-        } else if (arg == QLatin1String("--dam")) {
-            if (!value(a.damDir) || a.damDir.isEmpty())
-                return UsageError(QStringLiteral("--dam needs a folder"));
-        } else if (arg == QLatin1String("--long")) {
-            if (!value(a.longFile) || a.longFile.isEmpty())
-                return UsageError(QStringLiteral("--long needs a file"));
-        } else if (arg == QLatin1String("--replace")) {
-            a.replace = true;
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            return UsageError(QStringLiteral("unknown option '%1'").arg(arg));
-        } else if (a.folder.isEmpty()) {
-            a.folder = arg;
-        } else {
-            return UsageError(QStringLiteral("one experiment folder only ('%1' is a second)").arg(arg));
-        }
+    QList<QCommandLineOption> options{HelpOption()};
+    for (const auto& o : kValued)
+        options << QCommandLineOption(QLatin1String(o.name), QString(), QStringLiteral("value"));
+    for (const char* name : kSwitches)
+        options << QCommandLineOption(QLatin1String(name));
+    OptionReader line(options);
+    const OptionReader::Mistakes mistakes = line.Read(args);
+    if (!mistakes.unknown.isEmpty())
+        return UsageError(QStringLiteral("unknown option '%1'").arg(mistakes.unknown.front()));
+    if (!mistakes.missingValue.isEmpty())
+        return Needs(mistakes.missingValue);
+    const QStringList folders = line.positional();
+    if (folders.size() > 1)
+        return UsageError(QStringLiteral("one experiment folder only ('%1' is a second)").arg(folders[1]));
+    a.folder = folders.value(0);
+    const auto given = [&](const char* name) { return line.isSet(QLatin1String(name)); };
+    const auto value = [&](const char* name) { return line.value(QLatin1String(name)); };
+
+    a.help = given("help");
+    if (given("bin")) {
+        a.bin = value("bin");
+        if (!NumberIn(a.bin))
+            return Needs(QStringLiteral("bin"));
     }
+    if (given("layout") && !Choose(value("layout"), {{"rows", ReportLayout::Rows}, {"list", ReportLayout::List},
+                                                     {"array", ReportLayout::Array}}, a.options.Layout))
+        return UsageError(QStringLiteral("unknown layout '%1': rows, list or array").arg(value("layout")));
+    if (given("type") &&
+        !Choose(value("type"), {{"csv", ReportFileType::Csv}, {"txt", ReportFileType::Txt}}, a.options.FileType))
+        return UsageError(QStringLiteral("unknown file type '%1': csv or txt").arg(value("type")));
+    if (given("separator"))
+        a.options.Separator = value("separator");
+    else if (a.options.FileType == ReportFileType::Txt)
+        a.options.Separator = QStringLiteral(" ");
+    a.options.StdError = given("std-error");
+    a.options.StdDev = given("std-dev");
+    a.options.WellCount = given("n");
+    a.appDir = value("app-dir");
+    a.perWell = given("per-well");
+    a.reanalyze = given("reanalyze");
+    a.replace = given("replace");
+    if (given("method") && !Choose(value("method"), {{"0", 0}, {"1", 1}, {"2", 2}}, a.method.emplace()))
+        return Needs(QStringLiteral("method"));
+    if (given("threshold")) {
+        a.threshold = NumberIn(value("threshold"));
+        if (!a.threshold || !ThresholdInRange(*a.threshold))
+            return Needs(QStringLiteral("threshold"));
+    }
+    if (given("lapse-hours")) {
+        a.lapseHours = value("lapse-hours");
+        if (!NumberIn(*a.lapseHours))
+            return Needs(QStringLiteral("lapse-hours"));
+    }
+    for (auto [name, out] : {std::pair{"dam", &a.damDir}, std::pair{"long", &a.longFile}})
+        if (given(name) && (*out = value(name)).isEmpty())
+            return Needs(QLatin1String(name));
+
     if (a.help)
         return std::nullopt;
     if (a.folder.isEmpty())
@@ -230,8 +218,6 @@ std::optional<int> Parse(const QStringList& args, Arguments& a)
         return UsageError(QStringLiteral("--reanalyze needs --method and --threshold"));
     if (a.lapseHours && a.replace)
         return UsageError(QStringLiteral("--lapse-hours and --replace exclude each other"));
-    if (!a.separatorGiven && a.options.FileType == ReportFileType::Txt)
-        a.options.Separator = QStringLiteral(" ");
     return std::nullopt;
 }
 
@@ -282,7 +268,7 @@ int main(int argc, char** argv)
         return kFailed;
     }
 
-    StderrOperator op;
+    StderrOperator op(kProgram);
     ExperimentSettings settings;
     const QString runNotice = ManifestWarning(ReadRunManifest(a.folder));
     if (!runNotice.isEmpty())

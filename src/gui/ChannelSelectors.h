@@ -38,8 +38,6 @@ public:
     // selectors, with the beam chosen when the well has it, else its first.
     void SelectWell(int well);
 
-    const GroupUsedTable& GroupUsed() const { return GroupUsed_; }
-
     // The lists no longer match the project's plate or groups (changed in
     // the setup window).
     bool ListsOutdated() const;

@@ -1,45 +1,39 @@
 #include "CommandLine.h"
 
+#include "core/common/ToolCommandLine.h"
+
 namespace bandora {
 
 CommandLine ParseCommandLine(const QStringList& arguments)
 {
+    OptionReader reader({QCommandLineOption(QStringLiteral("app-dir"), QString(), QStringLiteral("DIR")),
+                         QCommandLineOption(QStringLiteral("door-cycle"), QString(), QStringLiteral("S")),
+                         QCommandLineOption(QStringLiteral("simulate")),
+                         HelpOption(),
+                         QCommandLineOption(QStringLiteral("version"))});
+    const OptionReader::Mistakes mistakes = reader.Read(QStringList{QStringLiteral("bandora")} + arguments);
     CommandLine line;
-    QStringList rest;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& arg = arguments[i];
-        if (arg == QLatin1String("--app-dir")) {
-            if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty()) {
-                line.error = QStringLiteral("--app-dir needs a folder");
-                return line;
-            }
-            line.appDir = arguments[++i];
-        } else if (arg.startsWith(QLatin1String("--app-dir="))) {
-            line.appDir = arg.mid(10);
-            if (line.appDir.isEmpty()) {
-                line.error = QStringLiteral("--app-dir needs a folder");
-                return line;
-            }
-        } else if (arg == QLatin1String("--simulate")) {
-            line.simulate = true;
-        } else if (arg == QLatin1String("--door-cycle")) {
-            bool ok = false;
-            const double seconds = i + 1 < arguments.size() ? arguments[i + 1].toDouble(&ok) : 0.0;
-            if (!ok || seconds < 0.1 || seconds > 3600) {
-                line.error = QStringLiteral("--door-cycle needs a number of seconds, 0.1 to 3600");
-                return line;
-            }
-            line.doorCycle = seconds;
-            ++i;
-        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            line.help = true;
-        } else if (arg == QLatin1String("--version")) {
-            line.version = true;
-        } else {
-            rest << arg;
-        }
+    line.help = reader.isSet(QStringLiteral("help"));
+    line.version = reader.isSet(QStringLiteral("version"));
+    line.simulate = reader.isSet(QStringLiteral("simulate"));
+    const QString appDirNeeds = QStringLiteral("--app-dir needs a folder");
+    const QString doorCycleNeeds = QStringLiteral("--door-cycle needs a number of seconds, 0.1 to 3600");
+    if (mistakes.missingValue == QLatin1String("app-dir"))
+        line.error = appDirNeeds;
+    else if (mistakes.missingValue == QLatin1String("door-cycle"))
+        line.error = doorCycleNeeds;
+    line.appDir = reader.value(QStringLiteral("app-dir"));
+    if (reader.isSet(QStringLiteral("app-dir")) && line.appDir.isEmpty())
+        line.error = appDirNeeds;
+    if (reader.isSet(QStringLiteral("door-cycle"))) {
+        const std::optional<double> seconds = NumberIn(reader.value(QStringLiteral("door-cycle")), 0.1, 3600);
+        if (!seconds)
+            line.error = doorCycleNeeds;
+        line.doorCycle = seconds.value_or(0.0);
     }
-    line.rest = rest.join(QLatin1Char(' '));
+    // Options the program does not know belong to the switch line, as the
+    // words around them do.
+    line.rest = (mistakes.unknown + reader.positional()).join(QLatin1Char(' '));
     return line;
 }
 

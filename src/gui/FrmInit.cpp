@@ -76,8 +76,6 @@ void FrmInit::ShowNews(const QString& text)
     Q_EMIT newsShown(text);
 }
 
-QString FrmInit::News() const { return LblNews->text(); }
-
 void FrmInit::closeEvent(QCloseEvent* event)
 {
     // The start-up hides the splash itself when it is done.

@@ -17,7 +17,6 @@ public:
     // may block the window thread right after, while it waits for the
     // instrument.
     void ShowNews(const QString& text);
-    QString News() const;
 
 Q_SIGNALS:
     void newsShown(const QString& text);

@@ -56,7 +56,6 @@ FrmMain::FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent)
     setObjectName(QStringLiteral("Frm_Main"));
     setWindowTitle(kTitle);
     Timeradq.setObjectName(QStringLiteral("Timeradq"));
-    Timeradq.setInterval(5);
     BuildMenus();
     BuildControls();
     plots_ = new LivePlots(state_, cycle_, *Picreal, *Picact, *picturetime, *Txt_time, this);

@@ -120,8 +120,6 @@ public:
 
     RunControl& Run() { return *run_; }
     AcquisitionCycle& Acquisition() { return *acquisition_; }
-    Calibration& Calibrator() { return *calibration_; }
-    ExperimentRecorder& Recorder() { return recorder_; }
     // Advanced > Manual_Calibration > ON / OFF.
     void SetManualCalibration(bool on);
     bool ManualCalibration() const { return manualCalibration_; }

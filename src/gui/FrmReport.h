@@ -72,7 +72,6 @@ public:
     void ExportDamFiles();
     void ExportLongTable();
 
-    bool Busy() const { return busy_; }
     ReportOptions Options() const;
 
 protected:

@@ -27,7 +27,6 @@ public:
     void ReadFactoryCalibration(AppState& state) override;
     void ClosePort(AppState& state) override;
 
-    InstrumentLink& Link() { return *link_; }
     // The virtual instrument's door opens and closes every this many seconds
     // (0: it stays closed); set before the instrument search.
     void SetDoorCycle(double seconds) { doorCycle_ = seconds; }

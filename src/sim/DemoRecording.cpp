@@ -4,6 +4,7 @@
 #include "core/storage/ExperimentRecorder.h"
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RecordSyntax.h"
+#include "core/storage/SubprojectFile.h"
 #include "core/storage/SampleTable.h"
 
 #include <QDir>
@@ -63,7 +64,7 @@ AppendResult RecordDemoExperiment(const DemoRecording& demo, const ProjectSetup&
         return AppendResult::Failed(folder, QStringLiteral("the folder cannot be created"));
     try {
         SaveProject(project, folder);
-        RecordWriter().Header(demo.Name).Header(demo.Description).WriteTo(QDir(folder).filePath(QStringLiteral("subproj.dat")));
+        WriteSubprojectFile(folder, demo.Name, demo.Description);
     } catch (const RecordError& e) {
         return AppendResult::Failed(folder, QString::fromUtf8(e.what()));
     }

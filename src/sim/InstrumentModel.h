@@ -77,7 +77,6 @@ public:
     // Interruptions of a beam since the start (every crossing that darkened a
     // clear beam).
     qint64 TrueInterruptions(int channel) const { return truth_[channel]; }
-    bool Interrupted(int channel) const { return beams_[channel].blockedFor > 0.0; }
     int WellOfChannel(int channel) const { return channelWell_[channel]; }
 
 private:

@@ -1,6 +1,6 @@
 #include "SimCommandLine.h"
 
-#include "core/storage/RecordSyntax.h"
+#include "core/common/ToolCommandLine.h"
 
 #include <QDir>
 
@@ -49,56 +49,47 @@ DIR/ports/COMN, where the program looks for port N. Runs until interrupted
                          for good)
 )";
 
-bool Number(const QString& text, double min, double max, double& value)
-{
-    return ParseNumber(text, value) && value >= min && value <= max;
-}
-
 } // namespace
+
+QString SimUsage() { return QString::fromUtf8(kUsage); }
 
 bool ParseSimCommandLine(const QStringList& arguments, SimCommandLine& out, QString& error)
 {
     SimOptions& o = out.options;
-    bool faultKindsGiven = false;
-    bool doorOpen = false;
     using Setter = std::function<bool(const QString&)>;
     const auto number = [](double min, double max, auto apply) -> Setter {
         return [=](const QString& text) {
-            double v = 0.0;
-            if (!Number(text, min, max, v))
-                return false;
-            apply(v);
-            return true;
+            const std::optional<double> v = NumberIn(text, min, max);
+            if (v)
+                apply(*v);
+            return v.has_value();
         };
     };
     const std::map<QString, Setter> valued = {
-        {"--app-dir", [&](const QString& t) { out.appDir = t; return !t.isEmpty(); }},
-        {"--port", [&](const QString& t) {
-             double v = 0.0;
-             if (!Number(t, 1, 16, v) || v != std::floor(v))
-                 return false;
-             out.port = int(v);
-             return true;
+        {"app-dir", [&](const QString& t) { out.appDir = t; return !t.isEmpty(); }},
+        {"port", [&](const QString& t) {
+             const std::optional<double> v = NumberIn(t, 1, 16);
+             out.port = v ? int(*v) : 0;
+             return v && *v == std::floor(*v);
          }},
-        {"--plate", [&](const QString& t) { out.plate = t.toLower(); return !t.isEmpty(); }},
-        {"--organisms", number(0, 100, [&](double v) { o.model.organismsPerWell = int(v); })},
-        {"--empty-wells", number(0, 1, [&](double v) { o.model.emptyWellFraction = v; })},
-        {"--activity", number(0, 6000, [&](double v) { o.model.activity = v; })},
-        {"--dark-activity", number(0, 100, [&](double v) { o.model.darkActivity = v; })},
-        {"--noise", number(0, 1000, [&](double v) { o.model.noise = v; })},
-        {"--door-cycle", number(0.1, 3600, [&](double v) { o.model.doorCycle = v; })},
-        {"--ambient", number(-20, 60, [&](double v) { o.model.ambient = v; })},
-        {"--seed", number(0, 4294967295.0, [&](double v) { o.model.seed = quint32(v); })},
-        {"--step-ms", number(0, 60000, [&](double v) { o.stepMs = v; })},
-        {"--memory", [&](const QString& t) { o.memoryFile = t; return !t.isEmpty(); }},
-        {"--version-byte", number(0, 255, [&](double v) { o.version = quint8(v); })},
-        {"--baud", number(300, 4000000, [&](double v) { o.baud = int(v); })},
-        {"--fault-rate", number(0, 1, [&](double v) { o.faults.rate = v; })},
-        {"--late-ms", number(0, 60000, [&](double v) { o.faults.lateMs = int(v); })},
-        {"--silence-after", number(0, 1e15, [&](double v) { o.faults.silenceAfter = qint64(v); })},
-        {"--silence-ms", number(0, 1e9, [&](double v) { o.faults.silenceMs = int(v); })},
-        {"--faults", [&](const QString& t) {
-             faultKindsGiven = true;
+        {"plate", [&](const QString& t) { out.plate = t.toLower(); return !t.isEmpty(); }},
+        {"organisms", number(0, 100, [&](double v) { o.model.organismsPerWell = int(v); })},
+        {"empty-wells", number(0, 1, [&](double v) { o.model.emptyWellFraction = v; })},
+        {"activity", number(0, 6000, [&](double v) { o.model.activity = v; })},
+        {"dark-activity", number(0, 100, [&](double v) { o.model.darkActivity = v; })},
+        {"noise", number(0, 1000, [&](double v) { o.model.noise = v; })},
+        {"door-cycle", number(0.1, 3600, [&](double v) { o.model.doorCycle = v; })},
+        {"ambient", number(-20, 60, [&](double v) { o.model.ambient = v; })},
+        {"seed", number(0, 4294967295.0, [&](double v) { o.model.seed = quint32(v); })},
+        {"step-ms", number(0, 60000, [&](double v) { o.stepMs = v; })},
+        {"memory", [&](const QString& t) { o.memoryFile = t; return !t.isEmpty(); }},
+        {"version-byte", number(0, 255, [&](double v) { o.version = quint8(v); })},
+        {"baud", number(300, 4000000, [&](double v) { o.baud = int(v); })},
+        {"fault-rate", number(0, 1, [&](double v) { o.faults.rate = v; })},
+        {"late-ms", number(0, 60000, [&](double v) { o.faults.lateMs = int(v); })},
+        {"silence-after", number(0, 1e15, [&](double v) { o.faults.silenceAfter = qint64(v); })},
+        {"silence-ms", number(0, 1e9, [&](double v) { o.faults.silenceMs = int(v); })},
+        {"faults", [&](const QString& t) {
              for (const QString& kind : t.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
                  if (kind == "drop") o.faults.drop = true;
                  else if (kind == "short") o.faults.shortReply = true;
@@ -109,41 +100,40 @@ bool ParseSimCommandLine(const QStringList& arguments, SimCommandLine& out, QStr
              return true;
          }},
     };
-
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& arg = arguments[i];
-        if (arg == "--help" || arg == "-h") {
-            error = QString::fromUtf8(kUsage);
-            return false;
-        }
-        if (arg == "--no-pacing") {
-            o.pacing = false;
-            continue;
-        }
-        if (arg == "--door-open") {
-            doorOpen = true;
-            continue;
-        }
-        const auto it = valued.find(arg);
-        if (it == valued.end()) {
-            error = QStringLiteral("unknown option %1 (see --help)").arg(arg);
-            return false;
-        }
-        if (i + 1 >= arguments.size() || !it->second(arguments[i + 1])) {
-            error = QStringLiteral("%1 needs a valid value (see --help)").arg(arg);
-            return false;
-        }
-        ++i;
+    QList<QCommandLineOption> options{HelpOption(),
+                                      QCommandLineOption(QStringLiteral("no-pacing")),
+                                      QCommandLineOption(QStringLiteral("door-open"))};
+    for (const auto& [name, set] : valued)
+        options << QCommandLineOption(name, QString(), QStringLiteral("value"));
+    OptionReader line(options);
+    const OptionReader::Mistakes mistakes = line.Read(QStringList{QStringLiteral("bandora-sim")} + arguments);
+    out.help = line.isSet(QStringLiteral("help"));
+    if (out.help)
+        return true;
+    const QString unknown = !mistakes.unknown.isEmpty() ? mistakes.unknown.front() : line.positional().value(0);
+    if (!unknown.isEmpty()) {
+        error = QStringLiteral("unknown option %1 (see --help)").arg(unknown);
+        return false;
     }
+    const auto needs = [&](const QString& name) {
+        error = QStringLiteral("--%1 needs a valid value (see --help)").arg(name);
+        return false;
+    };
+    if (!mistakes.missingValue.isEmpty())
+        return needs(mistakes.missingValue);
+    for (const auto& [name, set] : valued)
+        if (line.isSet(name) && !set(line.value(name)))
+            return needs(name);
     if (out.appDir.isEmpty() || out.port == 0) {
         error = QStringLiteral("--app-dir and --port are required (see --help)");
         return false;
     }
-    if (!faultKindsGiven)
+    if (!line.isSet(QStringLiteral("faults")))
         o.faults.drop = o.faults.shortReply = o.faults.late = o.faults.corrupt = true;
     if (o.memoryFile.isEmpty())
         o.memoryFile = DefaultMemoryFile(out.appDir);
-    out.doorOpen = doorOpen;
+    o.pacing = !line.isSet(QStringLiteral("no-pacing"));
+    out.doorOpen = line.isSet(QStringLiteral("door-open"));
     return true;
 }
 

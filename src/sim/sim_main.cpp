@@ -46,12 +46,12 @@ int main(int argc, char** argv)
     QStringList arguments = app.arguments();
     arguments.removeFirst();
     if (!sim::ParseSimCommandLine(arguments, command, error)) {
-        if (arguments.contains("--help") || arguments.contains("-h")) {
-            QTextStream(stdout) << error;
-            return 0;
-        }
         err << "bandora-sim: " << error << Qt::endl;
         return 2;
+    }
+    if (command.help) {
+        QTextStream(stdout) << sim::SimUsage();
+        return 0;
     }
     PlateFormat plate;
     if (!ChoosePlate(command, plate, error)) {

@@ -22,6 +22,7 @@ TEST(CommandLine, OptionsAreTakenOutAndTheRestIsTheSwitchLine)
 
     EXPECT_FALSE(ParseCommandLine({QStringLiteral("--app-dir")}).error.isEmpty());
     EXPECT_FALSE(ParseCommandLine({QStringLiteral("--app-dir=")}).error.isEmpty());
+    EXPECT_FALSE(ParseCommandLine({QStringLiteral("--door-cycle"), QStringLiteral("nan")}).error.isEmpty());
 
     // Only the three spellings of the run switch, blanks around it allowed.
     for (const char* line : {"/run", "/RUN", "/Run", "  /run "})

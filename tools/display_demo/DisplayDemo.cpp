@@ -1,7 +1,6 @@
-// Shows the main window on the project of an application folder and feeds
-// its live display with synthetic beams, calling the display and the tool
-// rules in the order the acquisition cycle does. For looking at the layout
-// and taking screenshots without an instrument:
+// Shows the main window on the project of an application folder and runs its
+// acquisition cycle on synthetic beams. For looking at the layout and taking
+// screenshots without an instrument:
 //
 //   bandora_display_demo --app-dir build/default/app [--warm TICKS] [--zoom N]
 //                        [--simulate]
@@ -12,10 +11,12 @@
 // serial line instead, and sends it the light and temperature outputs.
 
 #include "core/AppState.h"
+#include "core/acquisition/AcquisitionCycle.h"
 #include "core/acquisition/LiveDisplay.h"
 #include "core/common/ApplicationEventPump.h"
 #include "core/common/Clock.h"
 #include "core/link/InstrumentLink.h"
+#include "core/tools/LightTemperatureControl.h"
 #include "gui/ChannelSelectors.h"
 #include "gui/FrmInit.h"
 #include "gui/FrmMain.h"
@@ -52,58 +53,16 @@ public:
 
 // Beams of a plate with an organism per well that now and then crosses one
 // of its beams, and a block whose temperature follows the element.
-class Feeder {
+class SyntheticPlate {
 public:
-    Feeder(AppState& state, FrmMain& main) : state_(state), main_(main), cycle_(main.Cycle())
+    SyntheticPlate(AppState& state, LightTemperatureControl& tools) : state_(state), tools_(tools)
     {
         for (int ch = 0; ch < kChannelTable; ++ch)
             baseline_[size_t(ch)] = 1350 + (ch * 37) % 300;
     }
 
-    void Tick()
+    void ReadColumn(CycleState& c)
     {
-        CycleState& c = cycle_;
-        LiveDisplay& display = main_.Display();
-        const int col = c.Column;
-        if (state_.link && !state_.OfflineMode) {
-            ReadInstrument(col);
-            Detect(col);
-        } else {
-            Synthesise(col);
-        }
-        Rest();
-    }
-
-private:
-    // The beams of the virtual instrument, with a level a tenth below each
-    // beam's highest value so far.
-    void ReadInstrument(int col)
-    {
-        std::array<qint16, kChannelTable> values{};
-        state_.link->ReadAllBeams(values);
-        for (int ch = 0; ch < kChannels; ++ch) {
-            cycle_.Sample(ch, col) = values[size_t(ch)];
-            peak_[size_t(ch)] = std::max<int>(peak_[size_t(ch)], values[size_t(ch)]);
-            cycle_.Level(ch, col) = qint16(peak_[size_t(ch)] * 9 / 10);
-        }
-    }
-
-    void Detect(int col)
-    {
-        CycleState& c = cycle_;
-        for (int ch = 0; ch < kChannels; ++ch) {
-            if (col == 0)
-                c.IntervalCount[size_t(ch)] = 0;
-            const bool below = c.Sample(ch, col) < c.Level(ch, col);
-            if (below && !c.BelowLevel[size_t(ch)])
-                ++c.IntervalCount[size_t(ch)];
-            c.BelowLevel[size_t(ch)] = below;
-        }
-    }
-
-    void Synthesise(int col)
-    {
-        CycleState& c = cycle_;
         for (int ch = 0; ch < kChannels; ++ch) {
             auto& dip = dip_[size_t(ch)];
             // Some wells are busier than others.
@@ -112,75 +71,27 @@ private:
             const int depth = dip > 0 ? 250 + int(rng_.bounded(250)) : 0;
             if (dip > 0)
                 --dip;
-            const int value = baseline_[size_t(ch)] - depth + int(rng_.bounded(31)) - 15;
-            c.Sample(ch, col) = qint16(value);
-            c.Level(ch, col) = qint16(baseline_[size_t(ch)] - 150);
-            if (col == 0)
-                c.IntervalCount[size_t(ch)] = 0;
-            const bool below = value < c.Level(ch, col);
-            if (below && !c.BelowLevel[size_t(ch)]) {
-                ++c.IntervalCount[size_t(ch)];
-                ++c.TotalCount[size_t(ch)];
-            }
-            c.BelowLevel[size_t(ch)] = below;
+            c.Sample(ch, c.Column) = qint16(baseline_[size_t(ch)] - depth + int(rng_.bounded(31)) - 15);
         }
     }
 
-    // The rest of the tick, in the cycle's order.
-    void Rest()
+    // The block warms while heating, cools while cooling, and drifts towards
+    // the room otherwise; read as the instrument would give it.
+    int ReadTemperature()
     {
-        CycleState& c = cycle_;
-        LiveDisplay& display = main_.Display();
-        if (c.TickCount == state_.project.DSP_Interval)
-            display.RedrawSignal();
-        if (c.PlotTicks > 1) {
-            display.DrawNewPoints();
-            display.DrawActivityPanel(main_.Tools().TemperatureText());
-            c.PlotTicks = 0;
-        }
-        ++c.BlankTickCount;
-        if (++c.Column == c.RT_Buffer()) {
-            c.Column = 0;
-            BufferCycleEnd();
-            display.BufferCycleCounted();
-        }
-        if (c.Column % 25 == 0) {
-            const qint64 ms = qint64(c.TotalTicks) * 30;
-            const int minutes = int(ms / 60000);
-            display.ShowElapsed(ms, minutes, state_.project.Aq_lapse);
-            main_.Tools().PulseTrainAndPending(ms / 60000.0);
-        }
-        ++c.PlotTicks;
-        c.WindowTick = c.WindowTick >= state_.project.DSP_Interval ? 0 : qint16(c.WindowTick + 1);
-        ++c.TotalTicks;
-        ++c.TickCount;
-    }
-
-    void BufferCycleEnd()
-    {
-        LightTemperatureControl& tools = main_.Tools();
-        if (state_.link && !state_.OfflineMode) {
-            tools.TakeTemperature(state_.link->ReadTemperature(), state_.factory.Slope, state_.factory.Offset);
-            tools.RegulateAndSchedule();
-            return;
-        }
-        // The block warms while heating, cools while cooling, and drifts
-        // towards the room otherwise.
-        if (tools.ActuatorOn)
-            block_ += tools.HeaterOn ? 0.15 : -0.15;
+        if (tools_.ActuatorOn)
+            block_ += tools_.HeaterOn ? 0.15 : -0.15;
         else
             block_ += (22.0 - block_) * 0.02;
-        tools.Temperature = std::round(block_ * 10) / 10;
-        tools.RegulateAndSchedule();
+        return int(std::lround((block_ - state_.factory.Offset) / state_.factory.Slope));
     }
 
+private:
     AppState& state_;
-    FrmMain& main_;
-    CycleState& cycle_;
+    LightTemperatureControl& tools_;
     QRandomGenerator rng_{1234};
     std::array<int, kChannelTable> baseline_{};
     std::array<int, kChannelTable> dip_{};
-    std::array<int, kChannelTable> peak_{};
     double block_ = 23.8;
 };
 
@@ -257,23 +168,27 @@ int main(int argc, char** argv)
     main.Tools().LightAtRunStart();
     main.Display().ResetSignalPlot();
     main.Display().ShowElapsed(0, 0, p.Aq_lapse);
-    // Beams counted tick by tick, as outside zero mode.
+    // Beams counted tick by tick, as outside zero mode. The warming ticks
+    // count as run time already passed.
+    const int warm = parser.value(QStringLiteral("warm")).toInt();
     state.AutoZero = false;
-    state.RunStart = clock.now();
+    state.RunStart = clock.now().addMSecs(-30LL * warm);
+    state.RunStartMs = clock.monotonicMs() - 30LL * warm;
     main.Display().RunStarted();
 
-    Feeder feeder(state, main);
-    for (int i = 0, n = parser.value(QStringLiteral("warm")).toInt(); i < n; ++i)
-        feeder.Tick();
+    // Without the virtual instrument the window's own acquisition cycle
+    // reads synthetic beams.
+    SyntheticPlate plate(state, main.Tools());
+    if (!state.link || state.OfflineMode)
+        main.Acquisition().UseSyntheticBeams(
+            {[&plate](CycleState& c) { plate.ReadColumn(c); }, [&plate] { return plate.ReadTemperature(); }});
+    for (int i = 0; i < warm; ++i)
+        main.Acquisition().OnAcquisitionTick();
     for (int i = 0, n = parser.value(QStringLiteral("zoom")).toInt(); i < n; ++i)
         main.Cmdzoom_plus->click();
 
     // The window's own acquisition timer drives the ticks, as in a run; while
     // it runs, activating the window leaves the buffers alone.
-    // The feeder takes the place of the acquisition cycle, which would read
-    // an instrument the demonstration does not have.
-    QObject::disconnect(&main.AcquisitionTimer(), &QTimer::timeout, nullptr, nullptr);
-    QObject::connect(&main.AcquisitionTimer(), &QTimer::timeout, [&feeder] { feeder.Tick(); });
     main.AcquisitionTimer().start(30);
     QObject::connect(&main, &FrmMain::programEnded, &app, [] { QCoreApplication::exit(0); });
     return QApplication::exec();

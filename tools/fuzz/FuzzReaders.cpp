@@ -253,7 +253,7 @@ void FuzzCalibration(const uint8_t* data, size_t size)
     s.Put(s.app, "calvalue.dat", data, size);
     ChannelSettingTable pinHole{}, gain{};
     try {
-        ReadCalibrationValues(QDir(s.app).filePath(QStringLiteral("calvalue.dat")), pinHole, gain);
+        ReadCalibrationValues(CalibrationFilePath(s.app), pinHole, gain);
     } catch (const RecordError&) {
     }
 }

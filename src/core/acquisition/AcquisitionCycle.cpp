@@ -7,18 +7,19 @@
 #include "core/common/Clock.h"
 #include "core/common/Operator.h"
 #include "core/common/Rounding.h"
+#include "core/link/Commands.h"
 #include "core/link/InstrumentLink.h"
 #include "core/tools/LightTemperatureControl.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace bandora {
 
 namespace {
 
-constexpr int kBlockStarts = 32;
+constexpr int kBlocks = int(std::size(kBlockFirsts));
 constexpr int kPrimingPauseMs = 50;
-constexpr int kTimeKeepingColumns = 25;
 
 } // namespace
 
@@ -30,6 +31,20 @@ AcquisitionCycle::AcquisitionCycle(AppState& state, CycleState& cycle, LightTemp
         if (hooks.RecordingStatus)
             hooks.RecordingStatus(problem);
     };
+    steps_.RedrawSignal = [this] { display_.RedrawSignal(); };
+    steps_.BlankReadingEnded = [this](int channel) {
+        if (hooks.StopTimer)
+            hooks.StopTimer();
+        if (hooks.Caption)
+            hooks.Caption(BlankReadingEndCaption(channel));
+    };
+    steps_.Draw = [this] {
+        display_.DrawNewPoints();
+        display_.DrawActivityPanel(tools_.TemperatureText());
+    };
+    // A record that could not be written ends the tick.
+    steps_.BufferCycleEnd = [this] { return BufferCycleEnd() && state_.AcquisitionState == 1; };
+    steps_.TimeKeeping = [this] { return TimeKeeping(); };
 }
 
 void AcquisitionCycle::OnAcquisitionTick()
@@ -39,65 +54,36 @@ void AcquisitionCycle::OnAcquisitionTick()
         TimeKeeping();
         return;
     }
-    CycleState& c = cycle_;
-    const ProjectSetup& p = state_.project;
     if (!state_.OfflineMode) {
-        ReadOrProbe();
+        if (synthetic_.ReadColumn)
+            synthetic_.ReadColumn(cycle_);
+        else
+            ReadOrProbe();
         // Window events run while the tick waits on the line: STOP or PAUSE
         // may have come meanwhile, and then the tick goes no further.
         if (state_.AcquisitionState != 1)
             return;
     }
-    if (c.TickCount == p.DSP_Interval)
-        display_.RedrawSignal();
+    ctx_ = DetectionContext::For(state_.project, state_.plate, state_.BlankReading);
+    ctx_.CalPinHole = &state_.CalPinHole;
+    ctx_.CalGain = &state_.CalGain;
+    TakeRunFlags();
+    RunTick(cycle_, ctx_, steps_);
+}
 
-    DetectionContext ctx = DetectionContext::For(state_.project, state_.plate, state_.BlankReading);
-    ctx.AutoZero = state_.AutoZero;
-    ctx.AutoCalibrate = state_.AutoCalibrate;
-    ctx.Recording = state_.Recording;
-    ctx.SnrThreshold = state_.SnrThreshold;
-    ctx.CalPinHole = &state_.CalPinHole;
-    ctx.CalGain = &state_.CalGain;
-    const TickDetection detected = DetectTick(c, ctx);
-    if (detected.BlankReadingEnded) {
-        if (hooks.StopTimer)
-            hooks.StopTimer();
-        if (hooks.Caption)
-            hooks.Caption(BlankReadingEndCaption(detected.BlankEndChannel));
-    }
-
-    if (c.PlotTicks > 1) {
-        display_.DrawNewPoints();
-        display_.DrawActivityPanel(tools_.TemperatureText());
-        c.PlotTicks = 0;
-    }
-    ++c.BlankTickCount;
-    ++c.Column;
-    if (c.Column >= c.RT_Buffer()) {
-        c.Column = 0;
-        if (!BufferCycleEnd() || state_.AcquisitionState != 1)
-            return; // a record that could not be written ends the tick
-    }
-    if (c.Column % kTimeKeepingColumns == 0) {
-        if (!TimeKeeping())
-            return;
-    }
-    ++c.PlotTicks;
-    if (c.WindowTick >= p.DSP_Interval) {
-        c.WindowTick = 0;
-        c.WindowToggle = c.WindowToggle == 0 ? 1 : 0;
-    } else {
-        ++c.WindowTick;
-    }
-    ++c.TotalTicks;
-    ++c.TickCount;
+void AcquisitionCycle::TakeRunFlags()
+{
+    ctx_.AutoZero = state_.AutoZero;
+    ctx_.AutoCalibrate = state_.AutoCalibrate;
+    ctx_.Recording = state_.Recording;
+    ctx_.SnrThreshold = state_.SnrThreshold;
 }
 
 void AcquisitionCycle::Prime()
 {
     InstrumentLink& link = *state_.link;
-    for (int b = 0; b <= cycle_.LastBlock; b += kBlockStarts)
-        link.ReadBeamBlock(b, block_);
+    for (const int first : kBlockFirsts)
+        link.ReadBeamBlock(first, block_);
     state_.clock.pause(kPrimingPauseMs);
 }
 
@@ -109,18 +95,17 @@ void AcquisitionCycle::Prime()
 // went away is a new one when it comes back) until it answers again.
 void AcquisitionCycle::ReadOrProbe()
 {
-    CycleState& c = cycle_;
-    const int blocks = c.LastBlock / kBlockStarts + 1;
+    const CycleState& c = cycle_;
     if (c.Column == 0)
         blocksAsked_ = blocksFailed_ = 0; // a buffer cycle begins
-    blocksAsked_ += blocks;
+    blocksAsked_ += kBlocks;
     if (!linkProblem_.isEmpty()) {
         const qint64 now = state_.clock.monotonicMs();
         const bool due = now - lastProbeMs_ >= kProbeEveryMs;
         if (due)
             lastProbeMs_ = now;
         if (!due || !InstrumentAnswers()) {
-            blocksFailed_ += blocks;
+            blocksFailed_ += kBlocks;
             ReadBeams(false); // the beams hold still meanwhile
             return;
         }
@@ -132,7 +117,7 @@ void AcquisitionCycle::ReadOrProbe()
     }
     const QDateTime tickStart = state_.clock.now();
     const int good = ReadBeams(true);
-    blocksFailed_ += blocks - good;
+    blocksFailed_ += kBlocks - good;
     if (good == 0 && !InstrumentAnswers()) {
         lastProbeMs_ = state_.clock.monotonicMs();
         SetLinkProblem(QStringLiteral("THE INSTRUMENT IS NOT ANSWERING since %1. The run goes on; recording "
@@ -156,31 +141,20 @@ void AcquisitionCycle::SetLinkProblem(const QString& problem)
 
 int AcquisitionCycle::ReadBeams(bool ask)
 {
-    CycleState& c = cycle_;
-    InstrumentLink& link = *state_.link;
-    const int col = c.Column;
     int goodBlocks = 0;
-    for (int b = 0; b <= c.LastBlock; b += kBlockStarts) {
-        const bool good = ask && link.ReadBeamBlock(b, block_) && !block_.clamped;
+    for (const int first : kBlockFirsts) {
+        const bool good = ask && state_.link->ReadBeamBlock(first, block_) && !block_.clamped;
         goodBlocks += good ? 1 : 0;
-        if (good) {
-            StoreBlock(block_, b, values_);
-            for (int bank = 0; bank < 3; ++bank)
-                for (int m = 0; m < 32; ++m) {
-                    const int ch = 128 * bank + b + m;
-                    c.Sample(ch, col) = std::max<qint16>(values_[size_t(ch)], 0);
-                }
-        } else if (col > 1) {
-            // A lost block repeats the previous column, so a dropped reply
-            // looks like a still beam rather than an interruption.
-            for (int bank = 0; bank < 3; ++bank)
-                for (int m = 0; m < 32; ++m) {
-                    const int ch = 128 * bank + b + m;
-                    c.Sample(ch, col) = c.Sample(ch, col - 1);
-                }
-        }
+        cycle_.StoreBlockColumn(good ? &block_ : nullptr, first);
     }
     return goodBlocks;
+}
+
+int AcquisitionCycle::ReadTemperature()
+{
+    if (!synthetic_.ReadColumn)
+        return state_.link->ReadTemperature();
+    return synthetic_.ReadTemperature ? synthetic_.ReadTemperature() : -1;
 }
 
 bool AcquisitionCycle::BufferCycleEnd()
@@ -192,7 +166,7 @@ bool AcquisitionCycle::BufferCycleEnd()
     const bool mostlyFailed = blocksFailed_ * 2 > blocksAsked_;
     blocksAsked_ = blocksFailed_ = 0;
     const bool answering = !state_.OfflineMode && linkProblem_.isEmpty();
-    const int raw = answering ? state_.link->ReadTemperature() : -1;
+    const int raw = answering ? ReadTemperature() : -1;
     tools_.TakeTemperature(raw, state_.factory.Slope, state_.factory.Offset);
     tools_.RegulateAndSchedule();
     if (mostlyFailed) {
@@ -201,14 +175,8 @@ bool AcquisitionCycle::BufferCycleEnd()
     }
 
     if (state_.AutoZero && !state_.BlankReading) {
-        DetectionContext ctx = DetectionContext::For(state_.project, state_.plate, state_.BlankReading);
-        ctx.AutoZero = true;
-        ctx.AutoCalibrate = state_.AutoCalibrate;
-        ctx.Recording = state_.Recording;
-        ctx.SnrThreshold = state_.SnrThreshold;
-        ctx.CalPinHole = &state_.CalPinHole;
-        ctx.CalGain = &state_.CalGain;
-        if (DetectBufferEnd(cycle_, ctx) && hooks.AutoAdjust) {
+        TakeRunFlags();
+        if (DetectBufferEnd(cycle_, ctx_) && hooks.AutoAdjust) {
             adjustDone_.fill(false);
             hooks.AutoAdjust(adjustDone_);
         }

@@ -1,14 +1,14 @@
 #pragma once
 
 // The body of the main window's acquisition timer: one tick reads one fresh
-// value of every beam into the cycle's ring buffers, runs the detection, and
-// at fixed points draws, reads the temperature, drives the light and
-// temperature tools, keeps the elapsed time, records the buffer cycle and
-// ends the run when its lapse has passed. Nothing here knows a widget: the
-// window's part is reached through LiveDisplay and the hooks below.
+// value of every beam (from the instrument, or synthetic beams) into the
+// cycle's ring buffers and runs RunTick on it, whose steps draw, read the
+// temperature, drive the light and temperature tools, keep the elapsed time,
+// record the buffer cycle and end the run when its lapse has passed. Nothing
+// here knows a widget: the window's part is reached through LiveDisplay and
+// the hooks below.
 
-#include "BeamDetection.h"
-#include "CycleState.h"
+#include "CycleTick.h"
 #include "core/link/Frames.h"
 #include "core/storage/ExperimentRecorder.h"
 
@@ -41,6 +41,15 @@ struct CycleHooks {
     std::function<void(std::array<bool, kChannelTable>&)> AutoAdjust;
 };
 
+// Beams that do not come from the instrument (a demonstration, a benchmark):
+// ReadColumn fills column cycle.Column of Sample for beams 0..383 on every
+// running tick; ReadTemperature gives the block's raw temperature reading at
+// each buffer cycle's end (-1: none).
+struct SyntheticBeams {
+    std::function<void(CycleState&)> ReadColumn;
+    std::function<int()> ReadTemperature;
+};
+
 class AcquisitionCycle {
 public:
     AcquisitionCycle(AppState& state, CycleState& cycle, LightTemperatureControl& tools, LiveDisplay& display,
@@ -51,10 +60,11 @@ public:
     // One timer event.
     void OnAcquisitionTick();
 
+    // The ticks read `beams` from now on instead of the instrument.
+    void UseSyntheticBeams(SyntheticBeams beams) { synthetic_ = std::move(beams); }
+
     // Whole minutes of run time at the last time keeping (at most 32767).
     qint32 ElapsedMinutes() const { return elapsedMinutes_; }
-    // Why recording fails; empty while it works.
-    const QString& RecordingProblem() const { return recorder_.Problem(); }
     // Why the beams are not being read; empty while the instrument answers.
     const QString& LinkProblem() const { return linkProblem_; }
     // Buffer cycles of this program run left out of the records because
@@ -70,9 +80,13 @@ public:
 
 private:
     void Prime();
-    // One column of every beam; a block not read (or not asked for, `ask`
-    // false) repeats the column before. The number of good blocks.
+    // One column of every beam (see CycleState::StoreBlockColumn); no block
+    // is asked for while `ask` is false. The number of good blocks.
     int ReadBeams(bool ask);
+    int ReadTemperature();
+    // The run's switches into the detection context: read again at the
+    // buffer cycle's end, since STOP may have come while the line was read.
+    void TakeRunFlags();
     void ReadOrProbe();
     // True when the instrument (reopened if need be) names itself.
     bool InstrumentAnswers();
@@ -94,7 +108,9 @@ private:
     int blocksAsked_ = 0;  // beam blocks wanted in this buffer cycle
     int blocksFailed_ = 0; // of which did not come
     BeamBlock block_;
-    std::array<qint16, kChannelTable> values_{};
+    DetectionContext ctx_; // built once per tick
+    TickSteps steps_;
+    SyntheticBeams synthetic_;
     std::array<bool, kChannelTable> adjustDone_{};
 };
 

@@ -23,7 +23,6 @@ namespace bandora {
 
 namespace {
 
-const QString kHeader = QStringLiteral("<Num_Channel>, <PinHole>, <Gain> ");
 constexpr int kLastChannel = kChannels - 1;
 constexpr int kEventsEveryChannels = 21;
 const QString kCommunicationError = QStringLiteral("Communication error. Check COM PORT and equipment connection.");
@@ -37,7 +36,7 @@ Calibration::Calibration(AppState& state, CycleState& cycle, RunWindow& window)
 {
 }
 
-QString Calibration::FilePath() const { return QDir(state_.appDir).filePath(QStringLiteral("calvalue.dat")); }
+QString Calibration::FilePath() const { return CalibrationFilePath(state_.appDir); }
 
 bool Calibration::ReadCalibrationFile()
 {
@@ -61,12 +60,8 @@ void Calibration::WriteDefaultCalibrationFile()
 
 void Calibration::WriteCalibrationFile()
 {
-    RecordWriter w;
-    w.Header(kHeader);
-    for (int ch = 0; ch < kChannels; ++ch)
-        w.Record({qint64(ch), qint64(state_.CalPinHole[size_t(ch)]), qint64(state_.CalGain[size_t(ch)])});
     try {
-        w.WriteTo(FilePath());
+        WriteCalibrationValues(FilePath(), state_.CalPinHole, state_.CalGain);
     } catch (const RecordError& e) {
         state_.op.inform(QString::fromUtf8(e.what()));
     }

@@ -1,5 +1,7 @@
 #include "CycleState.h"
 
+#include "core/link/Frames.h"
+
 #include <algorithm>
 
 namespace bandora {
@@ -18,10 +20,20 @@ void CycleState::ResetCounters()
     TickCount = 0;
     BlankTickCount = 0;
     TotalTicks = 0;
-    LastBlock = 127;
     WindowTick = 0;
     WindowToggle = 0;
     PlotTicks = 0;
+}
+
+void CycleState::StoreBlockColumn(const BeamBlock* block, int first)
+{
+    const int col = Column;
+    if (!block && col <= 1)
+        return;
+    for (int s = 0; s < kBlockSamples; ++s) {
+        const int ch = ChannelOfSample(first, s);
+        Sample(ch, col) = block ? std::max<qint16>(block->samples[size_t(s)], 0) : Sample(ch, col - 1);
+    }
 }
 
 void CycleState::ResetChannels()

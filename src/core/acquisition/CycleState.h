@@ -15,6 +15,8 @@
 
 namespace bandora {
 
+struct BeamBlock;
+
 struct CycleState {
     // The smallest buffer cycle the ring buffers are built for: the window
     // index wraps on RT_Buffer - 1 columns, which must not be empty.
@@ -41,7 +43,6 @@ struct CycleState {
     qint32 TickCount = 0;      // ticks since the run (or resume) started
     qint32 BlankTickCount = 0; // ticks since the run or the blank reading started
     qint32 TotalTicks = 0;
-    qint16 LastBlock = 127;    // first channel of the last beam block read
     qint16 WindowTick = 0;     // 0..DSP_Interval: phase of the binary window
     qint16 WindowToggle = 0;   // flipped at the end of each binary window
     qint16 PlotTicks = 0;
@@ -62,8 +63,14 @@ struct CycleState {
     ChannelAnalyzer Analyzer;
 
     // The counters of a run or blank-reading start: column and ticks to 0,
-    // the binary window to its start, the block limit to 127.
+    // the binary window to its start.
     void ResetCounters();
+
+    // Column `Column` of the 96 beams of the block whose first channel is
+    // `first`: its samples, a value below zero read as zero. A block that did
+    // not come (null) repeats the column before, so a dropped reply looks like
+    // a still beam rather than an interruption.
+    void StoreBlockColumn(const BeamBlock* block, int first);
 
     // Run start: samples, lower levels and counts of every channel to 0.
     // The upper levels stay as the previous run left them.

@@ -14,6 +14,7 @@
 #include "core/storage/ExperimentRecorder.h"
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RecordSyntax.h"
+#include "core/storage/SubprojectFile.h"
 #include "core/tools/LightTemperatureControl.h"
 
 #include <QDir>
@@ -69,10 +70,7 @@ QString WriteExperimentFiles(const ProjectSetup& project, const QString& folder,
 {
     try {
         SaveProject(project, folder);
-        RecordWriter w;
-        w.Record({experimentName});
-        w.Record({description});
-        w.WriteTo(QDir(folder).filePath(QStringLiteral("subproj.dat")));
+        WriteSubprojectFile(folder, experimentName, description);
     } catch (const RecordError& e) {
         return QString::fromUtf8(e.what());
     }

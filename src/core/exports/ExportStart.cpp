@@ -2,6 +2,7 @@
 
 #include "core/analysis/PerWellExport.h"
 #include "core/storage/RecordSyntax.h"
+#include "core/storage/SubprojectFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,8 +18,7 @@ QDateTime JoinedStart(const QString& folder)
 {
     QDateTime earliest;
     try {
-        RecordReader reader = RecordReader::FromFile(QDir(folder).filePath(QStringLiteral("subproj.dat")));
-        const QString line = reader.ReadText();
+        const QString line = ReadSubprojectFile(folder).Name;
         if (!line.startsWith(QLatin1String("Data Block:")))
             return {};
         static const QRegularExpression name(QStringLiteral("\\b[0-9]{8}_[0-9]{4}\\b"));

@@ -141,8 +141,6 @@ public:
     // once (failing); those started afterwards run normally.
     void AbandonWaits() { ++abandoned_; }
 
-    SerialTransport& Transport() { return transport_; }
-
 private:
     bool Resynchronise();
     int WritePass(quint8 kind, quint8 address, quint8 value, int pauseMs, quint64 started);

@@ -5,6 +5,7 @@
 #include "core/storage/ExperimentFolderName.h"
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RecordSyntax.h"
+#include "core/storage/SubprojectFile.h"
 #include "core/storage/RunManifest.h"
 
 #include <QDir>
@@ -25,12 +26,10 @@ const QString kLineBreak = QStringLiteral("\r\n");
 // when the file is missing or unreadable.
 std::optional<QString> SubprojectName(const QString& experimentFolder)
 {
-    const QString path = QDir(experimentFolder).filePath(QStringLiteral("subproj.dat"));
-    if (!QFileInfo(path).isFile())
+    if (!QFileInfo(SubprojectFilePath(experimentFolder)).isFile())
         return std::nullopt;
     try {
-        RecordReader reader = RecordReader::FromFile(path);
-        return reader.ReadText();
+        return ReadSubprojectFile(experimentFolder).Name;
     } catch (const RecordError&) {
         return QString();
     }

@@ -6,6 +6,7 @@
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RealTimeFile.h"
 #include "core/storage/RecordSyntax.h"
+#include "core/storage/SubprojectFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,7 +19,6 @@ namespace bandora {
 
 namespace {
 
-const QString kSubprojFile = QStringLiteral("subproj.dat");
 const QString kJointFiles = QStringLiteral("Joint Files");
 
 // The files a run copies from its project into the experiment folder: a
@@ -28,12 +28,10 @@ const QStringList kProjectFiles{QStringLiteral("setup.dat"), QStringLiteral("sta
                                 QStringLiteral("threshld.dat"), QStringLiteral("groups.dat"),
                                 QStringLiteral("chgroup.dat")};
 
-bool SaysJointFiles(const QString& subproj)
+bool SaysJointFiles(const QString& folder)
 {
     try {
-        RecordReader reader = RecordReader::FromFile(subproj);
-        reader.ReadText();
-        return reader.ReadText() == kJointFiles;
+        return ReadSubprojectFile(folder).Description == kJointFiles;
     } catch (const RecordError&) {
         return false;
     }
@@ -48,9 +46,8 @@ bool FolderFreeForJoin(const QDir& folder)
         return true;
     if (QFileInfo(RealTimeFilePath(folder.path(), 0)).exists())
         return false;
-    const QString subproj = folder.filePath(kSubprojFile);
-    if (QFileInfo(subproj).isFile())
-        return SaysJointFiles(subproj);
+    if (QFileInfo(SubprojectFilePath(folder.path())).isFile())
+        return SaysJointFiles(folder.path());
     return !QFileInfo(CountsFilePath(folder.path())).exists() &&
            !QFileInfo(folder.filePath(QStringLiteral("setup.dat"))).exists();
 }
@@ -176,7 +173,7 @@ JoinResult JoinExperiments(const QString& projectFolder, const QStringList& list
     for (const QString& name : names)
         block += name + QStringLiteral(" + ");
     try {
-        RecordWriter().Header(block).Header(kJointFiles).WriteTo(target.filePath(kSubprojFile));
+        WriteSubprojectFile(target.path(), block, kJointFiles);
     } catch (const RecordError& e) {
         return fail(QString::fromUtf8(e.what()));
     }

@@ -1,4 +1,4 @@
-#include "core/acquisition/BeamDetection.h"
+#include "core/acquisition/CycleTick.h"
 #include "core/storage/PlateFormat.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +9,8 @@ using namespace bandora;
 
 namespace {
 
-// The detection with the project, plate and run flag it reads, and the
-// counter updates the acquisition cycle makes around it on each tick.
+// The detection with the project, plate and run flag it reads, ticked as the
+// acquisition cycle ticks it.
 struct Rig {
     ProjectSetup project;
     PlateFormat plate;
@@ -27,25 +27,17 @@ struct Rig {
         ctx.DSP_Method = 1;
     }
 
-    // One running tick: every channel reads value(ch, tick), then detection,
-    // then the column, buffer-cycle end and window phase as the cycle keeps them.
-    TickDetection Tick(const std::function<qint16(int ch, int tick)>& value)
+    // One running tick on value(ch, tick) of every channel.
+    void Tick(const std::function<qint16(int ch, int tick)>& value)
     {
         for (int ch = 0; ch < kChannels; ++ch)
             cycle.Sample(ch, cycle.Column) = value(ch, cycle.TickCount);
-        const TickDetection result = DetectTick(cycle, ctx);
-        ++cycle.BlankTickCount;
-        if (++cycle.Column == cycle.RT_Buffer()) {
-            cycle.Column = 0;
-            recalibrationDue = DetectBufferEnd(cycle, ctx);
-        }
-        if (cycle.WindowTick >= ctx.DSP_Interval)
-            cycle.WindowTick = 0;
-        else
-            ++cycle.WindowTick;
-        ++cycle.TotalTicks;
-        ++cycle.TickCount;
-        return result;
+        TickSteps steps;
+        steps.BufferCycleEnd = [this] {
+            DetectBufferEnd(cycle, ctx);
+            return true;
+        };
+        RunTick(cycle, ctx, steps);
     }
 
     void Run(int ticks, const std::function<qint16(int ch, int tick)>& value)
@@ -53,8 +45,6 @@ struct Rig {
         for (int i = 0; i < ticks; ++i)
             Tick(value);
     }
-
-    bool recalibrationDue = false;
 };
 
 } // namespace
