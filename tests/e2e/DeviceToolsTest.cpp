@@ -53,33 +53,33 @@ TEST(DeviceTools, TheTestMapFollowsTheDoorAndThePanelComesBack)
     Program p;
     FrmMain& w = *p.main;
     w.resize(1366, 768);
-    w.Picact->resize(600, 420);
+    Child<PictureBox>(w, "Picact")->resize(600, 420);
     DeviceTestView& view = w.DeviceTester();
 
     p.op.clear();
     // OK to the question and the two messages of A1-D1, then No at step 9:
     // the whole test against the paced virtual instrument takes long.
     p.op.answers.append({Answer::Ok, Answer::Ok, Answer::Ok, Answer::No});
-    w.mnstatustest->trigger();
+    Child<QAction>(w, "mnstatustest")->trigger();
     ASSERT_TRUE(view.Timer_test.isActive());
     EXPECT_FALSE(view.lbl_autostart->isHidden());
 
     view.OnTick();
-    const int closed = SquareGrey(w.Picact->image(), 200);
+    const int closed = SquareGrey(Child<PictureBox>(w, "Picact")->image(), 200);
     p.serial->Simulated()->SetDoorOpen(true);
     view.OnTick();
-    const int open = SquareGrey(w.Picact->image(), 200);
+    const int open = SquareGrey(Child<PictureBox>(w, "Picact")->image(), 200);
     EXPECT_GE(open, closed + 8) << "opening the door brightens every square";
     p.serial->Simulated()->SetDoorOpen(false);
     view.OnTick();
-    EXPECT_NEAR(SquareGrey(w.Picact->image(), 200), closed, 10);
-    const QImage map = w.Picact->image().copy();
+    EXPECT_NEAR(SquareGrey(Child<PictureBox>(w, "Picact")->image(), 200), closed, 10);
+    const QImage map = Child<PictureBox>(w, "Picact")->image().copy();
 
     // The steps themselves are DeviceTest's (its No at step 9 ends them).
     for (int ticks = 3; view.Timer_test.isActive() && ticks < 200; ++ticks)
         view.OnTick();
     EXPECT_TRUE(view.lbl_autostart->isHidden());
-    EXPECT_NE(w.Picact->image(), map) << "the panel is back to its normal drawing";
+    EXPECT_NE(Child<PictureBox>(w, "Picact")->image(), map) << "the panel is back to its normal drawing";
 }
 
 TEST(DeviceTools, TheFactoryWindowOpensOnlyWhenStoppedAndCalibratesTheInstrument)
@@ -88,12 +88,12 @@ TEST(DeviceTools, TheFactoryWindowOpensOnlyWhenStoppedAndCalibratesTheInstrument
     FrmMain& w = *p.main;
     p.op.clear();
     p.state->AcquisitionState = 2;
-    w.mn_factory->trigger();
+    Child<QAction>(w, "mn_factory")->trigger();
     EXPECT_EQ(p.op.texts(), QStringList{"Only possible to access in: ONLINE mode and STOP experiment"});
     EXPECT_EQ(w.FactoryWindow(), nullptr);
 
     p.state->AcquisitionState = 0;
-    w.mn_factory->trigger();
+    Child<QAction>(w, "mn_factory")->trigger();
     FrmFactory* f = w.FactoryWindow();
     ASSERT_NE(f, nullptr);
     EXPECT_TRUE(w.isHidden());

@@ -64,7 +64,7 @@ TEST(MainWindow, PortMenuMovesTheCheckMarkAndStoresThePort)
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     auto checked = [&h] {
         QList<int> out;
-        for (QAction* a : h.main->mncom1)
+        for (QAction* a : h.main->findChildren<QAction*>(QStringLiteral("mncom1")))
             if (a->isChecked())
                 out << a->property("index").toInt();
         return out;
@@ -95,15 +95,15 @@ TEST(MainWindow, ActivationRewritesTheProjectBoxUnlessAcquiring)
     h.state->project.Num_proj = 4;
     h.state->project.Name = QStringLiteral("zebrafish");
     QApplication::setActiveWindow(h.main.get());
-    EXPECT_EQ(h.main->txt_projecto->text(), QStringLiteral("4_zebrafish"));
-    EXPECT_EQ(QApplication::focusWidget(), h.main->CmdMain);
+    EXPECT_EQ(Child<QLineEdit>(*h.main, "txt_projecto")->text(), QStringLiteral("4_zebrafish"));
+    EXPECT_EQ(QApplication::focusWidget(), Child<QPushButton>(*h.main, "CmdMain"));
 
     QApplication::setActiveWindow(&other);
     h.state->project.Name = QStringLiteral("renamed");
     h.main->AcquisitionTimer().start(100000);
     QApplication::setActiveWindow(h.main.get());
     h.main->AcquisitionTimer().stop();
-    EXPECT_EQ(h.main->txt_projecto->text(), QStringLiteral("4_zebrafish"));
+    EXPECT_EQ(Child<QLineEdit>(*h.main, "txt_projecto")->text(), QStringLiteral("4_zebrafish"));
 }
 
 TEST(MainWindow, ManualCalibrationMenuSwitchesTheCalibrationControls)
@@ -112,15 +112,15 @@ TEST(MainWindow, ManualCalibrationMenuSwitchesTheCalibrationControls)
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     h.Find<QAction>("mncal_on")->trigger();
     EXPECT_TRUE(h.main->ManualCalibration());
-    EXPECT_TRUE(h.main->mnCalibra->isEnabled());
-    EXPECT_FALSE(h.main->Cmd_readblank->isHidden());
+    EXPECT_TRUE(Child<QCheckBox>(*h.main, "mnCalibra")->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(*h.main, "Cmd_readblank")->isHidden());
 
-    h.main->mnZero->click();
+    Child<QCheckBox>(*h.main, "mnZero")->click();
     EXPECT_EQ(h.state->project.MenuParam[1][2], 0);
-    EXPECT_TRUE(h.main->Cmd_autozero->isEnabled());
+    EXPECT_TRUE(Child<QPushButton>(*h.main, "Cmd_autozero")->isEnabled());
 
-    h.main->mncal_off->trigger();
-    EXPECT_TRUE(h.main->mnZero->isChecked());
+    Child<QAction>(*h.main, "mncal_off")->trigger();
+    EXPECT_TRUE(Child<QCheckBox>(*h.main, "mnZero")->isChecked());
     EXPECT_EQ(h.state->project.MenuParam[1][2], 1);
 }
 
@@ -131,7 +131,7 @@ TEST(MainWindow, OfflineButtonShowsTheOfflineWindowUntilItsCloseBox)
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     h.op.clear();
     FrmMain& main = *h.main;
-    main.CmdOffline->click();
+    Child<QPushButton>(main, "CmdOffline")->click();
     QPointer<FrmOffline> offline = main.OfflineWindow();
     ASSERT_FALSE(offline.isNull());
     EXPECT_TRUE(offline->isVisible());
@@ -150,7 +150,7 @@ TEST(MainWindow, OfflineButtonShowsTheOfflineWindowUntilItsCloseBox)
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(offline.isNull());
     EXPECT_TRUE(main.isVisible());
-    main.CmdOffline->click();
+    Child<QPushButton>(main, "CmdOffline")->click();
     ASSERT_NE(main.OfflineWindow(), nullptr);
     EXPECT_TRUE(main.OfflineWindow()->isVisible());
     EXPECT_TRUE(h.op.texts().isEmpty()) << h.op.texts().join(QLatin1Char('|')).toStdString();

@@ -98,9 +98,9 @@ TEST(PlateMap, ColoursFollowTheCountsStillWellsAreFlaggedAndAClickSelectsTheWell
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(m.map->CellRect(c5).center()), QPointF(), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(m.map, &press);
-    EXPECT_EQ(m.w->Combofila->currentText(), QStringLiteral("C"));
-    EXPECT_EQ(m.w->Combocol->currentText(), QStringLiteral("5"));
-    const int channel = m.w->lblcanal->text().toInt();
+    EXPECT_EQ(Child<QComboBox>(*m.w, "Combofila")->currentText(), QStringLiteral("C"));
+    EXPECT_EQ(Child<QComboBox>(*m.w, "Combocol")->currentText(), QStringLiteral("5"));
+    const int channel = Child<QLabel>(*m.w, "lblcanal")->text().toInt();
     EXPECT_EQ(m.h.state->plate.ChannelWell[size_t(channel)], c5);
     EXPECT_EQ(m.w->Plots().SelectedChannel(), channel);
 }
@@ -115,13 +115,13 @@ TEST(RunAtAGlance, PauseFollowsTheRunAndTheLineBesideTimeTellsTheEnd)
     m.h.clock.advance(48 * 60000);
     w.Display().ShowElapsed(48 * 60000, 48, 120);
     // The texts are RunTimeText's (tested there); here the line follows the run.
-    EXPECT_EQ(w.lbl_runtime->text(), QString::fromUtf8("lapse 2 h 00 min · ends 12:00, 1 h 12 min left"));
+    EXPECT_EQ(Child<QLabel>(w, "lbl_runtime")->text(), QString::fromUtf8("lapse 2 h 00 min · ends 12:00, 1 h 12 min left"));
 
     m.h.op.answers.enqueue(Answer::Yes); // "Pause Time Counter?"
     w.PauseRun();
-    EXPECT_EQ(w.CmdPause->text(), QStringLiteral("Resume"));
-    EXPECT_FALSE(w.lbl_timecounter->isHidden());
-    EXPECT_TRUE(w.lbl_runtime->text().endsWith(QStringLiteral("paused, 1 h 12 min left")));
+    EXPECT_EQ(Child<QPushButton>(w, "CmdPause")->text(), QStringLiteral("Resume"));
+    EXPECT_FALSE(Child<QLabel>(w, "lbl_timecounter")->isHidden());
+    EXPECT_TRUE(Child<QLabel>(w, "lbl_runtime")->text().endsWith(QStringLiteral("paused, 1 h 12 min left")));
     w.PauseRun();
     w.StopRun();
 }
@@ -132,14 +132,14 @@ TEST(ActionStatus, NamesWhatWasWrittenOpensItsFolderAndSaysWhenNothingOpensAFile
     RecordingOpener opener;
     m.w->SetDesktopOpener(opener);
     // Help > Content without the manual, then with a desktop that has no viewer.
-    m.w->mncontent->trigger();
+    Child<QAction>(*m.w, "mncontent")->trigger();
     ActionStatus& line = m.w->StatusLine();
     EXPECT_TRUE(line.lbl_actionstatus->text().startsWith(QStringLiteral("The manual is missing:")));
     EXPECT_TRUE(opener.opened.isEmpty());
     const QString manual = QDir(m.h.appDir()).filePath(QStringLiteral("bdr_help.pdf"));
     WriteAll(manual, "%PDF-1.4");
     opener.answer = false;
-    m.w->mncontent->trigger();
+    Child<QAction>(*m.w, "mncontent")->trigger();
     EXPECT_EQ(opener.opened, QStringList{manual});
     EXPECT_EQ(line.lbl_actionstatus->text(),
               QStringLiteral("Nothing on this desktop opens %1: open it from its folder.").arg(QDir::toNativeSeparators(manual)));

@@ -177,8 +177,8 @@ TEST(ReportWindow, ReportCommandOfTheMainWindow)
 
     // No run since the start: the window is made and given the bin size, but
     // stays hidden, and nothing is said.
-    main.combo_minutes->setCurrentText(QStringLiteral("60"));
-    main.Cmdreport->click();
+    Child<QComboBox>(main, "combo_minutes")->setCurrentText(QStringLiteral("60"));
+    Child<QPushButton>(main, "Cmdreport")->click();
     FrmReport* report = main.ReportWindow();
     ASSERT_NE(report, nullptr);
     EXPECT_FALSE(report->isVisible());
@@ -193,10 +193,10 @@ TEST(ReportWindow, ReportCommandOfTheMainWindow)
     // With its activity file the window shows the experiment folder; a second
     // press shows the same window with the bin size of now.
     WriteAll(CountsFilePath(folder), CountsBytes({{1, {}}, {2, {}}}));
-    main.Cmdreport->click();
+    Child<QPushButton>(main, "Cmdreport")->click();
     EXPECT_TRUE(report->isVisible());
     EXPECT_EQ(report->txt_folder->text(), QDir::toNativeSeparators(folder));
-    main.combo_minutes->setCurrentText(QStringLiteral("120"));
+    Child<QComboBox>(main, "combo_minutes")->setCurrentText(QStringLiteral("120"));
     report->txt_folder->clear();
     report->hide();
 

@@ -75,7 +75,7 @@ TEST(Startup, OfflineStartStepsTheSplashAndShowsTheOfflineWindow)
     // refuses a run before the missing instrument is even noticed.
     h.main->OfflineWindow()->cmdMain->click();
     EXPECT_TRUE(h.main->isVisible());
-    h.main->CmdPlay->click();
+    Child<QPushButton>(*h.main, "CmdPlay")->click();
     EXPECT_EQ(h.op.texts().last(), kProjectZeroRefusal);
     EXPECT_EQ(h.state->AcquisitionState, 0);
 }
@@ -140,8 +140,8 @@ TEST(Startup, ProjectFolderAndToolFramesComeFromTheCurrentProject)
 
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     EXPECT_EQ(QDir(h.state->projectFolder), QDir(folder));
-    EXPECT_EQ(h.main->txt_projecto->text(), QStringLiteral("3_larvae"));
-    EXPECT_TRUE(h.main->frm_mn1->isHidden());
-    EXPECT_FALSE(h.main->frm_mn2->isHidden());
-    EXPECT_TRUE(h.main->frm_mn3->isHidden());
+    EXPECT_EQ(Child<QLineEdit>(*h.main, "txt_projecto")->text(), QStringLiteral("3_larvae"));
+    EXPECT_TRUE(Child<QGroupBox>(*h.main, "frm_mn1")->isHidden());
+    EXPECT_FALSE(Child<QGroupBox>(*h.main, "frm_mn2")->isHidden());
+    EXPECT_TRUE(Child<QGroupBox>(*h.main, "frm_mn3")->isHidden());
 }

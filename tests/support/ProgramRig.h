@@ -16,6 +16,7 @@
 #include "support/QtPrinters.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestClock.h"
+#include "support/WidgetInput.h"
 
 #include <QAction>
 #include <QCheckBox>
