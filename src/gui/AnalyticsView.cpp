@@ -1,6 +1,7 @@
 #include "AnalyticsView.h"
 
 #include "ChartView.h"
+#include "WidgetHelpers.h"
 #include "core/common/Operator.h"
 
 #include <QApplication>
@@ -28,8 +29,7 @@ int GroupOfItem(int data) { return data < 0 ? -1 - data : -1; }
 
 QSpinBox* Spin(const char* name, int lo, int hi, int value, QWidget* parent)
 {
-    auto* s = new QSpinBox(parent);
-    s->setObjectName(QLatin1String(name));
+    auto* s = Named(new QSpinBox(parent), name);
     s->setRange(lo, hi);
     s->setValue(value);
     return s;
@@ -37,8 +37,7 @@ QSpinBox* Spin(const char* name, int lo, int hi, int value, QWidget* parent)
 
 QDoubleSpinBox* DoubleSpin(const char* name, double lo, double hi, double value, int decimals, double step, QWidget* parent)
 {
-    auto* s = new QDoubleSpinBox(parent);
-    s->setObjectName(QLatin1String(name));
+    auto* s = Named(new QDoubleSpinBox(parent), name);
     s->setDecimals(decimals);
     s->setRange(lo, hi);
     s->setSingleStep(step);
@@ -48,8 +47,7 @@ QDoubleSpinBox* DoubleSpin(const char* name, double lo, double hi, double value,
 
 QTableWidget* Table(const char* name, const QStringList& headers, QWidget* parent)
 {
-    auto* t = new QTableWidget(0, int(headers.size()), parent);
-    t->setObjectName(QLatin1String(name));
+    auto* t = Named(new QTableWidget(0, int(headers.size()), parent), name);
     t->setHorizontalHeaderLabels(headers);
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->verticalHeader()->setVisible(false);

@@ -2,24 +2,27 @@
 
 #include "core/display/ChannelSelection.h"
 
-#include <QObject>
+#include <QGroupBox>
 
+class QCheckBox;
+class QComboBox;
+class QFontMetrics;
+class QLabel;
+class QLineEdit;
 class QListWidget;
 
 namespace bandora {
 
 struct AppState;
-class FrmMain;
-class LivePlots;
 
-// The channel choice of the main window: plate row (Combofila), column
+// The "Channel" frame of the main window: plate row (Combofila), column
 // (Combocol) and beam (txtsub), or a group (combogrup) and one of its
-// channels (lstgrup). The chosen channel shows in lblcanal and goes to the
-// live display.
-class ChannelSelectors : public QObject {
+// channels (lstgrup). The chosen channel shows in lblcanal and goes out as
+// channelChosen; CheckRT shows or hides the real-time plot.
+class ChannelSelectors final : public QGroupBox {
     Q_OBJECT
 public:
-    ChannelSelectors(FrmMain& window, AppState& state, LivePlots& plots);
+    ChannelSelectors(AppState& state, QWidget* parent = nullptr);
 
     // Refills the row, column and group lists from the plate and the
     // project's groups and selects the first of each.
@@ -42,14 +45,25 @@ public:
     // the setup window).
     bool ListsOutdated() const;
 
+    // The width of the channel number that follows the window's lettering.
+    void FitToFont(const QFontMetrics& m);
+
+Q_SIGNALS:
+    void channelChosen(int channel);
+    void realTimeToggled(bool shown);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    FrmMain& w_;
     AppState& state_;
-    LivePlots& plots_;
-    QListWidget* list_ = nullptr; // lstgrup, watched for the Enter key
+    QComboBox* Combofila = nullptr;
+    QComboBox* Combocol = nullptr;
+    QLineEdit* txtsub = nullptr;
+    QLabel* lblcanal = nullptr;
+    QComboBox* combogrup = nullptr;
+    QListWidget* lstgrup = nullptr; // watched for the Enter key
+    QCheckBox* CheckRT = nullptr;
     GroupUsedTable GroupUsed_{};
 };
 

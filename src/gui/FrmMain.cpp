@@ -13,6 +13,7 @@
 #include "OrganismPanel.h"
 #include "PictureBox.h"
 #include "PlateMapPanel.h"
+#include "RunBar.h"
 #include "ToolPanels.h"
 #include "core/AppState.h"
 #include "core/common/Clock.h"
@@ -24,18 +25,12 @@
 #include "core/storage/RecordSyntax.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
@@ -58,13 +53,9 @@ FrmMain::FrmMain(AppState& state, InstrumentSteps& instrument, QWidget* parent)
     Timeradq.setObjectName(QStringLiteral("Timeradq"));
     BuildMenus();
     BuildControls();
-    plots_ = new LivePlots(state_, cycle_, *Picreal, *Picact, *picturetime, *Txt_time, this);
-    selectors_ = new ChannelSelectors(*this, state_, *plots_);
+    plots_ = new LivePlots(state_, cycle_, *Picreal, *Picact, *picturetime, runBar_->TimeBox(), this);
     plots_->SetPlateMap(frm_platemap);
-    plots_->SetRunTimeLabel(lbl_runtime);
-    connect(frm_platemap, &PlateMapPanel::wellChosen, selectors_, &ChannelSelectors::SelectWell);
-    organism_ = new OrganismPanel(*this, state_);
-    toolPanels_ = new ToolPanels(*this, state_, tools_);
+    plots_->SetRunTimeLabel(&runBar_->RunTimeLabel());
     deviceTest_ = new DeviceTestView(state_, *Picact, *picturetime, *plots_, this);
     acquisition_ = std::make_unique<AcquisitionCycle>(state_, cycle_, tools_, *plots_, recorder_);
     calibration_ = std::make_unique<Calibration>(state_, cycle_, static_cast<RunWindow&>(*this));
@@ -107,19 +98,18 @@ void FrmMain::ConnectActions()
     connect(mnabout, &QAction::triggered, this, &FrmMain::ShowAbout);
     connect(mnexit, &QAction::triggered, this, &QWidget::close);
 
-    connect(CmdPlay, &QPushButton::clicked, this, &FrmMain::StartRun);
-    connect(Cmdreport, &QPushButton::clicked, this, &FrmMain::ReportCommand);
-    connect(CmdPause, &QPushButton::clicked, this, &FrmMain::PauseRun);
-    connect(CmdStop, &QPushButton::clicked, this, [this] { StopRun(RunStopReason::OperatorStop); });
-    connect(CmdSetup, &QPushButton::clicked, this, &FrmMain::OpenSetup);
-    connect(CmdOffline, &QPushButton::clicked, this, &FrmMain::OpenOffline);
-    connect(cmd_calibra, &QPushButton::clicked, this, &FrmMain::FastCalibration);
-    connect(Cmd_autozero, &QPushButton::clicked, this, &FrmMain::FastZero);
-    connect(Cmd_readblank, &QPushButton::clicked, this, &FrmMain::ReadBlank);
-    connect(cmd_cyclepulse, &QPushButton::clicked, this, [this] { frm_pulse->setVisible(frm_pulse->isHidden()); });
-    connect(CheckRT, &QCheckBox::toggled, Framereal, &QWidget::setVisible);
-    connect(mnCalibra, &QCheckBox::toggled, this, &FrmMain::OnAutoCalibrationToggled);
-    connect(mnZero, &QCheckBox::toggled, this, &FrmMain::OnAutoZeroToggled);
+    connect(runBar_, &RunBar::startPressed, this, &FrmMain::StartRun);
+    connect(runBar_, &RunBar::reportPressed, this, &FrmMain::ReportCommand);
+    connect(runBar_, &RunBar::pausePressed, this, &FrmMain::PauseRun);
+    connect(runBar_, &RunBar::stopPressed, this, [this] { StopRun(RunStopReason::OperatorStop); });
+    connect(runBar_, &RunBar::setupPressed, this, &FrmMain::OpenSetup);
+    connect(runBar_, &RunBar::offlinePressed, this, &FrmMain::OpenOffline);
+    connect(organism_, &OrganismPanel::fastCalibrationPressed, this, &FrmMain::FastCalibration);
+    connect(organism_, &OrganismPanel::fastZeroPressed, this, &FrmMain::FastZero);
+    connect(organism_, &OrganismPanel::readBlankPressed, this, &FrmMain::ReadBlank);
+    connect(selectors_, &ChannelSelectors::channelChosen, plots_, &LivePlots::SelectChannel);
+    connect(selectors_, &ChannelSelectors::realTimeToggled, Framereal, &QWidget::setVisible);
+    connect(frm_platemap, &PlateMapPanel::wellChosen, selectors_, &ChannelSelectors::SelectWell);
     connect(Cmdzoom_plus, &QPushButton::clicked, this, [this] {
         plots_->ZoomIn();
         ShowZoom();
@@ -146,39 +136,27 @@ FrmFactory* FrmMain::FactoryWindow() const { return factory_; }
 
 void FrmMain::SetInitialToolCaptions()
 {
-    cmd_frio->setText(QStringLiteral("FRIO"));
-    cmd_ontemp->setText(QStringLiteral("OFF"));
-    cmd_luz->setText(QStringLiteral("OFF"));
-    Chk_lenabled->setChecked(true);
+    toolPanels_->SetInitialCaptions();
     frm_autotext->hide();
 }
 
 void FrmMain::ShowToolFrames()
 {
     // Only the value 1 shows a frame here, as the start-up has always done.
-    frm_mn1->setVisible(state_.project.setup.Menu1 == 1);
-    frm_mn2->setVisible(state_.project.setup.Menu2 == 1);
-    frm_mn3->setVisible(state_.project.setup.Menu3 == 1);
+    organism_->setVisible(state_.project.setup.Menu1 == 1);
+    toolPanels_->ShowLightFrame(state_.project.setup.Menu2 == 1);
+    toolPanels_->ShowTemperatureFrame(state_.project.setup.Menu3 == 1);
 }
 
 void FrmMain::FillOrganismControls() { organism_->Fill(); }
 
 void FrmMain::FillToolControls()
 {
-    const auto calibration = state_.project.setup.Calibration();
-    mnCalibra->setChecked(calibration.AutoCalibrate() != 0);
-    mnZero->setChecked(calibration.AutoZero() != 0);
+    organism_->FillCalibrationSwitches();
     toolPanels_->Fill();
 }
 
-void FrmMain::FillDurationList()
-{
-    combo_minutes->clear();
-    combo_minutes->addItems({QStringLiteral("15"), QStringLiteral("30"), QStringLiteral("60"), QStringLiteral("120"),
-                             QStringLiteral("180"), QStringLiteral("240"), QStringLiteral("360"),
-                             QStringLiteral("480"), QStringLiteral("720"), QStringLiteral("1440")});
-    combo_minutes->setCurrentIndex(1);
-}
+void FrmMain::FillDurationList() { runBar_->FillDurationList(); }
 
 void FrmMain::ResetCycleBuffers()
 {
@@ -192,7 +170,7 @@ void FrmMain::FillSelectors() { selectors_->FillSelectors(); }
 
 void FrmMain::ShowProjectName()
 {
-    txt_projecto->setText(QStringLiteral("%1_%2").arg(state_.project.setup.Num_proj).arg(state_.project.setup.Name));
+    runBar_->ShowProjectName(QStringLiteral("%1_%2").arg(state_.project.setup.Num_proj).arg(state_.project.setup.Name));
 }
 
 void FrmMain::CheckComPort(int n)
@@ -203,7 +181,7 @@ void FrmMain::CheckComPort(int n)
 
 void FrmMain::ClearSignalPlot()
 {
-    CmdPause->setEnabled(false);
+    runBar_->EnablePause(false);
     plots_->ResetSignalPlot();
 }
 
@@ -248,9 +226,7 @@ void FrmMain::FollowRunState()
     // The pause button resumes a paused run; the time counter's label only
     // holds while the run is paused.
     const bool paused = state_.run.State == AcquisitionState::Paused;
-    CmdPause->setText(paused ? QStringLiteral("Resume") : QStringLiteral("Pause"));
-    CmdPause->setIcon(style()->standardIcon(paused ? QStyle::SP_MediaPlay : QStyle::SP_MediaPause));
-    lbl_timecounter->setVisible(paused);
+    runBar_->ShowPaused(paused);
     // A time counter stopped by the pause: the end of the run moves on with
     // the clock, so the line beside Time says so instead of an end time.
     if (paused && state_.run.TimeCounterPaused)
@@ -268,7 +244,7 @@ void FrmMain::ReportFinishedExperiment()
 void FrmMain::FastCalibration()
 {
     ShowStatus(QStringLiteral("<AUTOCALIBRATION>"));
-    state_.run.SnrThreshold = NumericValue(txt_snr_umbral->text());
+    state_.run.SnrThreshold = NumericValue(organism_->FactorText());
     calibration_->RunCalibration();
     ShowStatus(QString());
 }
@@ -276,7 +252,7 @@ void FrmMain::FastCalibration()
 void FrmMain::FastZero()
 {
     ShowStatus(QStringLiteral("<AUTOCALIBRATION>"));
-    state_.run.SnrThreshold = NumericValue(txt_snr_umbral->text());
+    state_.run.SnrThreshold = NumericValue(organism_->FactorText());
     calibration_->RunAutoZero();
     ShowStatus(QString());
 }
@@ -328,8 +304,7 @@ void FrmMain::ShowRecordingNotice()
         text = QStringLiteral("LOW DISK SPACE: ") + lowSpace_;
     else if (!lapseShortfall_.isEmpty())
         text = QStringLiteral("LOW DISK SPACE: ") + lapseShortfall_;
-    lbl_recording->setText(text);
-    lbl_recording->setVisible(!text.isEmpty());
+    runBar_->ShowRecordingNotice(text);
 }
 
 bool FrmMain::DeviceTestRunning() const { return deviceTest_->Test().Running(); }
@@ -339,8 +314,7 @@ void FrmMain::ShowLinkProblem(const QString& problem)
     // Said on standard error too, as every message is: an unattended run
     // leaves a trace of when the instrument went away and came back.
     std::fprintf(stderr, "%s\n", qPrintable(problem.isEmpty() ? QStringLiteral("The instrument answers again.") : problem));
-    lbl_link->setText(problem);
-    lbl_link->setVisible(!problem.isEmpty());
+    runBar_->ShowLinkNotice(problem);
 }
 
 void FrmMain::StopDeviceTest() { deviceTest_->Stop(); }
@@ -348,7 +322,7 @@ void FrmMain::StopDeviceTest() { deviceTest_->Stop(); }
 void FrmMain::StartTimer()
 {
     // The zero's progress no longer holds once the run ticks.
-    if (lbl_calibrating->text().startsWith(QStringLiteral("AutoZero")))
+    if (runBar_->CalibratingText().startsWith(QStringLiteral("AutoZero")))
         ShowCalibrating(QString());
     Timeradq.setInterval(30);
     Timeradq.start();
@@ -358,82 +332,46 @@ void FrmMain::StopTimer() { Timeradq.stop(); }
 
 void FrmMain::ShowRunning(bool running)
 {
-    CmdPlay->setEnabled(!running);
-    CmdSetup->setEnabled(!running);
-    CmdOffline->setEnabled(!running);
-    CmdPause->setEnabled(running);
-    Cmb_organism->setEnabled(!running);
-    txt_snr_umbral->setEnabled(!running);
+    runBar_->ShowRunning(running);
+    organism_->ShowRunning(running);
     if (running && setup_)
         setup_->hide();
 }
 
 void FrmMain::LockForBlank()
 {
-    CmdSetup->setEnabled(false);
-    CmdOffline->setEnabled(false);
+    runBar_->LockForBlank();
     if (setup_)
         setup_->hide();
 }
 
-QString FrmMain::DescriptionText() const { return Txt_description->text(); }
-QString FrmMain::SnrText() const { return txt_snr_umbral->text(); }
-QString FrmMain::TemperatureText() const { return txttemp->text(); }
+QString FrmMain::DescriptionText() const { return runBar_->Description(); }
+QString FrmMain::SnrText() const { return organism_->FactorText(); }
+QString FrmMain::TemperatureText() const { return toolPanels_->TemperatureText(); }
 
-void FrmMain::ShowStatus(const QString& text)
-{
-    lbl_status->setText(text);
-    lbl_status->setVisible(!text.isEmpty());
-}
+void FrmMain::ShowStatus(const QString& text) { runBar_->ShowStatus(text); }
 
-void FrmMain::ShowRunLabel(const QString& text) { lbl_timecounter->setText(text); }
+void FrmMain::ShowRunLabel(const QString& text) { runBar_->ShowRunLabel(text); }
 
-void FrmMain::ShowCalibrating(const QString& text)
-{
-    lbl_calibrating->setText(text);
-    lbl_calibrating->setVisible(!text.isEmpty());
-    pic_calibra->setVisible(!text.isEmpty());
-}
+void FrmMain::ShowCalibrating(const QString& text) { runBar_->ShowCalibrating(text); }
 
 void FrmMain::ScaleProgress(int width, int height)
 {
     Q_UNUSED(height);
-    pic_calibra->setRange(0, width);
-    pic_calibra->setValue(0);
+    runBar_->ScaleProgress(width);
 }
 
-void FrmMain::ProgressMark(int x) { pic_calibra->setValue(x); }
+void FrmMain::ProgressMark(int x) { runBar_->ProgressMark(x); }
 
 void FrmMain::SetManualCalibration(bool on)
 {
     manualCalibration_ = on;
     state_.run.ManualCalibration = on;
-    Cmd_readblank->setVisible(on);
-    if (!on) {
-        // Without manual calibration every run calibrates and zeroes itself.
-        mnCalibra->setChecked(true);
-        mnZero->setChecked(true);
-    }
-    mnCalibra->setEnabled(on);
-    mnZero->setEnabled(on);
+    organism_->SetManualCalibration(on);
     if (!on && setup_)
         setup_->TickCalibrationControl();
     mncal_on->setChecked(on);
     mncal_off->setChecked(!on);
-}
-
-void FrmMain::OnAutoCalibrationToggled(bool checked)
-{
-    state_.project.setup.Calibration().AutoCalibrate() = checked ? 1 : 0;
-    state_.run.AutoCalibrate = checked;
-    cmd_calibra->setEnabled(!checked);
-}
-
-void FrmMain::OnAutoZeroToggled(bool checked)
-{
-    state_.project.setup.Calibration().AutoZero() = checked ? 1 : 0;
-    state_.run.AutoZero = checked;
-    Cmd_autozero->setEnabled(!checked);
 }
 
 void FrmMain::ChooseComPort(int n)
@@ -498,7 +436,7 @@ void FrmMain::ShowReportOn(const QString& experimentFolder)
 
 void FrmMain::ReportCommand()
 {
-    LoadReportWindow().SetBinSize(combo_minutes->currentText());
+    LoadReportWindow().SetBinSize(runBar_->BinMinutes());
     if (state_.run.ExperimentFolderName.isEmpty())
         return;
     ShowReportOn(QDir(state_.project.folder).filePath(state_.run.ExperimentFolderName));
@@ -511,7 +449,7 @@ void FrmMain::OpenSetup()
         // It takes the main window's place on the screen.
         setup_->setGeometry(geometry());
     }
-    setup_->SetDescription(Txt_description->text());
+    setup_->SetDescription(runBar_->Description());
     setup_->show();
     setup_->raise();
     setup_->activateWindow();
@@ -520,7 +458,7 @@ void FrmMain::OpenSetup()
 
 FrmSetup* FrmMain::SetupWindow() const { return setup_.data(); }
 
-void FrmMain::setMainDescription(const QString& text) { Txt_description->setText(text); }
+void FrmMain::setMainDescription(const QString& text) { runBar_->SetDescription(text); }
 
 void FrmMain::showMainWindow()
 {
@@ -539,7 +477,7 @@ void FrmMain::OpenOffline()
         offline_->setGeometry(geometry());
     }
     if (setup_)
-        setup_->SetDescription(Txt_description->text());
+        setup_->SetDescription(runBar_->Description());
     offline_->show();
     offline_->raise();
     offline_->activateWindow();
@@ -570,15 +508,13 @@ void FrmMain::showToolFrame(int tool, bool shown)
 {
     switch (tool) {
     case 1:
-        frm_mn1->setVisible(shown);
+        organism_->setVisible(shown);
         break;
     case 2:
-        frm_mn2->setVisible(shown);
-        frm_pulse->setVisible(shown);
-        Chk_lenabled->setChecked(shown);
+        toolPanels_->ShowLightTool(shown);
         break;
     case 3:
-        frm_mn3->setVisible(shown);
+        toolPanels_->ShowTemperatureFrame(shown);
         break;
     default:
         break;
@@ -602,7 +538,7 @@ void FrmMain::Activate()
         plots_->RefreshView();
         plots_->ResetSignalPlot();
     }
-    CmdMain->setFocus();
+    runBar_->FocusMain();
 }
 
 bool FrmMain::RunGoing() const { return Active(state_.run.State) || Timeradq.isActive(); }

@@ -19,15 +19,10 @@
 #include <memory>
 
 class QAction;
-class QCheckBox;
-class QComboBox;
 class QFrame;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
-class QListWidget;
 class QMenu;
-class QProgressBar;
 class QPushButton;
 class QScrollArea;
 
@@ -48,10 +43,14 @@ class ActionStatus;
 class PlateMapPanel;
 class OrganismPanel;
 class PictureBox;
+class RunBar;
 class ToolPanels;
 
-// The main acquisition window. Its controls carry the object names the rest
-// of the program (and the tests) look them up by. The start-up sequence fills
+// The main acquisition window, made of panels that own their controls: the
+// run bar across the top (RunBar), the live display with the channel choice
+// (ChannelSelectors), and the tool column (OrganismPanel, ToolPanels) above
+// the plate map. Every control carries the object name the rest of the
+// program, the tests and users' scripts look it up by. The start-up sequence fills
 // it step by step through the public operations below. It owns the
 // acquisition cycle's state, the live display drawn from it (LivePlots, with
 // the channel choice of ChannelSelectors) and the light and temperature
@@ -208,16 +207,9 @@ private:
     void ShowReportOn(const QString& experimentFolder);
     void BuildMenus();
     void BuildControls();
-    QWidget* BuildRunBar();
-    QWidget* BuildExperimentBar();
     QWidget* BuildDisplayArea();
     QWidget* BuildToolColumn();
-    QGroupBox* BuildCalibrationFrame();
-    QGroupBox* BuildLightFrame();
-    QGroupBox* BuildTemperatureFrame();
     void ConnectActions();
-    void OnAutoCalibrationToggled(bool checked);
-    void OnAutoZeroToggled(bool checked);
     void ShowZoom();
     void ShowRecordingNotice();
     void EndProgram(bool askToSave);
@@ -293,8 +285,7 @@ private:
     std::unique_ptr<Calibration> calibration_;
     std::unique_ptr<RunControl> run_;
 
-public:
-    // Controls, named as the rest of the program knows them.
+    // The controls the window keeps for itself; the panels own theirs.
     QAction* mncontent = nullptr;
     QAction* mnabout = nullptr;
     QAction* mnexit = nullptr;
@@ -306,26 +297,7 @@ public:
     QMenu* mn_manualcal = nullptr;
     QList<QAction*> mncom1; // index 0 is COM1
 
-    QPushButton* CmdPlay = nullptr;
-    QPushButton* CmdPause = nullptr;
-    QPushButton* CmdStop = nullptr;
-    QPushButton* CmdSetup = nullptr;
-    QPushButton* CmdOffline = nullptr;
-    QPushButton* Cmdreport = nullptr;
-    QPushButton* CmdMain = nullptr;
-    QLabel* lbl_status = nullptr;      // the status frame: "<< PAUSED >>", "<AUTOCALIBRATION>"
-    QLabel* lbl_timecounter = nullptr; // "Time Counter = ON" / "OFF"
-    QLabel* lbl_calibrating = nullptr; // calibration, zero and blank progress
-    QProgressBar* pic_calibra = nullptr;
-    QLabel* lbl_recording = nullptr;   // recording is failing, and why
-    QLabel* lbl_link = nullptr;        // the instrument is not answering, since when
-
-    QLineEdit* txt_projecto = nullptr;
-    QLineEdit* Txt_description = nullptr;
-    QLineEdit* Txt_time = nullptr;
-    QComboBox* combo_minutes = nullptr;
-    QLabel* lbl_runtime = nullptr; // the lapse, the end and the time left
-
+    RunBar* runBar_ = nullptr;
     QGroupBox* Framereal = nullptr;
     PictureBox* Picreal = nullptr;
     PictureBox* Picact = nullptr;
@@ -333,44 +305,6 @@ public:
     QLineEdit* txtzoom = nullptr;
     QPushButton* Cmdzoom_plus = nullptr;
     QPushButton* Cmdzoom_minus = nullptr;
-    QCheckBox* CheckRT = nullptr;
-    QComboBox* Combofila = nullptr;
-    QComboBox* Combocol = nullptr;
-    QLineEdit* txtsub = nullptr;
-    QComboBox* combogrup = nullptr;
-    QListWidget* lstgrup = nullptr;
-    QLabel* lblcanal = nullptr;
-
-    QGroupBox* frm_mn1 = nullptr;
-    QComboBox* Cmb_organism = nullptr;
-    QLabel* lbl_umbral = nullptr;
-    QLineEdit* txt_snr_umbral = nullptr;
-    QCheckBox* mnCalibra = nullptr;
-    QCheckBox* mnZero = nullptr;
-    QPushButton* cmd_calibra = nullptr;
-    QPushButton* Cmd_autozero = nullptr;
-    QPushButton* Cmd_readblank = nullptr;
-
-    QGroupBox* frm_mn2 = nullptr;
-    QPushButton* cmd_luz = nullptr;
-    QFrame* shape_light = nullptr;
-    QCheckBox* Chk_lenabled = nullptr;
-    QLineEdit* txt_lon = nullptr;
-    QLineEdit* txt_loff = nullptr;
-    QPushButton* cmd_cyclepulse = nullptr;
-    QFrame* frm_pulse = nullptr;
-    QLineEdit* txt_pulsetimes = nullptr;
-    QLineEdit* txt_pulseon = nullptr;
-    QLineEdit* txt_pulseoff = nullptr;
-
-    QGroupBox* frm_mn3 = nullptr;
-    QPushButton* cmd_frio = nullptr;
-    QPushButton* cmd_ontemp = nullptr;
-    QFrame* shape_temp = nullptr;
-    QCheckBox* Chk_tenabled = nullptr;
-    QLineEdit* txttemp = nullptr;
-    QPushButton* Cmd_settemp = nullptr;
-
     QFrame* frm_autotext = nullptr;
     PlateMapPanel* frm_platemap = nullptr;
 };

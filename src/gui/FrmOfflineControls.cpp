@@ -2,6 +2,7 @@
 
 #include "OfflineHost.h"
 #include "PictureBox.h"
+#include "WidgetHelpers.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -27,15 +28,6 @@
 namespace bandora {
 
 namespace {
-
-QPushButton* Button(const char* name, const QString& caption, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
-QLabel* Caption(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
 
 // Paints an entry as usual and, right-aligned in a quieter colour, the note
 // its Qt::UserRole holds: the date and time an experiment folder's name spells.

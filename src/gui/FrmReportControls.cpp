@@ -2,6 +2,7 @@
 // in FrmReport.cpp; this file only decides what is where.
 
 #include "FrmReport.h"
+#include "WidgetHelpers.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -19,24 +20,6 @@
 #include <QVBoxLayout>
 
 namespace bandora {
-
-namespace {
-
-template <typename W>
-W* Named(W* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QLineEdit* Box(const char* name, QWidget* parent, int chars)
-{
-    auto* box = Named(new QLineEdit(parent), name);
-    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('0')) * chars + 16);
-    return box;
-}
-
-} // namespace
 
 void FrmReport::BuildMenus()
 {

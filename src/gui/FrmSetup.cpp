@@ -4,6 +4,7 @@
 
 #include "GroupsPanel.h"
 #include "SetupHost.h"
+#include "WidgetHelpers.h"
 #include "core/AppState.h"
 #include "core/common/Operator.h"
 #include "core/setup/ProjectActions.h"
@@ -21,24 +22,6 @@
 #include <QVBoxLayout>
 
 namespace bandora {
-
-namespace {
-
-QPushButton* Button(const char* name, const QString& caption, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
-QLineEdit* Box(const char* name, QWidget* parent)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
-    return box;
-}
-
-} // namespace
 
 FrmSetup::FrmSetup(AppState& state, SetupHost& host, QWidget* parent)
     : QWidget(parent, Qt::Window), state_(state), host_(host)

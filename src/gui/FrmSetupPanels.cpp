@@ -6,6 +6,7 @@
 
 #include "GroupsPanel.h"
 #include "SetupHost.h"
+#include "WidgetHelpers.h"
 #include "core/AppState.h"
 #include "core/common/Operator.h"
 #include "core/setup/SettingsRules.h"
@@ -25,13 +26,6 @@
 namespace bandora {
 
 namespace {
-
-template <typename W>
-W* Named(W* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QLineEdit* NumberBox(const char* name, QWidget* parent)
 {

@@ -1,6 +1,7 @@
 #include "GroupsPanel.h"
 
 #include "Picwell.h"
+#include "WidgetHelpers.h"
 #include "core/AppState.h"
 #include "core/common/Operator.h"
 #include "core/setup/BlockLayouts.h"
@@ -24,13 +25,6 @@
 namespace bandora {
 
 namespace {
-
-template <typename W>
-W* Named(W* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 // A plate layout has at most a few hundred short lines.
 constexpr qint64 kMaxLayoutBytes = 4 * 1024 * 1024;

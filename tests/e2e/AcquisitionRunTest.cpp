@@ -1,5 +1,5 @@
-// Runs against the virtual instrument: what Monitor mode and the blank
-// reading leave behind, the pause and the refusals.
+// Runs against the virtual instrument: what Monitor mode leaves behind, the
+// pause and the refusals.
 
 #include "RunRig.h"
 
@@ -11,7 +11,7 @@
 using namespace bandora;
 using namespace bandora::test;
 
-TEST(AcquisitionRun, MonitorModeAndTheBlankReadingRecordNothing)
+TEST(AcquisitionRun, MonitorModeRecordsNothing)
 {
     RunRig r;
     r.Start(QString());
@@ -20,20 +20,6 @@ TEST(AcquisitionRun, MonitorModeAndTheBlankReadingRecordNothing)
     EXPECT_EQ(r.inst.op.texts().at(1), QStringLiteral("Name is EMPTY. Activity is NOT going to be CALCULATED/RECORDED!"));
     r.Ticks(2 * 500);
     EXPECT_TRUE(QDir(r.state.project.folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
-
-    // The blank reading during the run learns the thresholds and ends itself.
-    r.state.project.setup.Threshold_Counter = 100;
-    r.state.project.setup.ChannelThreshold.fill(0.0);
-    r.cal.StartBlankReading();
-    EXPECT_TRUE(r.state.run.BlankReading);
-    EXPECT_EQ(r.window.calibrating.last(), QStringLiteral("Setting Blank.... (100 samples)"));
-    const int ticks = r.Ticks(1000);
-    EXPECT_LT(ticks, 1000);
-    EXPECT_FALSE(r.state.run.BlankReading);
-    EXPECT_GT(r.state.project.setup.ChannelThreshold[0], 0.0);
-    const QStringList folders = QDir(r.state.project.folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    ASSERT_EQ(folders.size(), 1);
-    EXPECT_TRUE(QDir(r.state.project.folder + "/" + folders[0]).entryList({"*.bin"}).isEmpty());
 }
 
 TEST(AcquisitionRun, APauseWithoutTimeCounterDoesNotCountAsRunTime)
@@ -82,6 +68,12 @@ TEST(AcquisitionRun, RefusalsComeBeforeAnythingIsWritten)
     r.Start(QStringLiteral("x"));
     EXPECT_EQ(r.inst.op.texts().last(),
               QStringLiteral("Acquisition not allowed in OFFLINE MODE. Connect the equipment and restart the program."));
+    EXPECT_EQ(r.state.run.State, AcquisitionState::Stopped);
+    r.state.instrument.OfflineMode = false;
+    r.window.deviceTest = true;
+    r.Start(QStringLiteral("x"));
+    EXPECT_EQ(r.inst.op.texts().last(),
+              QStringLiteral("The device test is running: let it finish before starting an experiment."));
     EXPECT_EQ(r.state.run.State, AcquisitionState::Stopped);
     EXPECT_TRUE(QDir(r.state.project.folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
 }

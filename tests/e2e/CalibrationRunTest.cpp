@@ -73,20 +73,6 @@ TEST(CalibrationRun, ARunStartWithAutoCalibrationAndZeroCalibratesAndSetsThresho
     EXPECT_EQ(r.Size("counts.bin"), 2 * 774);
 }
 
-TEST(CalibrationRun, StoppingDuringTheAutozeroKeepsTheThresholds)
-{
-    RunRig r;
-    r.state.run.State = AcquisitionState::Running;
-    r.state.project.setup.ChannelThreshold.fill(7.0);
-    r.events.onTurn = [&r](int turn) {
-        if (turn == 2)
-            r.state.run.State = AcquisitionState::Stopped;
-    };
-    r.cal.RunAutoZero();
-    EXPECT_EQ(r.state.project.setup.ChannelThreshold[5], 7.0);
-    EXPECT_EQ(r.window.calibrating.last(), QStringLiteral("AutoZero... <10>"));
-}
-
 TEST(CalibrationRun, DroppedAndGarbledRepliesKeepOneCountsRecordPerBufferCycle)
 {
     RunRig r;

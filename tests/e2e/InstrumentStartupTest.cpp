@@ -19,15 +19,6 @@ namespace {
 // The program in a temporary folder whose ports lead nowhere.
 struct Program : ProgramRig {
     explicit Program(int configuredPort) { SerialPorts(configuredPort, true); }
-
-    int CheckedPort() const
-    {
-        int checked = 0;
-        for (int n = 1; n <= 15; ++n)
-            if (main->ComPortAction(n)->isChecked())
-                checked = checked ? -1 : n;
-        return checked;
-    }
 };
 
 TEST(InstrumentStartup, APlainStartFindsBandoraSimByScanning)
@@ -50,7 +41,6 @@ TEST(InstrumentStartup, APlainStartFindsBandoraSimByScanning)
     EXPECT_FALSE(program.state->instrument.OfflineMode);
     EXPECT_EQ(program.state->project.config.Serial_COM, 6);
     EXPECT_TRUE(ReadAll(program.dir.filePath("config.dat")).endsWith("0,0,6,0\r\n"));
-    EXPECT_EQ(program.CheckedPort(), 6);
     EXPECT_TRUE(program.splashTexts.contains("STARTING........... Opening Communication Port [6]"));
     EXPECT_FALSE(program.splashTexts.contains("STARTING........... Opening Communication Port [7]"));
     EXPECT_TRUE(program.state->instrument.factory.Valid);

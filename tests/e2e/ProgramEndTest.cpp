@@ -25,10 +25,10 @@ TEST(ProgramEnd, ClosingDuringARunAsksThenStopsItWithTheOutputsOff)
     ASSERT_EQ(p.StartOnSerialLine(true), Startup::Result::Running);
     FrmMain& w = *p.main;
     p.ProjectThreeWithoutCalibration();
-    w.cmd_luz->click();
+    Child<QPushButton>(w, "cmd_luz")->click();
     ASSERT_EQ(p.OutputsSoon(4), 4);
     p.op.replies.enqueue(QStringLiteral("closed"));
-    w.CmdPlay->click();
+    Child<QPushButton>(w, "CmdPlay")->click();
     ASSERT_EQ(p.state->run.State, AcquisitionState::Running);
     p.op.clear();
     const QString question = QStringLiteral("An experiment is running. Stop it and exit?");

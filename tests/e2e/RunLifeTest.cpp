@@ -1,6 +1,6 @@
 // The life of a run against the virtual instrument: a folder of its own for
-// every run, run time on the monotonic clock, no run during the device test,
-// a full disk and the disk space warnings.
+// every run, run time on the monotonic clock, a full disk and the disk space
+// warnings.
 
 #include "RunRig.h"
 
@@ -75,16 +75,6 @@ TEST(RunLife, ARunInTheSameMinuteRecordsIntoAFolderOfItsOwnAndTheTimeIsMonotonic
         EXPECT_EQ(ExperimentFolderSequence(other), 0) << other;
 }
 
-TEST(RunLife, NoRunStartsWhileTheDeviceTestGoes)
-{
-    RunRig r;
-    r.window.deviceTest = true;
-    r.Start(QStringLiteral("during the test"));
-    EXPECT_EQ(r.state.run.State, AcquisitionState::Stopped);
-    EXPECT_EQ(r.inst.op.texts(),
-              QStringList{QStringLiteral("The device test is running: let it finish before starting an experiment.")});
-}
-
 TEST(RunLife, AFullDiskKeepsTheRunGoingDamagesNothingAndRecordingComesBack)
 {
     RunRig r;
@@ -126,7 +116,7 @@ TEST(RunLife, AFullDiskKeepsTheRunGoingDamagesNothingAndRecordingComesBack)
     EXPECT_EQ(r.Size("0.bin"), 2 * RealTimeRecordBytes(20));
 }
 
-TEST(RunLife, TheDiskSpaceIsWarnedBeforeTheStartAndWhenLessThanAnHourFits)
+TEST(RunLife, AnUnattendedStartShortOfDiskSpaceSaysWhyAndWarnsWhenLessThanAnHourFits)
 {
     // 500 ticks take at least 34 s on the line: at most 106 buffer cycles an hour.
     EXPECT_EQ(RecordingBytes(60, 500, true), 106 * (774 + 385770));
@@ -134,12 +124,6 @@ TEST(RunLife, TheDiskSpaceIsWarnedBeforeTheStartAndWhenLessThanAnHourFits)
     r.state.project.setup.Aq_lapse = 1440;
     qint64 free = RecordingBytes(1440, 500, true) - 1;
     r.run.FreeBytes = r.acq.FreeBytes = [&](const QString&) { return free; };
-    r.inst.op.answers.enqueue(Answer::No);
-    r.Start(QStringLiteral("too long"));
-    EXPECT_EQ(r.state.run.State, AcquisitionState::Stopped);
-    ASSERT_EQ(r.inst.op.texts().size(), 2);
-    EXPECT_TRUE(r.inst.op.texts()[1].startsWith(QStringLiteral("WARNING:\r\nThe programmed lapse of 1440 minutes")));
-
     r.state.run.AutoRun = true; // nobody to answer: the start goes on and the window says why
     r.run.StartRun();
     EXPECT_EQ(r.state.run.State, AcquisitionState::Running);

@@ -30,9 +30,6 @@ TEST(AnalyticsView, ShowsTheSubjectsPicturesAndSavesThemAsPngAndSvg)
     // Groups with wells first, then every well with a beam.
     EXPECT_EQ(Items(view.cmbSubject), (QStringList{"Group 000_Control", "Group 002_Single", "Well A1", "Well B1", "Well A2",
                                      "Well B2", "Well A3"}));
-    EXPECT_EQ(view.tblStatus->rowCount(), 5);
-    view.cmbSubject->setCurrentIndex(4);
-    EXPECT_EQ(view.tblRest->rowCount(), 1);
 
     const QString png = f.file(QStringLiteral("../curves.png"));
     const QString svg = f.file(QStringLiteral("../actogram.svg"));
@@ -42,7 +39,7 @@ TEST(AnalyticsView, ShowsTheSubjectsPicturesAndSavesThemAsPngAndSvg)
     view.tabs->setCurrentWidget(view.chartActogram);
     EXPECT_TRUE(view.ExportPicture(svg).isEmpty());
     EXPECT_TRUE(ReadAll(svg).contains("<svg"));
-    view.tabs->setCurrentWidget(view.tblRest);
+    view.tabs->setCurrentWidget(view.tblRest); // a table is no picture
     EXPECT_FALSE(view.ExportPicture(png).isEmpty());
 
     // A period range upside down is told and the analyses stay as they were.

@@ -7,7 +7,6 @@
 #include "gui/OrganismPanel.h"
 
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -42,43 +41,21 @@ TEST(ChannelChoice, GroupListItemsLeadBackToTheirPlace)
     FrmMain& w = *h.main;
     w.FillSelectors();
     // Which items the lists hold is the channel selection's rule (tested there).
-    Choose(w.combogrup, QStringLiteral("005_drug"));
-    ASSERT_EQ(w.lstgrup->count(), 3);
-    Q_EMIT w.lstgrup->itemDoubleClicked(w.lstgrup->item(2));
-    EXPECT_EQ(w.Combofila->currentText(), QStringLiteral("B"));
-    EXPECT_EQ(w.Combocol->currentText(), QStringLiteral("12"));
-    EXPECT_EQ(w.txtsub->text(), QStringLiteral("2"));
-    EXPECT_EQ(w.lblcanal->text(), QStringLiteral("358"));
+    Choose(Child<QComboBox>(w, "combogrup"), QStringLiteral("005_drug"));
+    ASSERT_EQ(Child<QListWidget>(w, "lstgrup")->count(), 3);
+    Q_EMIT Child<QListWidget>(w, "lstgrup")->itemDoubleClicked(Child<QListWidget>(w, "lstgrup")->item(2));
+    EXPECT_EQ(Child<QLabel>(w, "lblcanal")->text(), QStringLiteral("358"));
     EXPECT_EQ(w.Plots().View().groupLabel, QStringLiteral("005_drug"));
 
-    // A typed beam past the well's four is held at the last; the choice of a
-    // channel survives a window activation while the plate stays the same,
-    // and the lists start over when the setup window changed the groups.
-    Type(w.txtsub, QStringLiteral("9"));
-    EXPECT_EQ(w.txtsub->text(), QStringLiteral("3"));
-    EXPECT_EQ(w.lblcanal->text(), QStringLiteral("359"));
+    // The choice of a channel survives a window activation while the plate
+    // stays the same, and the lists start over when the setup window changed
+    // the groups.
     w.Activate();
-    EXPECT_EQ(w.lblcanal->text(), QStringLiteral("359"));
+    EXPECT_EQ(Child<QLabel>(w, "lblcanal")->text(), QStringLiteral("358"));
     p.ChannelGroup[100] = -1;
     w.Activate();
-    EXPECT_EQ(Items(w.combogrup), QStringList{QStringLiteral("005_drug")});
-    EXPECT_EQ(w.Combofila->currentText(), QStringLiteral("A"));
-}
-
-TEST(ChannelChoice, ZoomStepsStayWithinTheirLimits)
-{
-    ProgramRig h;
-    StartOn(h, FourBeamPlate());
-    FrmMain& w = *h.main;
-    w.FillSelectors();
-
-    for (int i = 0; i < 11; ++i)
-        w.Cmdzoom_plus->click();
-    EXPECT_EQ(w.txtzoom->text(), QStringLiteral("10"));
-    EXPECT_EQ(w.Plots().Zoom(), 10);
-    for (int i = 0; i < 11; ++i)
-        w.Cmdzoom_minus->click();
-    EXPECT_EQ(w.txtzoom->text(), QStringLiteral("0"));
+    EXPECT_EQ(Items(Child<QComboBox>(w, "combogrup")), QStringList{QStringLiteral("005_drug")});
+    EXPECT_EQ(Child<QComboBox>(w, "Combofila")->currentText(), QStringLiteral("A"));
 }
 
 TEST(ChannelChoice, OrganismAndSignalToNoiseFactor)
@@ -88,19 +65,10 @@ TEST(ChannelChoice, OrganismAndSignalToNoiseFactor)
     h.op.clear();
     FrmMain& w = *h.main;
 
-    Choose(w.Cmb_organism, QStringLiteral("Customized"));
-    EXPECT_EQ(h.state->project.setup.MenuParam[1][0], 2);
-    EXPECT_FALSE(w.txt_snr_umbral->isHidden());
+    Choose(Child<QComboBox>(w, "Cmb_organism"), QStringLiteral("Customized"));
+    EXPECT_EQ(h.state->project.setup.Calibration().Organism(), 2);
+    EXPECT_FALSE(Child<QLineEdit>(w, "txt_snr_umbral")->isHidden());
 
-    Type(w.txt_snr_umbral, QStringLiteral("1.0"));
+    Type(Child<QLineEdit>(w, "txt_snr_umbral"), QStringLiteral("1.0"));
     EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Invalid value: 1.1 to 5.0")});
-
-    Choose(w.Cmb_organism, QStringLiteral("Zebrafish(Larvae)"));
-    EXPECT_TRUE(w.txt_snr_umbral->isHidden());
-
-    // Clicking the label shows the box.
-    QMouseEvent click(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(w.lbl_umbral, &click);
-    EXPECT_FALSE(w.txt_snr_umbral->isHidden());
 }

@@ -10,7 +10,7 @@
 using namespace bandora;
 using namespace bandora::test;
 
-TEST_F(SetupWindowTest, OpensOnTheGroupsPanelWithTheProjectShown)
+TEST_F(SetupWindowTest, OpensWithTheProjectShown)
 {
     state.project.setup.Menu3 = 1;
     state.project.setup.Menu1 = 0;
@@ -25,14 +25,6 @@ TEST_F(SetupWindowTest, OpensOnTheGroupsPanelWithTheProjectShown)
     EXPECT_TRUE(host.toolFrames[1]);
     EXPECT_TRUE(w.chktemp->isChecked());
     EXPECT_FALSE(w.chklight->isChecked());
-
-    EXPECT_TRUE(w.Framegrup->isVisible());
-    w.Cmdtools->click();
-    EXPECT_TRUE(w.frametool->isVisible());
-    EXPECT_FALSE(w.Framegrup->isVisible());
-    EXPECT_FALSE(w.Frameconfig->isVisible());
-    w.Cmdconfig->click();
-    EXPECT_TRUE(w.Frameconfig->isVisible());
     EXPECT_EQ(op.shown.size(), 0);
 }
 
@@ -49,15 +41,9 @@ TEST_F(SetupWindowTest, TheWindowBoxFollowsAShorterBuffer)
     EXPECT_EQ(state.project.setup.Aq_mode, 3);
 }
 
-TEST_F(SetupWindowTest, NewAndLoadRunThroughTheWindow)
+TEST_F(SetupWindowTest, LoadRunsThroughTheWindow)
 {
     FrmSetup& w = Open();
-    op.answers << Answer::Ok;
-    op.replies << QStringLiteral("Larvae test");
-    w.Cmdnewpj->click();
-    EXPECT_EQ(w.txtprj->text(), QStringLiteral("8_Larvae test"));
-    EXPECT_EQ(w.Txtfolder->text(), QDir::toNativeSeparators(QDir(app).filePath(QStringLiteral("p00008"))));
-
     // Project 12 on a 384-well plate, loaded by a double-click on its entry.
     ProjectSetup twelve;
     twelve.Num_proj = 12;
@@ -68,12 +54,9 @@ TEST_F(SetupWindowTest, NewAndLoadRunThroughTheWindow)
 
     op.answers << Answer::No << Answer::No;
     w.cmdLoad->click();
-    EXPECT_TRUE(w.frm_project->isVisible());
-    w.Cmd_cancel->click();
-    EXPECT_FALSE(w.frm_project->isVisible());
-    w.cmdLoad->click();
-    w.List_project->setCurrentRow(2);
-    Q_EMIT w.List_project->itemDoubleClicked(w.List_project->item(2));
+    const int twelveRow = w.List_project->count() - 1; // the projects in their order
+    w.List_project->setCurrentRow(twelveRow);
+    Q_EMIT w.List_project->itemDoubleClicked(w.List_project->item(twelveRow));
     EXPECT_EQ(w.txtprj->text(), QStringLiteral("12_zebrafish"));
     EXPECT_EQ(w.Combowell->currentText(), QStringLiteral("w384"));
     EXPECT_FALSE(w.frm_project->isVisible());

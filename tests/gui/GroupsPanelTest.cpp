@@ -23,24 +23,13 @@ TEST_F(SetupWindowTest, PictureClicksAssignWellsButNeverADisabledBeam)
     EXPECT_FALSE(Items(g.lstchgrup).contains(QStringLiteral("C5.0")));
 }
 
-TEST_F(SetupWindowTest, ListsMoveWholeWellsAndRenameGroups)
+// Which beams the list buttons move is the GroupRules tests' (ListActions...).
+TEST_F(SetupWindowTest, RenamingAGroupKeepsTheGroupsFileWhole)
 {
     ClearGroups(state.project.setup);
     FrmSetup& w = Open();
     GroupsPanel& g = *w.Framegrup;
-
-    // A two-beam well leaves the free list whole (the list rules are the
-    // GroupRules tests'); the selection stays in place.
-    g.lstchgrup->setCurrentRow(1);
-    g.Command12->click();
-    EXPECT_EQ(Items(g.lstgrup), (QStringList{QStringLiteral("B1.0"), QStringLiteral("B1.1")}));
-    EXPECT_EQ(g.lstchgrup->currentRow(), 1);
-    PressEnter(g.lstchgrup); // C1
-    g.lstgrup->setCurrentRow(3);
-    g.Command13->click();
-    EXPECT_EQ(g.lstchgrup->count(), 190);
-
-    // Renaming; a quote in the name cannot break the groups file.
+    // A quote in the name cannot break the groups file.
     g.combogrup->setCurrentRow(0);
     op.replies << QStringLiteral("N2 \"wild\"");
     PressEnter(g.combogrup);

@@ -16,6 +16,7 @@
 #include "support/QtPrinters.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestClock.h"
+#include "support/WidgetInput.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -34,13 +35,11 @@ namespace bandora::test {
 // was asked of it.
 class ScriptedInstrument final : public InstrumentSteps {
 public:
-    void FindInstrument(AppState& state, const std::function<void(const QString&)>& splashText) override
+    void FindInstrument(AppState& state, const std::function<void(const QString&)>&) override
     {
         ++searches;
         if (failSearch)
             throw std::runtime_error("port layer broke");
-        for (const QString& t : searchTexts)
-            splashText(t);
         state.instrument.OfflineMode = !online;
     }
     void ReadFactoryCalibration(AppState& state) override
@@ -53,7 +52,6 @@ public:
 
     bool online = false;
     bool failSearch = false;
-    QStringList searchTexts;
     int searches = 0;
     int factoryReads = 0;
     int portCloses = 0;

@@ -13,6 +13,15 @@
 
 namespace bandora::test {
 
+// A control of a window found by its object name, as a script finds it.
+template <typename W>
+W* Child(const QObject& window, const char* name)
+{
+    W* found = window.findChild<W*>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
 // Types a whole value and leaves the box.
 inline void Type(QLineEdit* box, const QString& text)
 {

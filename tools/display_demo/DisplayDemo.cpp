@@ -158,8 +158,8 @@ int main(int argc, char** argv)
     main.Selectors().ChooseItem(QStringLiteral("C7.0"));
 
     state.run.State = AcquisitionState::Running;
-    main.CmdPlay->setEnabled(false);
-    main.CmdPause->setEnabled(true);
+    main.findChild<QPushButton*>(QStringLiteral("CmdPlay"))->setEnabled(false);
+    main.findChild<QPushButton*>(QStringLiteral("CmdPause"))->setEnabled(true);
     main.Cycle().ResetCounters();
     main.Cycle().ResetChannels();
     main.Display().ResetActivityPanel();
@@ -186,7 +186,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < warm; ++i)
         main.Acquisition().OnAcquisitionTick();
     for (int i = 0, n = parser.value(QStringLiteral("zoom")).toInt(); i < n; ++i)
-        main.Cmdzoom_plus->click();
+        main.findChild<QPushButton*>(QStringLiteral("Cmdzoom_plus"))->click();
 
     // The window's own acquisition timer drives the ticks, as in a run; while
     // it runs, activating the window leaves the buffers alone.

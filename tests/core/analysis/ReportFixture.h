@@ -109,14 +109,6 @@ struct ExperimentFixture {
                     {{0, 0}, {1, 0}, {3, 0}, {16, 0}, {17, 1}, {32, 2}});
     }
 
-    // The built-in 96-well plate with two beams per well, from the shipped file.
-    void ShippedPlate(const QString& name = QStringLiteral("w96f"))
-    {
-        WriteAll(QDir(appDir).filePath(name + QStringLiteral(".dat")),
-                 ReadAll(QDir(QStringLiteral(BANDORA_DATA_DIR)).filePath(name + QStringLiteral(".dat"))));
-        WriteSetup(name);
-    }
-
     void WriteCounts(const QByteArray& bytes) { WriteAll(countsPath(), bytes); }
     QString countsPath() const { return CountsFilePath(folder); }
     QString file(const QString& name) const { return QDir(folder).filePath(name); }

@@ -66,7 +66,6 @@ TEST(ReportLayouts, HandMadeExperimentToTheCharacterInEveryLayoutAndFileType)
     ReportResult r = Generate(f, op, rows);
     ASSERT_EQ(r.Status, ReportStatus::Written);
     EXPECT_EQ(r.Path, f.file(QStringLiteral("report.csv")));
-    EXPECT_FALSE(r.ShownBinSize);
     EXPECT_EQ(ReadAll(r.Path), Expected(QStringLiteral("rows.csv"), f.folder));
     // The degree sign is one byte, as in the workstation's code page.
     EXPECT_TRUE(ReadAll(r.Path).contains("[\xB0" "C]"));
@@ -108,54 +107,9 @@ TEST(ReportLayouts, BinsWithoutDataAndBinSizesChangeTheColumns)
     // Bin "1" becomes 2 minutes, shown as "2": every record its own bin.
     ReportResult r = Generate(f, op, list, QStringLiteral("1"));
     ASSERT_EQ(r.Status, ReportStatus::Written);
-    EXPECT_EQ(r.ShownBinSize, QStringLiteral("2"));
     QByteArray text = ReadAll(r.Path);
     // Group 0 is A1 and A2: per record (6 + 10) / 2, (2 + 6) / 2, (0 + 3) / 2
     // and (2 + 5) / 2, the halves going to the even neighbour.
     EXPECT_TRUE(text.contains("\r\n6,\"000_Control\",8\r\n26,\"000_Control\",4\r\n70,\"000_Control\",2\r\n"
                               "86,\"000_Control\",4\r\n\r\n"));
-
-    // 1440 on a 100-minute file: 15 x floor(101 / 15) = 90 minutes, one bin,
-    // which holds all four binned records.
-    r = Generate(f, op, list, QStringLiteral("1440"));
-    EXPECT_EQ(r.ShownBinSize, QStringLiteral("90"));
-    text = ReadAll(r.Path);
-    EXPECT_TRUE(text.contains("Time,#Samples\r\n\r\n90,4\r\n\r\n"));
-    EXPECT_TRUE(text.contains("90,A1,\"000_Control\",10\r\n\r\n"));
-
-    // 60 minutes: n = 100 / 60 rounded = 2; bins 1 and 2 both hold records.
-    r = Generate(f, op, list, QStringLiteral("60"));
-    EXPECT_FALSE(r.ShownBinSize);
-    EXPECT_TRUE(ReadAll(r.Path).contains("Time,#Samples\r\n\r\n60,2\r\n120,2\r\n\r\n"));
-}
-
-TEST(ReportLayouts, ThreeDigitGroupsFreeWellsAndOneBeamPlates)
-{
-    // The one-beam 96-well plate: channel labels end in ".0"; group 120 and
-    // group 5 keep three digits; a well whose channel is free shows 999_Free.
-    ExperimentFixture f;
-    f.ShippedPlate(QStringLiteral("w96u"));
-    QMap<int, int> groups;
-    for (int ch = 0; ch < kChannels; ++ch)
-        groups[ch] = 5;
-    groups[16 * 2] = 120; // well A2
-    groups[2] = -1;       // well B1
-    f.WriteGroups({{5, QStringLiteral("five")}, {120, QStringLiteral("many")}}, groups);
-    f.WriteCounts(CountsBytes({{10, {{0, 3}, {32, 4}}}, {20, {}}}));
-    ScriptedOperator op;
-    ReportOptions rows;
-    rows.Separator = QStringLiteral(" ");
-    const ReportResult r = Generate(f, op, rows, QStringLiteral("5"));
-    ASSERT_EQ(r.Status, ReportStatus::Written);
-    const QByteArray text = ReadAll(r.Path);
-    EXPECT_TRUE(text.contains("\r\n\"005_five\" 0\r\n")); // 3 counts over 94 wells
-    EXPECT_TRUE(text.contains("\r\n\"120_many\" 4\r\n"));
-    EXPECT_TRUE(text.contains("\r\n\"004_Free\" 0\r\n")); // groups without wells are written with zeros
-    EXPECT_TRUE(text.contains("\r\nA1 \"005_five\" 3\r\nB1 \"999_Free\" 0\r\n"));
-    EXPECT_TRUE(text.contains("\r\nCH0 A1.0 \"005_five\" 3\r\nCH2 B1.0 \"999_Free\" 0\r\n"));
-    EXPECT_TRUE(text.contains("\r\nCH32 A2.0 \"120_many\" 4\r\n"));
-    // With the blank separator the lines of samples and temperature end in a blank.
-    EXPECT_TRUE(text.contains("\r\nTime[m] 10 \r\n#Samples 1 \r\n"));
-    EXPECT_FALSE(text.contains("CH1 ")); // channels outside the plate's wells are not listed
-    EXPECT_TRUE(op.texts().isEmpty());
 }

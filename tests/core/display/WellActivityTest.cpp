@@ -103,7 +103,6 @@ TEST(WellActivity, WellsWithoutACountForTheAlarmTimeAreFlaggedWithTheirLastCount
     EXPECT_EQ(flagged(59, 1), F{});
     EXPECT_EQ(flagged(60, 1), (F{{"A3", kStart}, {"B3", kStart}}));
     EXPECT_EQ(flagged(70, 1), (F{{"A1", At(10)}, {"A3", kStart}, {"B3", kStart}}));
-    EXPECT_EQ(flagged(3600, 60), (F{{"A3", kStart}, {"B3", kStart}}));
     EXPECT_EQ(flagged(7200, 0), F{});
     // Before a run nothing is flagged.
     t.activity.Prepare(t.project, t.plate);
@@ -124,7 +123,6 @@ TEST(RunTimeText, LapseEndAndTimeLeft)
         {0, 30, false, "lapse 30 min · ends 13:53, 30 min left"},
         {40 * 60000, 30, false, "lapse 30 min · ends 13:23, 0 min left"},
         {0, 1440, false, "lapse 1 d 0 h 00 min · ends Sun 13:23, 1 d 0 h 00 min left"},
-        {10 * 60000, 30, true, "lapse 30 min · paused, 20 min left"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(RunTimeText(c.elapsedMs, c.lapse, now, c.paused), QString::fromUtf8(c.text));

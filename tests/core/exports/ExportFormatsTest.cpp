@@ -12,7 +12,6 @@
 #include "support/ScriptedOperator.h"
 
 #include <QDateTime>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -85,6 +84,14 @@ QList<QStringList> Lines(const QByteArray& text)
     return lines;
 }
 
+// The first monitor file and the metadata of the 96-well plate, kept under
+// tests/data/dam: 42 tab-separated fields, CR LF, "07 Dec 26" dates turning at
+// midnight, one-minute steps, status 0 and no counts where no record was made.
+QByteArray Expected(const char* name)
+{
+    return ReadAll(QStringLiteral(BANDORA_SOURCE_DIR "/tests/data/dam/") + QLatin1String(name));
+}
+
 } // namespace
 
 TEST(ExportFormats, DamFilesFollowTheReadersRules)
@@ -102,60 +109,37 @@ TEST(ExportFormats, DamFilesFollowTheReadersRules)
         ASSERT_TRUE(dam.Ok) << dam.Error.toStdString();
         ASSERT_EQ(dam.Files.size(), c.files + 1) << c.plate;
         EXPECT_TRUE(dam.Files.back().endsWith(QStringLiteral("/metadata.csv")));
+        if (c.wells == 96) {
+            EXPECT_EQ(ReadAll(dam.Files[0]), Expected("07122026_2358_M01.txt"));
+            EXPECT_EQ(ReadAll(dam.Files.back()), Expected("metadata.csv"));
+        }
 
-        static const QRegularExpression date(QStringLiteral("^\\d\\d (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) \\d\\d$"));
         QList<QStringList> first;
         std::vector<qint64> exported(size_t(c.files) * kDamWellsPerFile, 0);
         for (int f = 0; f < c.files; ++f) {
             EXPECT_TRUE(dam.Files[f].endsWith(DamFileName(QStringLiteral("07122026_2358"), f)));
             const QList<QStringList> lines = Lines(ReadAll(dam.Files[f]));
             ASSERT_EQ(lines.size(), 301) << "minutes 0 to 300, one line each";
-            QDateTime previous;
             for (int i = 0; i < lines.size(); ++i) {
-                const QStringList& l = lines[i];
-                ASSERT_EQ(l.size(), 42);
-                EXPECT_EQ(l[0], QString::number(i + 1));
-                EXPECT_TRUE(date.match(l[1]).hasMatch()) << l[1].toStdString();
-                const QDateTime t = QDateTime::fromString(l[1] + QLatin1Char(' ') + l[2], QStringLiteral("dd MMM yy HH:mm:ss"));
-                ASSERT_TRUE(t.isValid()) << l[1].toStdString() << l[2].toStdString();
-                if (previous.isValid()) {
-                    EXPECT_EQ(previous.secsTo(t), 60);
-                }
-                previous = t;
-                EXPECT_EQ(l.mid(4, 6), (QStringList{"0", "0", "0", "Ct", "0", "0"}));
-                const bool recorded = i < 120 || i >= 190;
-                EXPECT_EQ(l[3], recorded ? QStringLiteral("1") : QStringLiteral("0")) << i;
-                for (int p = 0; p < kDamWellsPerFile; ++p) {
-                    const qint64 v = l[10 + p].toLongLong();
-                    if (!recorded || f * kDamWellsPerFile + p >= c.wells) {
-                        EXPECT_EQ(v, 0);
-                    }
-                    exported[size_t(f * kDamWellsPerFile + p)] += v;
-                }
-            }
-            // The day changes at midnight, two minutes in.
-            EXPECT_EQ(lines[0].mid(1, 2), (QStringList{"07 Dec 26", "23:58:00"}));
-            EXPECT_EQ(lines[2].mid(1, 2), (QStringList{"08 Dec 26", "00:00:00"}));
-            // Every file of a plate shares index, date, time and status.
-            for (int i = 0; i < lines.size(); ++i) {
+                ASSERT_EQ(lines[i].size(), 42);
+                // Every file of a plate shares index, date, time and status.
                 if (f == 0) {
                     first << lines[i].mid(0, 4);
                 } else {
                     EXPECT_EQ(lines[i].mid(0, 4), first[i]);
                 }
+                for (int p = 0; p < kDamWellsPerFile; ++p) {
+                    const qint64 v = lines[i][10 + p].toLongLong();
+                    if (f * kDamWellsPerFile + p >= c.wells) {
+                        EXPECT_EQ(v, 0);
+                    }
+                    exported[size_t(f * kDamWellsPerFile + p)] += v;
+                }
             }
         }
         for (int w = 0; w < c.wells; ++w)
             EXPECT_EQ(exported[size_t(w)], totals[size_t(w)]) << c.plate << " well " << w;
-
-        const QStringList meta = QString::fromUtf8(ReadAll(dam.Files.back())).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-        ASSERT_EQ(meta.size(), c.wells + 1);
-        EXPECT_EQ(meta[0], QStringLiteral("file,start_datetime,stop_datetime,region_id,well,group,plate,experiment"));
-        const QStringList row33 = meta.value(33).split(QLatin1Char(','));
-        if (c.wells > 32) {
-            EXPECT_EQ(row33.mid(0, 5), (QStringList{"07122026_2358_M02.txt", "2026-12-07 23:58:00",
-                                                    "2026-12-08 04:58:00", "1", c.wells == 96 ? "A5" : "A3"}));
-        }
+        EXPECT_EQ(ReadAll(dam.Files.back()).count("\r\n"), c.wells + 1) << "a header and a row per well";
     }
 }
 

@@ -1,7 +1,5 @@
-#include "core/analysis/ExperimentSettings.h"
 #include "core/offline/ExperimentJoin.h"
 #include "support/RecordedExperiment.h"
-#include "support/ScriptedOperator.h"
 
 #include <QTemporaryDir>
 
@@ -33,11 +31,4 @@ TEST(JoinedExperiment, CarriesTheProjectFilesOfItsFirstPart)
         EXPECT_EQ(ReadAll(QDir(joined).filePath(QLatin1String(file))),
                   ReadAll(QDir(QDir(dir.path()).filePath(names[1])).filePath(QLatin1String(file))))
             << file;
-
-    ScriptedOperator op;
-    ExperimentSettings settings;
-    EXPECT_FALSE(ReadExperimentSettings(joined, dir.path(), op, settings).UsedDefaults);
-    EXPECT_TRUE(op.texts().isEmpty()) << op.texts().join(QLatin1Char('|')).toStdString();
-    EXPECT_EQ(settings.PlateName, QStringLiteral("w384"));
-    EXPECT_EQ(settings.ChannelGroup[40], 2);
 }

@@ -61,7 +61,6 @@ TEST(ApplicationFolder, FirstStartCopiesTheInstalledFolderAndSaysSoOnce)
         EXPECT_EQ(first.dir, p.user);
         EXPECT_TRUE(first.notice.contains(p.user)) << first.notice.toStdString();
         EXPECT_EQ(ReadAll(p.user + "/sub/x.dat"), "x");
-        EXPECT_EQ(p.Leftovers(), QStringList{"bandora"});
         WriteAll(p.user + "/config.dat", "changed");
         const AppFolderChoice second = p.Resolve();
         EXPECT_EQ(second.dir + second.notice, p.user);

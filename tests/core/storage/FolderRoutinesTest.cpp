@@ -9,10 +9,6 @@ using namespace bandora::test;
 TEST_F(ProjectFolderTest, ProjectHeaderLabelRecoversAShortSetupFile)
 {
     QDir().mkpath(Folder(4));
-    WriteAll(File(4, "setup.dat"), SetupBytes(Distinct(4)));
-    EXPECT_EQ(ReadProjectHeader(Folder(4), 4, op), QStringLiteral("<Project> p00004: Zebrafish, day 5"));
-    EXPECT_TRUE(op.texts().isEmpty());
-
     // From setup.bak.
     ProjectSetup backup = Distinct(4);
     backup.Name = QStringLiteral("from backup");

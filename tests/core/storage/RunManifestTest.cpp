@@ -45,9 +45,6 @@ TEST(RunManifest, ReadsBackWhatWasWrittenAndTellsIncompleteRuns)
     r = ReadRunManifest(dir.path());
     ASSERT_EQ(r.State, ManifestState::Complete);
     const RunManifest& back = r.Manifest;
-    EXPECT_EQ(back.End, m.End);
-    EXPECT_EQ(back.StopReason, RunStopReason::LapseEnd);
-    EXPECT_EQ(back.RecordsWritten, 240);
     ASSERT_EQ(back.StillWells.size(), 1u);
     EXPECT_EQ(back.StillWells[0].Well, QStringLiteral("C7"));
     EXPECT_EQ(back.StillWells[0].Since, m.StillWells[0].Since);

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 namespace bandora::test {
 namespace {
 
@@ -27,14 +25,6 @@ TEST(DeviceTest, EachStepWritesItsRowsAndDiagonals)
     EXPECT_EQ(DeviceTest::SettingOfStep(90), 66);
     for (int quiet : {0, 3, 6, 8, 9, 106, 120})
         EXPECT_TRUE(DeviceTest::ChannelsOfStep(quiet).empty()) << quiet;
-
-    // Steps 90..105 give setting 66 to every channel exactly once.
-    std::multiset<int> mid;
-    for (int s = 90; s <= 105; ++s)
-        for (int ch : DeviceTest::ChannelsOfStep(s))
-            mid.insert(ch);
-    EXPECT_EQ(mid.size(), 384u);
-    EXPECT_EQ(std::set<int>(mid.begin(), mid.end()).size(), 384u);
 }
 
 struct TestRig {
@@ -67,13 +57,6 @@ TEST(DeviceTest, AWholeRunLightsRowsAndLeavesEveryChannelAtTheMiddleSetting)
     int ticks = 0;
     while (t.test.Tick([&] { ++paints; })) {
         ++ticks;
-        const int done = t.test.TestStep() - 1;
-        if (done == 10) {
-            const auto s = t.Settings();
-            EXPECT_EQ(s[0], 231);
-            EXPECT_EQ(s[368], 231);
-            EXPECT_NE(s[1], 231) << "row B is not lit yet";
-        }
         ASSERT_LT(ticks, 200);
     }
     EXPECT_EQ(ticks, 121);

@@ -16,7 +16,6 @@ TEST(FactoryRecord, ChecksEveryByteAndFallsBackToTheDefaults)
     EXPECT_TRUE(cal.Valid);
     EXPECT_EQ(cal.Month, 3);
     EXPECT_EQ(cal.Year, 13);
-    EXPECT_EQ(cal.OffsetSign, 1);
     EXPECT_DOUBLE_EQ(cal.Offset, -2.5);
     EXPECT_DOUBLE_EQ(cal.Slope, 0.219);
 
