@@ -2,37 +2,23 @@
 #include "support/Plates.h"
 #include "support/WidgetInput.h"
 
-#include "core/storage/PlateFiles.h"
 #include "gui/LivePlots.h"
-#include "gui/OrganismPanel.h"
 
 #include <QLabel>
-#include <QPushButton>
 
 #include <gtest/gtest.h>
 
 using namespace bandora;
 using namespace bandora::test;
 
-namespace {
-
-// A started window on the given plate, every channel enabled and free.
-void StartOn(ProgramRig& h, const PlateFormat& plate)
-{
-    ASSERT_EQ(h.Start(), Startup::Result::Running);
-    h.state->project.plate = plate;
-    h.state->project.setup.ChannelGroup.fill(-1);
-    h.state->project.setup.ChannelEnabled.fill(true);
-    h.op.clear();
-}
-
-} // namespace
-
 TEST(ChannelChoice, GroupListItemsLeadBackToTheirPlace)
 {
     ProgramRig h;
-    StartOn(h, FourBeamPlate());
+    ASSERT_EQ(h.Start(), Startup::Result::Running);
+    h.state->project.plate = FourBeamPlate();
     ProjectSetup& p = h.state->project.setup;
+    p.ChannelGroup.fill(-1);
+    p.ChannelEnabled.fill(true);
     p.GroupName[2] = QStringLiteral("control");
     p.GroupName[5] = QStringLiteral("drug");
     for (int ch : {358, 357, 9})
@@ -56,19 +42,4 @@ TEST(ChannelChoice, GroupListItemsLeadBackToTheirPlace)
     w.Activate();
     EXPECT_EQ(Items(Child<QComboBox>(w, "combogrup")), QStringList{QStringLiteral("005_drug")});
     EXPECT_EQ(Child<QComboBox>(w, "Combofila")->currentText(), QStringLiteral("A"));
-}
-
-TEST(ChannelChoice, OrganismAndSignalToNoiseFactor)
-{
-    ProgramRig h;
-    ASSERT_EQ(h.Start(), Startup::Result::Running);
-    h.op.clear();
-    FrmMain& w = *h.main;
-
-    Choose(Child<QComboBox>(w, "Cmb_organism"), QStringLiteral("Customized"));
-    EXPECT_EQ(h.state->project.setup.Calibration().Organism(), 2);
-    EXPECT_FALSE(Child<QLineEdit>(w, "txt_snr_umbral")->isHidden());
-
-    Type(Child<QLineEdit>(w, "txt_snr_umbral"), QStringLiteral("1.0"));
-    EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Invalid value: 1.1 to 5.0")});
 }

@@ -24,22 +24,24 @@ TEST(ToolPanels, ButtonsSendAtOnceOrWithTheCycleDuringARun)
     // Which caption and colour each state has is the outputs' table
     // (LightTemperatureControl.OutputStateAndTheLookOfThePanels); here the
     // buttons send.
-    h.Find<QPushButton>("cmd_luz")->click();
-    h.Find<QPushButton>("cmd_frio")->click();
-    h.Find<QPushButton>("cmd_ontemp")->click();
+    Child<QPushButton>(w, "cmd_luz")->click();
+    Child<QPushButton>(w, "cmd_frio")->click();
+    Child<QPushButton>(w, "cmd_ontemp")->click();
     EXPECT_EQ(sender.sent, (std::vector<quint8>{4, 6, 7}));
 
     // During a run the change waits for the cycle to send it.
     h.state->run.State = AcquisitionState::Running;
     sender.sent.clear();
-    h.Find<QPushButton>("cmd_luz")->click();
+    Child<QPushButton>(w, "cmd_luz")->click();
     EXPECT_TRUE(sender.sent.empty());
     w.Tools().PulseTrainAndPending(1.0);
     EXPECT_EQ(sender.sent, std::vector<quint8>{3});
 }
 
-// The rules of each box are the tool entries' own (tested there); here the
-// boxes use them and pass what they keep on to the project and the tools.
+// The rules of each box and of the organism are the tool entries' and the
+// organism settings' own (tested there); here the boxes of the tool and
+// organism panels use them and pass what they keep on to the project and
+// the tools.
 TEST(ToolPanels, BoxesShowTheirMessageAndResetOrStore)
 {
     ProgramRig h;
@@ -47,14 +49,20 @@ TEST(ToolPanels, BoxesShowTheirMessageAndResetOrStore)
     h.op.clear();
     FrmMain& w = *h.main;
 
-    QLineEdit* lightOn = h.Find<QLineEdit>("txt_lon");
+    QLineEdit* lightOn = Child<QLineEdit>(w, "txt_lon");
     Type(lightOn, QStringLiteral("24"));
     EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Invalid value: 0 to 23")});
     EXPECT_EQ(lightOn->text(), QStringLiteral("9"));
 
-    Type(h.Find<QLineEdit>("txttemp"), QStringLiteral("25"));
-    h.Find<QPushButton>("Cmd_settemp")->click();
+    Type(Child<QLineEdit>(w, "txttemp"), QStringLiteral("25"));
+    Child<QPushButton>(w, "Cmd_settemp")->click();
     EXPECT_DOUBLE_EQ(w.Tools().TemperatureSetpoint, 25.0);
-    h.Find<QCheckBox>("Chk_tenabled")->setChecked(true);
+    Child<QCheckBox>(w, "Chk_tenabled")->setChecked(true);
     EXPECT_TRUE(w.Tools().TemperatureControl);
+
+    h.op.clear();
+    Choose(Child<QComboBox>(w, "Cmb_organism"), QStringLiteral("Customized"));
+    EXPECT_EQ(h.state->project.setup.Calibration().Organism(), 2);
+    Type(Child<QLineEdit>(w, "txt_snr_umbral"), QStringLiteral("1.0"));
+    EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Invalid value: 1.1 to 5.0")});
 }
