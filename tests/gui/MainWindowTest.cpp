@@ -35,7 +35,7 @@ TEST(MainWindow, ExitOnlineAsksAboutSavingAndEnds)
     ProgramRig h;
     StartOnline(h);
     h.op.answers.enqueue(Answer::Yes);
-    h.Find<QAction>("mnexit")->trigger();
+    Child<QAction>(*h.main, "mnexit")->trigger();
     EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Update values to project 3_larvae before Exit?")});
     EXPECT_TRUE(ReadAll(QDir(h.appDir()).filePath(QStringLiteral("setup.dat"))).contains("\"larvae\""));
     EXPECT_EQ(h.clock.pausedMs, 600);
@@ -70,14 +70,14 @@ TEST(MainWindow, ManualCalibrationMenuSwitchesTheCalibrationControls)
 {
     ProgramRig h;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
-    h.Find<QAction>("mncal_on")->trigger();
+    Child<QAction>(*h.main, "mncal_on")->trigger();
     EXPECT_TRUE(h.main->ManualCalibration());
 
-    h.Find<QCheckBox>("mnZero")->click();
+    Child<QCheckBox>(*h.main, "mnZero")->click();
     EXPECT_EQ(h.state->project.setup.Calibration().AutoZero(), 0);
 
-    h.Find<QAction>("mncal_off")->trigger();
-    EXPECT_TRUE(h.Find<QCheckBox>("mnZero")->isChecked());
+    Child<QAction>(*h.main, "mncal_off")->trigger();
+    EXPECT_TRUE(Child<QCheckBox>(*h.main, "mnZero")->isChecked());
     EXPECT_EQ(h.state->project.setup.Calibration().AutoZero(), 1);
 }
 

@@ -170,13 +170,13 @@ TEST(ReportWindow, ReportCommandOfTheMainWindow)
 
     // With its activity file the window shows the experiment folder.
     WriteAll(CountsFilePath(folder), CountsBytes({{1, {}}, {2, {}}}));
-    h.Find<QPushButton>("Cmdreport")->click();
+    Child<QPushButton>(*h.main, "Cmdreport")->click();
     FrmReport* report = main.ReportWindow();
     ASSERT_NE(report, nullptr);
     EXPECT_TRUE(report->isVisible());
     EXPECT_TRUE(h.op.texts().isEmpty());
     EXPECT_EQ(report->txt_folder->text(), QDir::toNativeSeparators(folder));
-    h.Find<QComboBox>("combo_minutes")->setCurrentText(QStringLiteral("120"));
+    Child<QComboBox>(*h.main, "combo_minutes")->setCurrentText(QStringLiteral("120"));
     report->txt_folder->clear();
     report->hide();
 

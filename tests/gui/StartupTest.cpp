@@ -113,5 +113,5 @@ TEST(Startup, TheProjectFolderComesFromTheCurrentProject)
 
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     EXPECT_EQ(QDir(h.state->project.folder), QDir(folder));
-    EXPECT_EQ(h.Find<QLineEdit>("txt_projecto")->text(), QStringLiteral("3_larvae"));
+    EXPECT_EQ(Child<QLineEdit>(*h.main, "txt_projecto")->text(), QStringLiteral("3_larvae"));
 }

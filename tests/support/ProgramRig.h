@@ -112,15 +112,6 @@ struct ProgramRig {
                      "\r\n");
     }
 
-    // A widget or action of the main window by its object name.
-    template <class T> T* Find(const QString& name) const
-    {
-        T* found = main->findChild<T*>(name);
-        if (!found)
-            throw std::runtime_error("no " + name.toStdString() + " in the main window");
-        return found;
-    }
-
     // Project 3 in its folder, as the setup window would have saved it, with
     // manual calibration and neither calibration nor zero at a run's start.
     void ProjectThreeWithoutCalibration()
@@ -128,9 +119,9 @@ struct ProgramRig {
         state->project.setup.Num_proj = 3;
         state->project.folder = dir.filePath("proj3");
         QDir().mkpath(state->project.folder);
-        Find<QAction>("mncal_on")->trigger();
-        Find<QCheckBox>("mnCalibra")->setChecked(false);
-        Find<QCheckBox>("mnZero")->setChecked(false);
+        Child<QAction>(*main, "mncal_on")->trigger();
+        Child<QCheckBox>(*main, "mnCalibra")->setChecked(false);
+        Child<QCheckBox>(*main, "mnZero")->setChecked(false);
     }
 
     // The virtual instrument's outputs once they settle on `expected` (it
