@@ -1,5 +1,4 @@
-// Runs against the virtual instrument: what Monitor mode leaves behind, the
-// pause and the refusals.
+// Runs against the virtual instrument: the pause and the refusals.
 
 #include "RunRig.h"
 
@@ -10,17 +9,6 @@
 
 using namespace bandora;
 using namespace bandora::test;
-
-TEST(AcquisitionRun, MonitorModeRecordsNothing)
-{
-    RunRig r;
-    r.Start(QString());
-    ASSERT_EQ(r.state.run.State, AcquisitionState::Running);
-    EXPECT_FALSE(r.state.run.Recording);
-    EXPECT_EQ(r.inst.op.texts().at(1), QStringLiteral("Name is EMPTY. Activity is NOT going to be CALCULATED/RECORDED!"));
-    r.Ticks(2 * 500);
-    EXPECT_TRUE(QDir(r.state.project.folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
-}
 
 TEST(AcquisitionRun, APauseWithoutTimeCounterDoesNotCountAsRunTime)
 {

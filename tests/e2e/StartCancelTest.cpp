@@ -20,6 +20,7 @@ TEST(StartRun, CancelOnANamePromptStartsNoRun)
     };
     constexpr auto stopped = AcquisitionState::Stopped, running = AcquisitionState::Running;
     const Case cases[] = {
+        {"empty, confirmed with OK: a Monitor run", {QString()}, {Answer::Ok}, running, false},
         {"cancel at once", {cancel}, {}, stopped, false},
         {"cancel on both prompts", {QString(), cancel}, {Answer::Cancel}, stopped, false},
         {"empty again on the second prompt", {QString(), QString()}, {Answer::Cancel}, running, false},
@@ -34,8 +35,13 @@ TEST(StartRun, CancelOnANamePromptStartsNoRun)
         EXPECT_EQ(r.window.timerOn, c.state == running) << c.what;
         EXPECT_EQ(r.state.run.Recording, c.recording) << c.what;
         EXPECT_EQ(r.inst.op.unscripted, 0) << c.what;
-        if (!c.recording)
+        if (!c.answers.isEmpty())
+            EXPECT_EQ(r.inst.op.texts().at(1),
+                      QStringLiteral("Name is EMPTY. Activity is NOT going to be CALCULATED/RECORDED!"));
+        if (!c.recording) {
+            r.Ticks(2 * 500); // a Monitor run's buffer cycles leave no files either
             EXPECT_TRUE(QDir(r.state.project.folder).isEmpty()) << c.what;
+        }
         r.run.StopRun();
     }
 }
