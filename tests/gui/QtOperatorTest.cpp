@@ -1,9 +1,10 @@
 #include "gui/QtOperator.h"
+#include "support/Files.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QInputDialog>
-#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <cstdio>
 
 using namespace bandora;
+using namespace bandora::test;
 
 namespace {
 
@@ -31,23 +33,13 @@ void PressWhenShown(const QString& caption)
     });
 }
 
-QByteArray Contents(std::FILE* f)
-{
-    std::fflush(f);
-    std::rewind(f);
-    QByteArray out;
-    char buf[256];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        out.append(buf, static_cast<qsizetype>(n));
-    return out;
-}
-
 } // namespace
 
 TEST(QtOperator, AnswersAreTheButtonsPressedAndEveryTextIsOneLineOnTheEcho)
 {
-    std::FILE* echo = std::tmpfile();
+    const QTemporaryDir dir;
+    const QString echoPath = dir.filePath(QStringLiteral("echo"));
+    std::FILE* echo = std::fopen(qPrintable(echoPath), "w");
     ASSERT_NE(echo, nullptr);
     QtOperator op(echo);
 
@@ -72,9 +64,9 @@ TEST(QtOperator, AnswersAreTheButtonsPressedAndEveryTextIsOneLineOnTheEcho)
                               QStringLiteral("kept?")),
               QString());
 
-    EXPECT_EQ(Contents(echo), QByteArray("Update values to project 3_larvae before Exit?\n"
+    std::fclose(echo);
+    EXPECT_EQ(ReadAll(echoPath), QByteArray("Update values to project 3_larvae before Exit?\n"
                                          "WARNING: | LOW DISK SPACE | PROCEED?\n"
                                          "COM(4) PORT ERROR.\n"
                                          "Type a name\n"));
-    std::fclose(echo);
 }
