@@ -105,19 +105,19 @@ TEST(ActionStatus, NamesWhatWasWrittenOpensItsFolderAndSaysWhenNothingOpensAFile
     Child<QAction>(*m.w, "mncontent")->trigger();
     ActionStatus& line = m.w->StatusLine();
     EXPECT_TRUE(line.lbl_actionstatus->text().startsWith(QStringLiteral("The manual is missing:")));
-    EXPECT_TRUE(opener.opened.isEmpty());
     const QString manual = QDir(m.h.appDir()).filePath(QStringLiteral("bdr_help.pdf"));
     WriteAll(manual, "%PDF-1.4");
     opener.answer = false;
     Child<QAction>(*m.w, "mncontent")->trigger();
-    EXPECT_EQ(opener.opened, QStringList{manual});
     EXPECT_EQ(line.lbl_actionstatus->text(),
               QStringLiteral("Nothing on this desktop opens %1: open it from its folder.").arg(QDir::toNativeSeparators(manual)));
     EXPECT_FALSE(line.cmd_openfolder->isHidden());
 
+    // Its folder opens from the line; once the desktop opens the manual the
+    // line says so.
     opener.answer = true;
-    line.Done(QStringLiteral("Report written"), manual);
-    EXPECT_EQ(line.lbl_actionstatus->text(), QStringLiteral("Report written: ") + QDir::toNativeSeparators(manual));
     line.cmd_openfolder->click();
-    EXPECT_EQ(opener.opened.back(), QFileInfo(manual).absolutePath());
+    Child<QAction>(*m.w, "mncontent")->trigger();
+    EXPECT_EQ(opener.opened, (QStringList{manual, QFileInfo(manual).absolutePath(), manual}));
+    EXPECT_EQ(line.lbl_actionstatus->text(), QStringLiteral("Manual opened: ") + QDir::toNativeSeparators(manual));
 }
