@@ -13,41 +13,25 @@
 using namespace bandora;
 using namespace bandora::test;
 
-TEST(ToolPanels, ButtonsSendAtOnceOrWithTheCycleDuringARun)
-{
-    ProgramRig h;
-    ASSERT_EQ(h.Start(), Startup::Result::Running);
-    RecordingSender sender;
-    FrmMain& w = *h.main;
-    w.SetOutputSender(sender);
-
-    // Which caption and colour each state has is the outputs' table
-    // (LightTemperatureControl.OutputStateAndTheLookOfThePanels); here the
-    // buttons send.
-    Child<QPushButton>(w, "cmd_luz")->click();
-    Child<QPushButton>(w, "cmd_frio")->click();
-    Child<QPushButton>(w, "cmd_ontemp")->click();
-    EXPECT_EQ(sender.sent, (std::vector<quint8>{4, 6, 7}));
-
-    // During a run the change waits for the cycle to send it.
-    h.state->run.State = AcquisitionState::Running;
-    sender.sent.clear();
-    Child<QPushButton>(w, "cmd_luz")->click();
-    EXPECT_TRUE(sender.sent.empty());
-    w.Tools().PulseTrainAndPending(1.0);
-    EXPECT_EQ(sender.sent, std::vector<quint8>{3});
-}
-
-// The rules of each box and of the organism are the tool entries' and the
-// organism settings' own (tested there); here the boxes of the tool and
-// organism panels use them and pass what they keep on to the project and
-// the tools.
-TEST(ToolPanels, BoxesShowTheirMessageAndResetOrStore)
+// Which caption and colour each state has is the outputs' table
+// (LightTemperatureControl.OutputStateAndTheLookOfThePanels), and the rules
+// of each box and of the organism are the tool entries' and the organism
+// settings' own (tested there). Here the buttons send, and the boxes of the
+// tool and organism panels use the rules and pass what they keep on to the
+// project and the tools.
+TEST(ToolPanels, ButtonsSendAtOnceOrWithTheCycleAndBoxesKeepWhatTheRulesAllow)
 {
     ProgramRig h;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     h.op.clear();
+    RecordingSender sender;
     FrmMain& w = *h.main;
+    w.SetOutputSender(sender);
+
+    Child<QPushButton>(w, "cmd_luz")->click();
+    Child<QPushButton>(w, "cmd_frio")->click();
+    Child<QPushButton>(w, "cmd_ontemp")->click();
+    EXPECT_EQ(sender.sent, (std::vector<quint8>{4, 6, 7}));
 
     QLineEdit* lightOn = Child<QLineEdit>(w, "txt_lon");
     Type(lightOn, QStringLiteral("24"));
@@ -65,4 +49,12 @@ TEST(ToolPanels, BoxesShowTheirMessageAndResetOrStore)
     EXPECT_EQ(h.state->project.setup.Calibration().Organism(), 2);
     Type(Child<QLineEdit>(w, "txt_snr_umbral"), QStringLiteral("1.0"));
     EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Invalid value: 1.1 to 5.0")});
+
+    // During a run the change waits for the cycle to send it.
+    h.state->run.State = AcquisitionState::Running;
+    sender.sent.clear();
+    Child<QPushButton>(w, "cmd_luz")->click();
+    EXPECT_TRUE(sender.sent.empty());
+    w.Tools().PulseTrainAndPending(1.0);
+    EXPECT_EQ(sender.sent, std::vector<quint8>{3});
 }
