@@ -5,7 +5,6 @@
 #include "support/QtPrinters.h"
 #include "support/ProgramRig.h"
 
-#include <QAction>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -14,16 +13,11 @@
 using namespace bandora;
 using namespace bandora::test;
 
-namespace {
-
-// The program in a temporary folder whose ports lead nowhere.
-struct Program : ProgramRig {
-    explicit Program(int configuredPort) { SerialPorts(configuredPort, true); }
-};
-
 TEST(InstrumentStartup, APlainStartFindsBandoraSimByScanning)
 {
-    Program program(3);
+    // The program in a temporary folder whose ports lead nowhere.
+    ProgramRig program;
+    program.SerialPorts(3, true);
     QProcess sim;
     sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     sim.start(QStringLiteral(BANDORA_BIN_DIR "/bandora-sim"),
@@ -54,5 +48,3 @@ TEST(InstrumentStartup, APlainStartFindsBandoraSimByScanning)
     EXPECT_EQ(QFileInfo(linkPath).symLinkTarget(), program.dir.filePath("nothing-here"))
         << "bandora-sim puts back the link it found when it ends";
 }
-
-} // namespace

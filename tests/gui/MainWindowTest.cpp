@@ -16,28 +16,19 @@
 using namespace bandora;
 using namespace bandora::test;
 
-namespace {
-
-// A started program with project 3 "larvae" loaded and the instrument online.
-void StartOnline(ProgramRig& h)
+TEST(MainWindow, ExitOnlineAsksAboutSavingAndEnds)
 {
+    // Project 3 "larvae" loaded and the instrument online.
+    ProgramRig h;
     h.instrument.online = true;
     ASSERT_EQ(h.Start(), Startup::Result::Running);
     h.state->project.setup.Num_proj = 3;
     h.state->project.setup.Name = QStringLiteral("larvae");
     h.op.clear();
-}
-
-} // namespace
-
-TEST(MainWindow, ExitOnlineAsksAboutSavingAndEnds)
-{
-    ProgramRig h;
-    StartOnline(h);
     h.op.answers.enqueue(Answer::Yes);
     Child<QAction>(*h.main, "mnexit")->trigger();
     EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Update values to project 3_larvae before Exit?")});
-    EXPECT_TRUE(ReadAll(QDir(h.appDir()).filePath(QStringLiteral("setup.dat"))).contains("\"larvae\""));
+    EXPECT_TRUE(ReadAll(h.dir.filePath(QStringLiteral("setup.dat"))).contains("\"larvae\""));
     EXPECT_EQ(h.clock.pausedMs, 600);
     EXPECT_GE(h.events.turns, 1);
     EXPECT_EQ(h.instrument.portCloses, 1);
@@ -62,7 +53,7 @@ TEST(MainWindow, PortMenuMovesTheCheckMarkAndStoresThePort)
     h.main->ComPortAction(7)->trigger();
     EXPECT_EQ(checked(), QList<int>{7});
     EXPECT_EQ(h.state->project.config.Serial_COM, 7);
-    EXPECT_TRUE(ReadAll(QDir(h.appDir()).filePath(QStringLiteral("config.dat"))).endsWith("\r\n0,2,7,0\r\n"));
+    EXPECT_TRUE(ReadAll(h.dir.filePath(QStringLiteral("config.dat"))).endsWith("\r\n0,2,7,0\r\n"));
     EXPECT_TRUE(h.op.texts().isEmpty());
 }
 

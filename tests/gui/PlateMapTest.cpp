@@ -105,7 +105,7 @@ TEST(ActionStatus, NamesWhatWasWrittenOpensItsFolderAndSaysWhenNothingOpensAFile
     Child<QAction>(*m.w, "mncontent")->trigger();
     ActionStatus& line = m.w->StatusLine();
     EXPECT_TRUE(line.lbl_actionstatus->text().startsWith(QStringLiteral("The manual is missing:")));
-    const QString manual = QDir(m.h.appDir()).filePath(QStringLiteral("bdr_help.pdf"));
+    const QString manual = m.h.dir.filePath(QStringLiteral("bdr_help.pdf"));
     WriteAll(manual, "%PDF-1.4");
     opener.answer = false;
     Child<QAction>(*m.w, "mncontent")->trigger();

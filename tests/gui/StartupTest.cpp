@@ -33,7 +33,7 @@ TEST(Startup, MissingConfigEndsBeforeAnythingIsShownOrWritten)
     ProgramRig h(false);
     EXPECT_EQ(h.Start(QStringLiteral("/run")), Startup::Result::MissingConfig);
     EXPECT_EQ(h.op.texts(), QStringList{QStringLiteral("Config file not found: Check correct software installation")});
-    EXPECT_TRUE(QDir(h.appDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+    EXPECT_TRUE(h.dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
     EXPECT_FALSE(AnyWindowVisible());
     EXPECT_EQ(h.instrument.searches, 0);
     EXPECT_TRUE(h.splashTexts.isEmpty());
@@ -102,7 +102,7 @@ TEST(Startup, TheProjectFolderComesFromTheCurrentProject)
     p.Num_proj = 3;
     p.Name = QStringLiteral("larvae");
     p.Plate_format = QStringLiteral("w96f");
-    const QString folder = QDir(h.appDir()).filePath(QStringLiteral("p00003"));
+    const QString folder = h.dir.filePath(QStringLiteral("p00003"));
     ASSERT_TRUE(QDir().mkpath(folder));
     SaveProject(p, folder);
     h.WriteConfig("3,5,4,0");

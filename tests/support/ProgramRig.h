@@ -71,8 +71,6 @@ struct ProgramRig {
         }
     }
 
-    QString appDir() const { return dir.path(); }
-
     // For the serial line: config.dat names `port`, and with deadPorts the
     // ports COM1 to COM15 lead nowhere, so a port scan never touches a device
     // of the machine.
@@ -89,7 +87,7 @@ struct ProgramRig {
     // after arranging the folder.
     Startup::Result Start(const QString& switchLine = QString(), const std::function<void()>& arrange = {})
     {
-        state = std::make_unique<AppState>(appDir(), op, clock, events);
+        state = std::make_unique<AppState>(dir.path(), op, clock, events);
         if (arrange)
             arrange();
         Build(instrument);
@@ -99,7 +97,7 @@ struct ProgramRig {
     // The same over the serial line.
     Startup::Result StartOnSerialLine(bool simulate)
     {
-        state = std::make_unique<AppState>(appDir(), op, clock, events);
+        state = std::make_unique<AppState>(dir.path(), op, clock, events);
         serial = std::make_unique<SerialInstrumentSteps>(*state, simulate);
         Build(*serial);
         return startup->Run(QString());
