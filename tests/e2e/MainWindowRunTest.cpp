@@ -6,8 +6,6 @@
 
 #include "support/QtPrinters.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 
@@ -35,10 +33,14 @@ TEST(MainWindowRun, TheButtonsRunAnExperimentAndTheWindowSaysWhenRecordingFails)
 
     const QString experiment = QDir(state.project.folder).filePath(state.run.ExperimentFolderName);
     ASSERT_TRUE(QDir().mkpath(QDir(experiment).filePath("counts.bin")));
+    testing::internal::CaptureStderr();
     for (int i = 0; i < 25; ++i) {
         p.clock.advance(30);
         w.Acquisition().OnAcquisitionTick();
     }
+    // The failure is also a line on standard error.
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("RECORDING IS FAILING: "), std::string::npos) << err;
     EXPECT_FALSE(Child<QLabel>(w, "lbl_recording")->isHidden());
     EXPECT_TRUE(Child<QLabel>(w, "lbl_recording")->text().contains(QStringLiteral("counts.bin")));
     EXPECT_EQ(state.run.State, AcquisitionState::Running);
