@@ -40,11 +40,9 @@ TEST(DeviceTools, TheTestMapTakesThePanelAndGivesItBack)
 {
     Program p;
     FrmMain& w = *p.main;
-    w.resize(1366, 768);
-    Child<PictureBox>(w, "Picact")->resize(600, 420);
+    PictureBox* panel = Child<PictureBox>(w, "Picact");
+    panel->resize(600, 420);
     DeviceTestView& view = w.DeviceTester();
-
-    p.op.clear();
     // OK to the question and the two messages of A1-D1, then No at step 9:
     // the whole test against the paced virtual instrument takes long.
     p.op.answers.append({Answer::Ok, Answer::Ok, Answer::Ok, Answer::No});
@@ -53,13 +51,13 @@ TEST(DeviceTools, TheTestMapTakesThePanelAndGivesItBack)
     EXPECT_FALSE(view.lbl_autostart->isHidden());
 
     view.OnTick();
-    const QImage map = Child<PictureBox>(w, "Picact")->image().copy();
+    const QImage map = panel->image().copy();
 
     // The steps themselves are DeviceTest's (its No at step 9 ends them).
     for (int ticks = 1; view.Timer_test.isActive() && ticks < 200; ++ticks)
         view.OnTick();
     EXPECT_TRUE(view.lbl_autostart->isHidden());
-    EXPECT_NE(Child<PictureBox>(w, "Picact")->image(), map) << "the panel is back to its normal drawing";
+    EXPECT_NE(panel->image(), map) << "the panel is back to its normal drawing";
 }
 
 TEST(DeviceTools, TheFactoryWindowOpensOnlyWhenStoppedAndCalibratesTheInstrument)
