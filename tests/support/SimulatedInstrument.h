@@ -36,8 +36,7 @@ public:
           link(std::make_unique<InstrumentLink>(dir.path(), clock))
     {
         QString error;
-        started = sim->Start(&error) && sim->LinkPort(dir.path(), port, &error);
-        EXPECT_TRUE(started) << error.toStdString();
+        EXPECT_TRUE(sim->Start(&error) && sim->LinkPort(dir.path(), port, &error)) << error.toStdString();
         link->SetPortNumber(port);
     }
 
@@ -49,7 +48,6 @@ public:
     ScriptedOperator op;
     std::unique_ptr<sim::VirtualInstrument> sim;
     std::unique_ptr<InstrumentLink> link;
-    bool started = false;
 };
 
 } // namespace bandora::test
