@@ -2,9 +2,6 @@
 
 #include "RunRig.h"
 
-#include "core/storage/RecordSyntax.h"
-#include "support/Files.h"
-
 #include <gtest/gtest.h>
 
 using namespace bandora;

@@ -3,8 +3,6 @@
 
 #include "RunRig.h"
 
-#include "core/storage/RecordSyntax.h"
-
 #include <QFile>
 
 #include <gtest/gtest.h>

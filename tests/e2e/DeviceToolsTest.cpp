@@ -2,7 +2,6 @@
 // the test's map takes the activity panel for its steps, and a calibration
 // from the factory window reaches the instrument's memory.
 
-#include "core/link/InstrumentLink.h"
 #include "gui/DeviceTestView.h"
 #include "gui/FrmFactory.h"
 #include "gui/PictureBox.h"

@@ -1,10 +1,7 @@
 #include "SetupFixture.h"
 
-#include "core/setup/GroupRules.h"
-
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QLabel>
 #include <QPushButton>
 
 using namespace bandora;

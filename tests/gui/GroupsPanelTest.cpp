@@ -2,7 +2,6 @@
 
 #include "core/setup/GroupRules.h"
 
-#include <QLabel>
 #include <QPushButton>
 
 using namespace bandora;

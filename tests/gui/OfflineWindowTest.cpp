@@ -2,7 +2,6 @@
 #include "support/RecordingOpener.h"
 #include "core/offline/RealTimeStore.h"
 #include "core/storage/RecordSyntax.h"
-#include "gui/DesktopOpener.h"
 #include "gui/FrmOffline.h"
 #include "gui/OfflineHost.h"
 #include "gui/PictureBox.h"
@@ -12,7 +11,6 @@
 #include "support/WidgetInput.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>

@@ -1,10 +1,6 @@
 #include "support/ProgramRig.h"
 
-#include "gui/FrmOffline.h"
 #include "gui/FrmSetup.h"
-#include "gui/GroupsPanel.h"
-
-#include <QApplication>
 
 #include <QCheckBox>
 #include <QGroupBox>

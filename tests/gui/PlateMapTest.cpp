@@ -6,7 +6,6 @@
 
 #include "core/acquisition/LiveDisplay.h"
 #include "gui/ActionStatus.h"
-#include "gui/DesktopOpener.h"
 #include "gui/FrmOffline.h"
 #include "gui/LivePlots.h"
 #include "gui/PictureBox.h"

@@ -12,7 +12,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
