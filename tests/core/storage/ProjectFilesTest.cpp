@@ -58,21 +58,6 @@ TEST_F(ProjectFolderTest, SaveWritesTheFileSetAndKeepsTheBackup)
     // The next save keeps the previous setup.dat as setup.bak.
     SaveProject(p, Folder(6));
     EXPECT_EQ(ReadAll(File(6, "setup.bak")), setup);
-
-    // Everything written reads back.
-    ProjectSetup back;
-    back.Num_proj = 6;
-    back.ChannelEnabled.fill(true);
-    LoadSetupFile(back, Context(6));
-    LoadTables(back, Context(6));
-    EXPECT_TRUE(op.texts().isEmpty()) << op.texts().join('|').toStdString();
-    EXPECT_EQ(back.Name, QStringLiteral("Larvae 'wild'  strain"));
-    EXPECT_EQ(back.MenuParam, p.MenuParam);
-    EXPECT_FALSE(back.ChannelEnabled[5]);
-    EXPECT_DOUBLE_EQ(back.ChannelThreshold[0], 2.346);
-    EXPECT_EQ(back.GroupName[0], QStringLiteral("ctrl 'A' 2"));
-    EXPECT_EQ(back.GroupName[383], QStringLiteral("last, one"));
-    EXPECT_EQ(back.ChannelGroup, p.ChannelGroup);
 }
 
 TEST_F(ProjectFolderTest, TablesArePlacedByOrderAndShortFilesKeepTheRest)
