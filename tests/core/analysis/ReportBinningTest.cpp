@@ -37,44 +37,41 @@ QByteArray Section(const QByteArray& report, const QByteArray& title)
 
 TEST(ReportBinning, BinSizeRulesAndTheirTexts)
 {
-    // Below 2 minutes (or no number at all) the bin is 2 and the box says so.
-    for (const char* text : {"1", "0", "-30", "abc", ""}) {
-        const BinPlan p = PlanBins(QString::fromLatin1(text), 100);
-        EXPECT_EQ(p.BinSize, 2) << text;
-        EXPECT_EQ(p.ShownBinSize, QStringLiteral("2")) << text;
-        EXPECT_EQ(p.BinCount, 50) << text;
+    struct Case {
+        const char* typed;
+        qint64 end; // E, the time of the last record
+        qint64 size;
+        const char* shown; // nullptr: the box keeps what was typed
+        qint64 count;
+    };
+    const Case cases[] = {
+        // Below 2 minutes (or no number at all) the bin is 2 and the box says so.
+        {"1", 100, 2, "2", 50}, {"0", 100, 2, "2", 50}, {"-30", 100, 2, "2", 50}, {"abc", 100, 2, "2", 50},
+        {"", 100, 2, "2", 50},
+        // A bin longer than the recording: whole quarter hours of it, or, for
+        // half an hour at most, the whole recording with the box unchanged.
+        {"1440", 100, 90, "90", 1}, {"60", 20, 21, nullptr, 1},
+        // An empty recording still has one bin and no division by zero.
+        {"30", 0, 1, nullptr, 1},
+        // n = E / B with halves to even; fractions of a minute in the box round too.
+        {"30", 105, 30, nullptr, 4}, {"30", 75, 30, nullptr, 2}, {"29.6", 600, 30, nullptr, 20},
+    };
+    for (const Case& c : cases) {
+        const BinPlan p = PlanBins(QString::fromLatin1(c.typed), c.end);
+        const std::string what = std::string(c.typed) + " over " + std::to_string(c.end);
+        EXPECT_EQ(p.BinSize, c.size) << what;
+        EXPECT_EQ(p.ShownBinSize, c.shown ? std::optional<QString>(QString::fromLatin1(c.shown)) : std::nullopt) << what;
+        EXPECT_EQ(p.BinCount, c.count) << what;
     }
-    // A bin longer than the recording: whole quarter hours of it.
-    BinPlan p = PlanBins(QStringLiteral("1440"), 100);
-    EXPECT_EQ(p.BinSize, 90);
-    EXPECT_EQ(p.ShownBinSize, QStringLiteral("90"));
-    EXPECT_EQ(p.BinCount, 1);
-    // ... or, for half an hour at most, the whole recording, the box unchanged.
-    p = PlanBins(QStringLiteral("60"), 20);
-    EXPECT_EQ(p.BinSize, 21);
-    EXPECT_FALSE(p.ShownBinSize);
-    EXPECT_EQ(p.BinCount, 1);
-    // An empty recording still has one bin and no division by zero.
-    p = PlanBins(QStringLiteral("30"), 0);
-    EXPECT_EQ(p.BinSize, 1);
-    EXPECT_EQ(p.BinCount, 1);
-    // n = E / B with halves to even; fractions of a minute in the box round too.
-    EXPECT_EQ(PlanBins(QStringLiteral("30"), 105).BinCount, 4);
-    EXPECT_EQ(PlanBins(QStringLiteral("30"), 75).BinCount, 2);
-    EXPECT_EQ(PlanBins(QStringLiteral("29.6"), 600).BinSize, 30);
-    EXPECT_FALSE(PlanBins(QStringLiteral("30"), 600).ShownBinSize);
 }
 
 TEST(ReportBinning, DayWrapsAndTimesThatFallBack)
 {
+    // Past midnight, a fall back of 700 minutes taken as it stands, the second midnight.
     DayWrap wrap;
-    EXPECT_EQ(wrap.Next(1400), 1400);
-    EXPECT_EQ(wrap.Next(1430), 1430);
-    EXPECT_EQ(wrap.Next(5), 1445);        // past midnight
-    EXPECT_EQ(wrap.Next(800), 2240);
-    EXPECT_EQ(wrap.Next(100), 1540);      // falls back 700 minutes: taken as it stands
-    EXPECT_EQ(wrap.Next(1439), 2879);
-    EXPECT_EQ(wrap.Next(0), 2880);        // the second midnight
+    for (const auto& [field, minutes] :
+         {std::pair{1400, 1400}, {1430, 1430}, {5, 1445}, {800, 2240}, {100, 1540}, {1439, 2879}, {0, 2880}})
+        EXPECT_EQ(wrap.Next(field), minutes) << field;
 
     // Through a file: bin 1440 at E = 2200 puts everything of day one in bin 1
     // and the record after midnight in bin 2; the last record is never binned.
