@@ -55,13 +55,6 @@ TEST_F(ProjectFolderTest, MissingSetupFileIsRestoredFromTheBackup)
     EXPECT_EQ(ReadAll(File(3, "setup.dat")), backup);
     ExpectSettingsOf(p, saved);
     ExpectToolsOf(p, saved);
-
-    // A file too short to hold the settings is as damaged as a missing one.
-    op.clear();
-    WriteAll(File(3, "setup.dat"), FirstLines(backup, 5));
-    const ProjectSetup q = LoadedSetup(3);
-    EXPECT_EQ(op.texts(), QStringList({"Error [\\p00003\\setup.dat] ID#1 => Loading values from: p00003\\", kCheckAgain}));
-    ExpectSettingsOf(q, saved);
 }
 
 TEST_F(ProjectFolderTest, RestoreTakesTheNewestExperimentFolderWithEnoughLines)
