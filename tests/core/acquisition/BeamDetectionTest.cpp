@@ -79,27 +79,22 @@ TEST(BeamDetection, WindowIndexWrapsAtOrBeforeColumnZero)
 TEST(BeamDetection, FirstLevelledTickBackFillsTheWindowBehindIt)
 {
     // On the tick where TickCount = DSP_Interval + 1: before column 30,
-    // columns 0..col take the level of column 1 ...
-    Rig early;
-    early.cycle.TickCount = 31;
-    early.cycle.Column = 10;
-    early.cycle.Level(0, 1) = 777;
-    early.cycle.Level(0, 11) = 1;
-    DetectTick(early.cycle, early.ctx);
-    for (int s = 0; s <= 10; ++s)
-        EXPECT_EQ(early.cycle.Level(0, s), 777) << "column " << s;
-    EXPECT_EQ(early.cycle.Level(0, 11), 1);
-
-    // ... later, columns col-30..col take the level of column col-29.
-    Rig late;
-    late.cycle.TickCount = 31;
-    late.cycle.Column = 40;
-    late.cycle.Level(0, 11) = 555;
-    late.cycle.Level(0, 9) = 1;
-    DetectTick(late.cycle, late.ctx);
-    for (int s = 10; s <= 40; ++s)
-        EXPECT_EQ(late.cycle.Level(0, s), 555) << "column " << s;
-    EXPECT_EQ(late.cycle.Level(0, 9), 1);
+    // columns 0..col take the level of column 1; later, columns col-30..col
+    // take the level of column col-29. The column beyond the range keeps its own.
+    struct Case {
+        int column, source, first, beyond;
+    };
+    for (const Case& c : {Case{10, 1, 0, 11}, Case{40, 11, 10, 9}}) {
+        Rig rig;
+        rig.cycle.TickCount = 31;
+        rig.cycle.Column = c.column;
+        rig.cycle.Level(0, c.source) = 777;
+        rig.cycle.Level(0, c.beyond) = 1;
+        DetectTick(rig.cycle, rig.ctx);
+        for (int s = c.first; s <= c.column; ++s)
+            EXPECT_EQ(rig.cycle.Level(0, s), 777) << "tick at " << c.column << ", column " << s;
+        EXPECT_EQ(rig.cycle.Level(0, c.beyond), 1) << c.column;
+    }
 }
 
 TEST(BeamDetection, BlankReadingLearnsThresholdsAndEndsOnChannelZero)

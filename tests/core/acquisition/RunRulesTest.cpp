@@ -1,5 +1,5 @@
 // The arithmetic of the run start and of the calibration: the disk warning,
-// the name prompt, one adjustment step of a receiver and the autozero.
+// one adjustment step of a receiver and the autozero.
 
 #include "core/AppState.h"
 #include "core/acquisition/Calibration.h"
@@ -27,12 +27,6 @@ TEST(RunRules, DiskWarningOnlyWhenSpaceIsShortOrTheLapseLong)
     // 3000 minutes need 1200 MB: a warning whatever the space.
     EXPECT_TRUE(DiskWarningText(3000, 10'000'000).contains(QStringLiteral("= 1200MB")));
     EXPECT_GE(FreeDiskMegabytes(QStringLiteral(".")), 0);
-
-    const QStringList on = NameDialogPrompt(true).split(QStringLiteral("\r\n"));
-    ASSERT_EQ(on.size(), 7);
-    EXPECT_EQ(on[5], QStringLiteral("> Auto Calibration is ON: Use experimental Microplate Direclty."));
-    EXPECT_EQ(NameDialogPrompt(false).split(QStringLiteral("\r\n"))[5],
-              QStringLiteral("> Auto Calibration is OFF: Remember to read Blank."));
 }
 
 TEST(RunRules, ReceiverStepsTowardTheWindowAndStopAtItsEdges)

@@ -145,28 +145,19 @@ TEST(ChannelAnalyzer, BaselineMethodScoresAMoveOnceAtItsTenthStep)
     EXPECT_EQ(analyzer.AnalysisLevel[1], 795);
     EXPECT_EQ(analyzer.AnalysisLevel[300], 995);
 
-    // A dip with ramps of 10 steps of 20: the smoothed signal falls for 19
-    // samples and rises for 19; each way scores once.
-    auto deep = BaselineBeam();
-    AddDip(deep, 197, 20, 10, 2);
-    EXPECT_EQ(analyzer.AnalyzeChannel(deep, 1.0, 2), 2);
-
-    // A square dip: its 10-sample mean moves for exactly 10 samples each way,
-    // i.e. 9 steps after the turn, which never scores.
-    auto square = BaselineBeam();
-    AddDip(square, 197, 200, 1, 11);
-    EXPECT_EQ(analyzer.AnalyzeChannel(square, 1.0, 2), 0);
-
-    // Ramps of 2 steps: the mean moves 11 samples each way, reaching the
-    // tenth step 2 x step below its turning value. A move of 4 is within the
-    // limit 5; a move of 6 scores, once each way, not again on each flat
-    // sample of the 11-sample bottom that follows.
-    auto shallow = BaselineBeam();
-    AddDip(shallow, 197, 2, 2, 10);
-    EXPECT_EQ(analyzer.AnalyzeChannel(shallow, 1.0, 2), 0);
-    auto plateau = BaselineBeam();
-    AddDip(plateau, 197, 3, 2, 10);
-    EXPECT_EQ(analyzer.AnalyzeChannel(plateau, 1.0, 2), 2);
+    // Dips of (step, ramp, bottom): ramps of 10 steps of 20 make the smoothed
+    // signal fall for 19 samples and rise for 19, each way scoring once. A
+    // square dip's 10-sample mean moves for exactly 10 samples each way, i.e.
+    // 9 steps after the turn, which never scores. Ramps of 2 steps move the
+    // mean 11 samples each way, reaching the tenth step 2 x step below its
+    // turning value: a move of 4 is within the limit 5; a move of 6 scores,
+    // once each way, not again on each flat sample of the bottom that follows.
+    const std::tuple<int, int, int, int> dips[] = {{20, 10, 2, 2}, {200, 1, 11, 0}, {2, 2, 10, 0}, {3, 2, 10, 2}};
+    for (const auto& [step, ramp, bottom, count] : dips) {
+        auto beam = BaselineBeam();
+        AddDip(beam, 197, step, ramp, bottom);
+        EXPECT_EQ(analyzer.AnalyzeChannel(beam, 1.0, 2), count) << "steps of " << step << ", ramp " << ramp;
+    }
 }
 
 TEST(ChannelAnalyzer, WhatItCannotAnalyseCountsNothing)

@@ -69,13 +69,7 @@ TEST(DamagedExperiment, DamagedGroupOrPlateFileIsToldNeverShifted)
         WriteAll(path, c.damage(ReadAll(path)));
         const auto before = f.Snapshot();
         ScriptedOperator op;
-        ReportRequest request;
-        request.Folder = f.folder;
-        request.AppDir = f.appDir;
-        request.BinSizeText = QStringLiteral("30");
-        request.StopWithoutPlate = true;
-        ExperimentSettings settings;
-        const ReportResult result = GenerateReport(request, settings, op);
+        const ReportResult result = ListReport(f, op, QStringLiteral("30"), {}, true);
         EXPECT_EQ(result.Status, c.status);
         EXPECT_EQ(result.Settings.UsedDefaults, c.defaults);
         EXPECT_EQ(op.texts().size(), 1) << op.texts().join('|').toStdString();

@@ -62,7 +62,9 @@ struct RecordedRun {
         }
     }
 
-    ReanalysisRequest Request(bool replace, qint64 limit) const
+    // The re-analysis of the run by method 1 at factor 1.8, with settings
+    // read afresh from the folder.
+    ReanalysisResult Reanalyze(Operator& op, bool replace, qint64 limit, const ReanalysisObserver& observer = {})
     {
         ReanalysisRequest request;
         request.Folder = f.folder;
@@ -73,11 +75,13 @@ struct RecordedRun {
         request.TimeLimit = limit;
         request.BinSizeText = QStringLiteral("30");
         request.Date = QStringLiteral("now");
-        return request;
+        settings = {};
+        return ReanalyzeRawData(request, settings, op, observer);
     }
 
     ExperimentFixture f;
     std::vector<SampleTable> records;
+    ExperimentSettings settings;
 };
 
 // The channels of the small plate whose well has a beam 0.
@@ -120,8 +124,7 @@ TEST(RawReanalysis, LapseLimitsTheRecordsAndUnplacedChannelsCountNothing)
     RecordedRun run(times);
     const auto before = run.f.Snapshot();
     ScriptedOperator op;
-    ExperimentSettings settings;
-    const ReanalysisResult result = ReanalyzeRawData(run.Request(false, 120), settings, op);
+    const ReanalysisResult result = run.Reanalyze(op, false, 120);
     ASSERT_EQ(result.Status, ReanalysisStatus::Written);
     EXPECT_EQ(result.Records, 8);
     EXPECT_EQ(result.RecordsInTime, 8);
@@ -168,14 +171,11 @@ TEST(RawReanalysis, ReplaceRewritesAllButTheLastRecordWithIncreasingTimes)
     WriteAll(run.f.countsPath(), ReadAll(run.f.countsPath()) + tail);
     const QByteArray old = ReadAll(run.f.countsPath());
     ScriptedOperator op;
-    ExperimentSettings settings;
     QStringList steps;
-    const ReanalysisResult result = ReanalyzeRawData(run.Request(true, kReplaceTimeLimit), settings, op,
-                                                     [&](const ReanalysisStep& s) {
-                                                         steps << (s.Saving ? QStringLiteral("Saving...")
-                                                                            : QStringLiteral("Block %1/%2").arg(s.Done).arg(s.Total));
-                                                         return true;
-                                                     });
+    const ReanalysisResult result = run.Reanalyze(op, true, kReplaceTimeLimit, [&](const ReanalysisStep& s) {
+        steps << (s.Saving ? QStringLiteral("Saving...") : QStringLiteral("Block %1/%2").arg(s.Done).arg(s.Total));
+        return true;
+    });
     ASSERT_EQ(result.Status, ReanalysisStatus::Written);
     EXPECT_TRUE(result.Replaced);
     EXPECT_EQ(result.Records, 13);
@@ -213,9 +213,8 @@ TEST(RawReanalysis, StopOrMissingRawDataLeaveCountsUntouched)
         // STOP while saving: counts.bin is byte-identical, no report, nothing beside it.
         RecordedRun run(times);
         const auto before = run.f.Snapshot();
-        ExperimentSettings settings;
-        const ReanalysisResult result = ReanalyzeRawData(run.Request(true, kReplaceTimeLimit), settings, op,
-                                                         [&](const ReanalysisStep& s) { return !s.Saving; });
+        const ReanalysisResult result =
+            run.Reanalyze(op, true, kReplaceTimeLimit, [&](const ReanalysisStep& s) { return !s.Saving; });
         EXPECT_EQ(result.Status, ReanalysisStatus::Stopped);
         EXPECT_FALSE(result.Replaced);
         EXPECT_EQ(run.f.Snapshot(), before);
@@ -226,8 +225,7 @@ TEST(RawReanalysis, StopOrMissingRawDataLeaveCountsUntouched)
         // them): those are re-analysed; the rest of counts.bin stays.
         RecordedRun run(times, 11);
         const QByteArray old = ReadAll(run.f.countsPath());
-        ExperimentSettings settings;
-        const ReanalysisResult result = ReanalyzeRawData(run.Request(true, kReplaceTimeLimit), settings, op);
+        const ReanalysisResult result = run.Reanalyze(op, true, kReplaceTimeLimit);
         EXPECT_EQ(result.Status, ReanalysisStatus::Written);
         EXPECT_EQ(result.Records, 11);
         EXPECT_EQ(result.RecordsInTime, 13);
@@ -238,8 +236,7 @@ TEST(RawReanalysis, StopOrMissingRawDataLeaveCountsUntouched)
         // No real-time file at all.
         RecordedRun run(times, 0);
         const auto before = run.f.Snapshot();
-        ExperimentSettings settings;
-        const ReanalysisResult result = ReanalyzeRawData(run.Request(true, kReplaceTimeLimit), settings, op);
+        const ReanalysisResult result = run.Reanalyze(op, true, kReplaceTimeLimit);
         EXPECT_EQ(result.Status, ReanalysisStatus::NoRealTimeData);
         EXPECT_EQ(op.texts(), QStringList{QStringLiteral("Real Time Data Not Found")});
         EXPECT_EQ(run.f.Snapshot(), before);
@@ -255,8 +252,7 @@ TEST(RawReanalysis, BufferLengthThatDoesNotFitTheRawFilesIsRefused)
         run.f.WriteSetup(QStringLiteral("wtest"), rtBuffer);
         const auto before = run.f.Snapshot();
         ScriptedOperator op;
-        ExperimentSettings settings;
-        const ReanalysisResult result = ReanalyzeRawData(run.Request(true, kReplaceTimeLimit), settings, op);
+        const ReanalysisResult result = run.Reanalyze(op, true, kReplaceTimeLimit);
         EXPECT_EQ(result.Status, ReanalysisStatus::Unreadable);
         EXPECT_FALSE(result.Replaced);
         EXPECT_EQ(run.f.Snapshot(), before);
@@ -270,9 +266,8 @@ TEST(RawReanalysis, BufferLengthThatDoesNotFitTheRawFilesIsRefused)
     ASSERT_TRUE(setup.contains("1,30,99,500,1,30"));
     WriteAll(run.f.file(QStringLiteral("setup.dat")), setup.replace("1,30,99,500,1,30", "1,30,99,1,30"));
     ScriptedOperator op;
-    ExperimentSettings settings;
-    const ReanalysisResult result = ReanalyzeRawData(run.Request(false, 60), settings, op);
-    EXPECT_EQ(settings.RT_Buffer, 500);
+    const ReanalysisResult result = run.Reanalyze(op, false, 60);
+    EXPECT_EQ(run.settings.RT_Buffer, 500);
     EXPECT_TRUE(result.Settings.UsedDefaults);
     EXPECT_EQ(result.Status, ReanalysisStatus::Written);
 }

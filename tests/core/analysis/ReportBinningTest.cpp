@@ -13,16 +13,6 @@ using namespace bandora::test;
 
 namespace {
 
-ReportResult Generate(const ExperimentFixture& f, Operator& op, const QString& bin = QStringLiteral("30"),
-                      ExperimentSettings settings = {}, bool stopWithoutPlate = false)
-{
-    ReportOptions list;
-    list.Layout = ReportLayout::List;
-    ReportRequest request{f.folder, f.appDir, bin, list, QStringLiteral("now")};
-    request.StopWithoutPlate = stopWithoutPlate;
-    return GenerateReport(request, settings, op);
-}
-
 // The lines of a report from the given line on, up to the next empty line.
 QByteArray Section(const QByteArray& report, const QByteArray& title)
 {
@@ -37,44 +27,41 @@ QByteArray Section(const QByteArray& report, const QByteArray& title)
 
 TEST(ReportBinning, BinSizeRulesAndTheirTexts)
 {
-    // Below 2 minutes (or no number at all) the bin is 2 and the box says so.
-    for (const char* text : {"1", "0", "-30", "abc", ""}) {
-        const BinPlan p = PlanBins(QString::fromLatin1(text), 100);
-        EXPECT_EQ(p.BinSize, 2) << text;
-        EXPECT_EQ(p.ShownBinSize, QStringLiteral("2")) << text;
-        EXPECT_EQ(p.BinCount, 50) << text;
+    struct Case {
+        const char* typed;
+        qint64 end; // E, the time of the last record
+        qint64 size;
+        const char* shown; // nullptr: the box keeps what was typed
+        qint64 count;
+    };
+    const Case cases[] = {
+        // Below 2 minutes (or no number at all) the bin is 2 and the box says so.
+        {"1", 100, 2, "2", 50}, {"0", 100, 2, "2", 50}, {"-30", 100, 2, "2", 50}, {"abc", 100, 2, "2", 50},
+        {"", 100, 2, "2", 50},
+        // A bin longer than the recording: whole quarter hours of it, or, for
+        // half an hour at most, the whole recording with the box unchanged.
+        {"1440", 100, 90, "90", 1}, {"60", 20, 21, nullptr, 1},
+        // An empty recording still has one bin and no division by zero.
+        {"30", 0, 1, nullptr, 1},
+        // n = E / B with halves to even; fractions of a minute in the box round too.
+        {"30", 105, 30, nullptr, 4}, {"30", 75, 30, nullptr, 2}, {"29.6", 600, 30, nullptr, 20},
+    };
+    for (const Case& c : cases) {
+        const BinPlan p = PlanBins(QString::fromLatin1(c.typed), c.end);
+        const std::string what = std::string(c.typed) + " over " + std::to_string(c.end);
+        EXPECT_EQ(p.BinSize, c.size) << what;
+        EXPECT_EQ(p.ShownBinSize, c.shown ? std::optional<QString>(QString::fromLatin1(c.shown)) : std::nullopt) << what;
+        EXPECT_EQ(p.BinCount, c.count) << what;
     }
-    // A bin longer than the recording: whole quarter hours of it.
-    BinPlan p = PlanBins(QStringLiteral("1440"), 100);
-    EXPECT_EQ(p.BinSize, 90);
-    EXPECT_EQ(p.ShownBinSize, QStringLiteral("90"));
-    EXPECT_EQ(p.BinCount, 1);
-    // ... or, for half an hour at most, the whole recording, the box unchanged.
-    p = PlanBins(QStringLiteral("60"), 20);
-    EXPECT_EQ(p.BinSize, 21);
-    EXPECT_FALSE(p.ShownBinSize);
-    EXPECT_EQ(p.BinCount, 1);
-    // An empty recording still has one bin and no division by zero.
-    p = PlanBins(QStringLiteral("30"), 0);
-    EXPECT_EQ(p.BinSize, 1);
-    EXPECT_EQ(p.BinCount, 1);
-    // n = E / B with halves to even; fractions of a minute in the box round too.
-    EXPECT_EQ(PlanBins(QStringLiteral("30"), 105).BinCount, 4);
-    EXPECT_EQ(PlanBins(QStringLiteral("30"), 75).BinCount, 2);
-    EXPECT_EQ(PlanBins(QStringLiteral("29.6"), 600).BinSize, 30);
-    EXPECT_FALSE(PlanBins(QStringLiteral("30"), 600).ShownBinSize);
 }
 
 TEST(ReportBinning, DayWrapsAndTimesThatFallBack)
 {
+    // Past midnight, a fall back of 700 minutes taken as it stands, the second midnight.
     DayWrap wrap;
-    EXPECT_EQ(wrap.Next(1400), 1400);
-    EXPECT_EQ(wrap.Next(1430), 1430);
-    EXPECT_EQ(wrap.Next(5), 1445);        // past midnight
-    EXPECT_EQ(wrap.Next(800), 2240);
-    EXPECT_EQ(wrap.Next(100), 1540);      // falls back 700 minutes: taken as it stands
-    EXPECT_EQ(wrap.Next(1439), 2879);
-    EXPECT_EQ(wrap.Next(0), 2880);        // the second midnight
+    for (const auto& [field, minutes] :
+         {std::pair{1400, 1400}, {1430, 1430}, {5, 1445}, {800, 2240}, {100, 1540}, {1439, 2879}, {0, 2880}})
+        EXPECT_EQ(wrap.Next(field), minutes) << field;
 
     // Through a file: bin 1440 at E = 2200 puts everything of day one in bin 1
     // and the record after midnight in bin 2; the last record is never binned.
@@ -86,7 +73,7 @@ TEST(ReportBinning, DayWrapsAndTimesThatFallBack)
     EXPECT_EQ(scan.LargestTimeField, 1430);
     EXPECT_EQ(scan.EndTime(), 2200);
     ScriptedOperator op;
-    const ReportResult r = Generate(f, op, QStringLiteral("1440"));
+    const ReportResult r = ListReport(f, op, QStringLiteral("1440"));
     ASSERT_EQ(r.Status, ReportStatus::Written);
     EXPECT_EQ(Section(ReadAll(r.Path), "\"<<<<<< Channel"),
               "\"<<<<<< Channel Activity >>>>>>\"\r\nTime,Channel,Well,Group,Value\r\n\r\n"
@@ -102,11 +89,11 @@ TEST(ReportBinning, ShortEmptyAndDamagedActivityFiles)
     // One record: nothing is binned, so there is nothing to report and no
     // report is written; an empty file likewise.
     f.WriteCounts(CountsBytes({{3, {{0, 5}}, 240}}));
-    ReportResult r = Generate(f, op);
+    ReportResult r = ListReport(f, op);
     EXPECT_EQ(r.Status, ReportStatus::NothingToReport);
     EXPECT_TRUE(r.Path.isEmpty());
     f.WriteCounts({});
-    r = Generate(f, op);
+    r = ListReport(f, op);
     EXPECT_EQ(r.Status, ReportStatus::NothingToReport);
     EXPECT_EQ(r.Records, 0);
     EXPECT_FALSE(QFileInfo::exists(f.file(QStringLiteral("report.csv"))));
@@ -118,9 +105,9 @@ TEST(ReportBinning, ShortEmptyAndDamagedActivityFiles)
     // out; the whole records give the report they give without it.
     const QByteArray whole = CountsBytes({{5, {{0, 1}}}, {25, {{0, 2}}}, {40, {{0, 3}}}});
     f.WriteCounts(whole);
-    const QByteArray clean = ReadAll(Generate(f, op).Path);
+    const QByteArray clean = ReadAll(ListReport(f, op).Path);
     f.WriteCounts(whole + CountsBytes({{50, {{0, 100}}}}).left(300));
-    r = Generate(f, op);
+    r = ListReport(f, op);
     EXPECT_TRUE(r.PartialRecord);
     EXPECT_EQ(r.Records, 3);
     EXPECT_EQ(ReadAll(r.Path), clean);
@@ -129,7 +116,7 @@ TEST(ReportBinning, ShortEmptyAndDamagedActivityFiles)
     // Temperature 0 in every record (no sensor): the bins show 0.0. Readings
     // out of range (a broken sensor) do not pull a mean down either.
     f.WriteCounts(CountsBytes({{5, {}, 0}, {25, {}, 0}, {35, {}, 253}, {40, {}, 32767}, {45, {}, -5}, {50, {}, 0}}));
-    r = Generate(f, op);
+    r = ListReport(f, op);
     EXPECT_EQ(Section(ReadAll(r.Path), "\"<<<<<< Average"),
               QString::fromUtf8("\"<<<<<< Average Temperature [°C] >>>>>>\"\r\nTime,Avrg_Temp[°C]\r\n\r\n"
                                 "30,0.0\r\n60,25.3")
@@ -137,7 +124,7 @@ TEST(ReportBinning, ShortEmptyAndDamagedActivityFiles)
 
     // Absurd counts add up without overflow and are written as they are.
     f.WriteCounts(CountsBytes({{1, {{0, 32767}, {1, 32767}}}, {2, {{0, 32767}, {1, 32767}}}, {3, {{0, -7}}}, {4, {}}}));
-    r = Generate(f, op);
+    r = ListReport(f, op);
     EXPECT_TRUE(ReadAll(r.Path).contains("5,CH0,A1.0,\"000_Control\",65527\r\n")); // one bin of E + 1 = 5 minutes
     EXPECT_TRUE(op.texts().isEmpty());
 }
@@ -150,7 +137,7 @@ TEST(ReportBinning, MissingFilesGiveTheirMessagesAndNeverChangeTheExperiment)
         ExperimentFixture f;
         f.SmallPlate();
         const auto before = f.Snapshot();
-        EXPECT_EQ(Generate(f, op).Status, ReportStatus::NoActivityFile);
+        EXPECT_EQ(ListReport(f, op).Status, ReportStatus::NoActivityFile);
         EXPECT_EQ(op.texts(), QStringList{QStringLiteral("Activity file not Found")});
         // An empty folder box is no folder, even when the program runs from
         // an experiment folder.
@@ -175,7 +162,7 @@ TEST(ReportBinning, MissingFilesGiveTheirMessagesAndNeverChangeTheExperiment)
         const auto before = f.Snapshot();
         ExperimentSettings asItStood;
         asItStood.Plate = ReportGeometry::FromPlate(BuiltInPlate(QStringLiteral("w384")));
-        const ReportResult r = Generate(f, op, QStringLiteral("5"), asItStood);
+        const ReportResult r = ListReport(f, op, QStringLiteral("5"), asItStood);
         EXPECT_EQ(r.Status, ReportStatus::Written);
         EXPECT_FALSE(r.Settings.PlateFound);
         EXPECT_EQ(op.texts(), QStringList{QStringLiteral("Multiwell Configuration File w48.dat or .bak not found")});
@@ -184,13 +171,13 @@ TEST(ReportBinning, MissingFilesGiveTheirMessagesAndNeverChangeTheExperiment)
         EXPECT_EQ(f.Snapshot(), before);
 
         op.clear();
-        EXPECT_EQ(Generate(f, op, QStringLiteral("5"), {}, true).Status, ReportStatus::NoPlateFile);
+        EXPECT_EQ(ListReport(f, op, QStringLiteral("5"), {}, true).Status, ReportStatus::NoPlateFile);
         EXPECT_EQ(f.Snapshot(), before);
 
         // The plate file's backup serves when the file itself is gone.
         WritePlateFile(QDir(f.appDir).filePath(QStringLiteral("w48.bak")), 1, 1, {{0, {0, 0}}});
         op.clear();
-        EXPECT_EQ(Generate(f, op, QStringLiteral("5"), {}, true).Status, ReportStatus::Written);
+        EXPECT_EQ(ListReport(f, op, QStringLiteral("5"), {}, true).Status, ReportStatus::Written);
         EXPECT_TRUE(op.texts().isEmpty());
     }
 }
@@ -203,13 +190,13 @@ TEST(ReportBinning, ReportFileHeldOpenFallsBackToReport1)
     ScriptedOperator op;
     // A folder in the way of report.csv stands for a file another program holds.
     QDir(f.folder).mkdir(QStringLiteral("report.csv"));
-    ReportResult r = Generate(f, op);
+    ReportResult r = ListReport(f, op);
     EXPECT_EQ(r.Status, ReportStatus::Written);
     EXPECT_EQ(r.Path, f.file(QStringLiteral("report_1.csv")));
 
     QFile::remove(r.Path);
     ASSERT_TRUE(QDir(f.folder).mkdir(QStringLiteral("report_1.csv")));
-    r = Generate(f, op);
+    r = ListReport(f, op);
     EXPECT_EQ(r.Status, ReportStatus::NotWritten);
     ASSERT_EQ(op.texts().size(), 1);
     EXPECT_TRUE(op.texts()[0].startsWith(QStringLiteral("Report file can't be written: ")));

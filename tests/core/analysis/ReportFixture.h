@@ -4,6 +4,7 @@
 // plate file and an experiment folder with its own project files, an activity
 // file written record by record and, when asked, real-time files.
 
+#include "core/analysis/ReportGenerator.h"
 #include "core/storage/CountsFile.h"
 #include "core/storage/ProjectFiles.h"
 #include "core/storage/RealTimeFile.h"
@@ -120,5 +121,16 @@ struct ExperimentFixture {
     QString appDir;
     QString folder;
 };
+
+// The report of the experiment in the list layout, dated "now".
+inline ReportResult ListReport(const ExperimentFixture& f, Operator& op, const QString& bin = QStringLiteral("30"),
+                               ExperimentSettings settings = {}, bool stopWithoutPlate = false)
+{
+    ReportOptions list;
+    list.Layout = ReportLayout::List;
+    ReportRequest request{f.folder, f.appDir, bin, list, QStringLiteral("now")};
+    request.StopWithoutPlate = stopWithoutPlate;
+    return GenerateReport(request, settings, op);
+}
 
 } // namespace bandora::test

@@ -87,11 +87,8 @@ TEST(WellActivity, WellsWithoutACountForTheAlarmTimeAreFlaggedWithTheirLastCount
     t.activity.TakeLive(Plate::Counts({{4, 2}}), 0.2, At(70));          // a new cycle: well 2 moved
     t.activity.EndCycle(Plate::Counts({{4, 2}, {6, 1}}), At(120));      // well 3 counted only by the end
 
-    EXPECT_EQ(t.activity.LastMovement(0), At(10));
-    EXPECT_EQ(t.activity.LastMovement(1), At(30));
-    EXPECT_EQ(t.activity.LastMovement(2), At(70));
-    EXPECT_EQ(t.activity.LastMovement(3), At(120));
-    EXPECT_EQ(t.activity.LastMovement(4), kStart);
+    for (const auto& [well, seconds] : {std::pair{0, 10}, {1, 30}, {2, 70}, {3, 120}, {4, 0}})
+        EXPECT_EQ(t.activity.LastMovement(well), At(seconds)) << well;
 
     const auto flagged = [&](int seconds, int minutes) {
         std::vector<std::pair<QString, QDateTime>> out;

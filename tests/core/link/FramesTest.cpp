@@ -63,11 +63,9 @@ TEST(Frames, BeamBlocksDecodeOnlyWhole)
 
 TEST(Frames, SamplesGoToTheSamePositionInTheThreeBanks)
 {
-    EXPECT_EQ(ChannelOfSample(0, 0), 0);
-    EXPECT_EQ(ChannelOfSample(0, 1), 128);
-    EXPECT_EQ(ChannelOfSample(0, 2), 256);
-    EXPECT_EQ(ChannelOfSample(32, 3), 33);
-    EXPECT_EQ(ChannelOfSample(96, 95), 383);
+    const std::tuple<int, int, int> samples[] = {{0, 0, 0}, {0, 1, 128}, {0, 2, 256}, {32, 3, 33}, {96, 95, 383}};
+    for (const auto& [first, sample, channel] : samples)
+        EXPECT_EQ(ChannelOfSample(first, sample), channel) << first << " " << sample;
 
     BeamBlock block;
     block.samples.fill(1);

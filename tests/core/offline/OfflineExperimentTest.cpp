@@ -1,5 +1,6 @@
+#include "../analysis/ReportFixture.h"
+
 #include "core/offline/OfflineExperiment.h"
-#include "core/storage/RecordSyntax.h"
 #include "support/RecordedExperiment.h"
 #include "support/ScriptedOperator.h"
 
@@ -11,21 +12,6 @@ using namespace bandora;
 using namespace bandora::test;
 
 namespace {
-
-// A 2 x 2 plate whose well A1 has beams 0, 1 and 3 but no beam 2; B1, A2
-// and B2 have one beam each.
-void WriteGapPlate(const QString& path)
-{
-    RecordWriter w;
-    w.Header(QStringLiteral("gap plate")).Header(QStringLiteral("for tests"));
-    w.Record({qint64(2), 1.0, 0.0, qint64(2), 1.0, 0.0});
-    w.Header(QStringLiteral("<Channel>,<Well>,<Beam>"));
-    const int wells[] = {0, 0, 0, 1, 2, 3};
-    const int beams[] = {0, 1, 3, 0, 0, 0};
-    for (int ch = 0; ch < kChannels; ++ch)
-        w.Record({qint64(ch), qint64(ch < 6 ? wells[ch] : -1), qint64(ch < 6 ? beams[ch] : 0)});
-    w.WriteTo(path);
-}
 
 class OfflineExperimentTest : public ::testing::Test {
 protected:
@@ -102,8 +88,10 @@ TEST_F(OfflineExperimentTest, MissingAndDamagedFilesAreReportedNotRepaired)
     EXPECT_EQ(e.Plate.Rows, 8);
     EXPECT_EQ(e.Plate.MaxWell, 95);
 
-    // Its backup copy will do.
-    WriteGapPlate(QDir(app).filePath(QStringLiteral("w77.bak")));
+    // Its backup copy will do: a 2 x 2 plate whose well A1 has beams 0, 1
+    // and 3 but no beam 2; B1, A2 and B2 have one beam each.
+    WritePlateFile(QDir(app).filePath(QStringLiteral("w77.bak")), 2, 2,
+                   {{0, {0, 0}}, {1, {0, 1}}, {2, {0, 3}}, {3, {1, 0}}, {4, {2, 0}}, {5, {3, 0}}});
     op.clear();
     EXPECT_EQ(ReadOfflineExperiment(folder, app, 2, op, e), SettingsRead::Read);
     EXPECT_EQ(e.Plate.Rows, 2);

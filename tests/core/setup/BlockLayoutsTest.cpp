@@ -48,12 +48,8 @@ TEST(BlockLayouts, WellsWithOnlyDisabledBeamsDoNotShiftTheBlocks)
     ProjectSetup p;
     p.ChannelEnabled[0] = false; // A1
     ASSERT_TRUE(ApplyBlockLayout(p, w384, QStringLiteral("02x02 [RowsxColumn]")));
-    EXPECT_EQ(p.ChannelGroup[0], -1);
-    EXPECT_EQ(p.ChannelGroup[1], 0);
-    EXPECT_EQ(p.ChannelGroup[16], 0);
-    EXPECT_EQ(p.ChannelGroup[17], 0);
-    EXPECT_EQ(p.ChannelGroup[2], 1);
-    EXPECT_EQ(p.ChannelGroup[383], 95);
+    for (const auto& [ch, group] : {std::pair{0, -1}, {1, 0}, {16, 0}, {17, 0}, {2, 1}, {383, 95}})
+        EXPECT_EQ(p.ChannelGroup[ch], group) << ch;
 
     ProjectSetup untouched;
     EXPECT_FALSE(ApplyBlockLayout(untouched, w384, QStringLiteral("xx")));

@@ -37,17 +37,15 @@ Loaded LoadFrom(const QByteArray& content)
 
 TEST(ConfigFile, ValuesAreClampedAfterLoading)
 {
-    Loaded l = LoadFrom(kHeader + "-5,2,20,9\r\n");
-    EXPECT_TRUE(l.texts.isEmpty());
-    EXPECT_EQ(l.config, (ProgramConfig{0, 2, 16, 0}));
-
-    l = LoadFrom(kHeader + "9,3,0,0\r\n");
-    EXPECT_EQ(l.config, (ProgramConfig{9, 9, 1, 0}));
-
     // Items may be spread over lines and padded with blanks; halves round to even.
-    l = LoadFrom(kHeader + " 3 \r\n 7\r\n 2.5 , 1\r\n");
-    EXPECT_TRUE(l.texts.isEmpty());
-    EXPECT_EQ(l.config, (ProgramConfig{3, 7, 2, 0}));
+    const std::pair<QByteArray, ProgramConfig> cases[] = {{"-5,2,20,9\r\n", {0, 2, 16, 0}},
+                                                          {"9,3,0,0\r\n", {9, 9, 1, 0}},
+                                                          {" 3 \r\n 7\r\n 2.5 , 1\r\n", {3, 7, 2, 0}}};
+    for (const auto& [content, config] : cases) {
+        const Loaded l = LoadFrom(kHeader + content);
+        EXPECT_TRUE(l.texts.isEmpty()) << content.toStdString();
+        EXPECT_EQ(l.config, config) << content.toStdString();
+    }
 }
 
 TEST(ConfigFile, UnreadableFileGivesTheDefaultsWithOneMessage)

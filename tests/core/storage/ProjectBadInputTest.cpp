@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <vector>
 
 using namespace bandora;
 using namespace bandora::test;
@@ -105,7 +106,9 @@ TEST_F(ProjectFolderTest, DamagedTableFilesNeverStopTheLoad)
          [&](const ProjectSetup& p) { return same(p.ChannelGroup, d.ChannelGroup); }},
     };
     for (const Table& t : tables) {
-        const BadFile cases[] = {
+        SaveProject(Distinct(1), Context(1).projectFolder);
+        const QByteArray good = ReadAll(File(1, t.name));
+        std::vector<BadFile> cases = {
             {"empty", QByteArray(), 1},
             {"cut in a record", t.header + "0,0\r\n1", 1},
             {"garbage", Garbage(), 1},
@@ -116,6 +119,9 @@ TEST_F(ProjectFolderTest, DamagedTableFilesNeverStopTheLoad)
             {"extra fields", t.header + "0,0,9,\"x\"\r\n1,0,\r\n", 1},
             {"only the header", t.header, 0},
         };
+        // A record lost, doubled, swapped or widened would shift every later channel.
+        for (const auto& [what, damage] : kLineDamages)
+            cases.push_back({what, damage(good), 1});
         for (const BadFile& c : cases) {
             SCOPED_TRACE(std::string(t.name) + ": " + c.what);
             op.clear();
@@ -146,12 +152,12 @@ TEST_F(ProjectFolderTest, DamagedTableFilesNeverStopTheLoad)
     };
     for (const auto& [name, content] : values) {
         op.clear();
+        SaveProject(Distinct(1), Context(1).projectFolder);
         WriteAll(File(1, name), content);
         ProjectSetup p;
         p.Num_proj = 1;
         LoadChannelEnabled(p, Context(1));
         LoadChannelGroups(p, Context(1));
         EXPECT_EQ(op.texts().size(), 1) << content.toStdString();
-        SaveProject(Distinct(1), Context(1).projectFolder);
     }
 }

@@ -9,7 +9,26 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace bandora::test {
+
+// Damage to line 10 of a table or plate file (a channel record) that would
+// shift every later channel if it were read: the file must be refused.
+inline QByteArray EditLine(const QByteArray& b, const std::function<void(QList<QByteArray>&)>& edit)
+{
+    QList<QByteArray> lines = b.split('\n');
+    edit(lines);
+    return lines.join('\n');
+}
+
+inline const std::pair<const char*, std::function<QByteArray(const QByteArray&)>> kLineDamages[] = {
+    {"a line lost", [](const QByteArray& b) { return EditLine(b, [](auto& l) { l.removeAt(10); }); }},
+    {"a line doubled", [](const QByteArray& b) { return EditLine(b, [](auto& l) { l.insert(10, l[10]); }); }},
+    {"two lines swapped", [](const QByteArray& b) { return EditLine(b, [](auto& l) { l.swapItemsAt(10, 11); }); }},
+    {"a field too many", [](const QByteArray& b) { return EditLine(b, [](auto& l) { l[10].insert(l[10].size() - 1, ",7"); }); }},
+    {"CR-only line ends", [](const QByteArray& b) { return QByteArray(b).replace("\r\n", "\r"); }},
+};
 
 // An application folder of its own per test, with project folders made on demand.
 class ProjectFolderTest : public ::testing::Test {

@@ -73,12 +73,6 @@ TEST(RecordedFiles, ThreeBufferCyclesToTheByte)
     EXPECT_EQ(I16At(rt, r1 + 2 * (385 * 0 + 0)), samples[1](0, 0));
     EXPECT_EQ(I16At(rt, r1 + 2 * (385 * 10 + 384)), 0) << "channel 384 is never filled";
     EXPECT_EQ(I16At(rt, r1 + 2 * (385 * 500 + 20)), 0) << "nor column RT_Buffer";
-
-    // The readers give back what was written (the partial record test below,
-    // the offline store's and the join's tests); past the end, nothing.
-    EXPECT_FALSE(CountsFileReader(dir.filePath("counts.bin")).Read(3).has_value());
-    SampleTable back;
-    EXPECT_EQ(RealTimeFileReader(dir.filePath("0.bin"), 500).Read(3, back), 0);
 }
 
 TEST(RecordedFiles, TwelfthRecordOpensTheNextRealTimeFile)

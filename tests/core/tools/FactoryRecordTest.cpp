@@ -62,18 +62,6 @@ struct StartupRead {
 
 // A live instrument's record read at start-up: the simulated start of the
 // program (e2e) and the poor line below.
-TEST(FactoryRecord, OfflineNothingIsReadAndTheDefaultsStand)
-{
-    StartupRead offline;
-    offline.app.instrument.OfflineMode = true;
-    offline.app.instrument.factory.Offset = 7.0;
-    offline.app.instrument.factory.Slope = 0.3;
-    ReadFactoryCalibration(offline.app.instrument, offline.events, *offline.rig.link);
-    EXPECT_DOUBLE_EQ(offline.app.instrument.factory.Offset, 0.0);
-    EXPECT_DOUBLE_EQ(offline.app.instrument.factory.Slope, 0.219);
-    EXPECT_EQ(offline.rig.sim->FramesReceived(), 0);
-}
-
 TEST(FactoryRecord, RetriesSurviveAPoorLine)
 {
     StartupRead read;

@@ -28,7 +28,6 @@ void Check(const EntryRule& rule, std::initializer_list<Expect> cases)
 
 TEST(ToolEntries, EachBoxWithItsRangeFormatAndResetValue)
 {
-    EXPECT_EQ(entries::LightOnHour().message, QStringLiteral("Invalid value: 0 to 23"));
     Check(entries::LightOnHour(), {{"24", false, 9, "9"},
                                    {"7.6", true, 8, "08"},
                                    {" 23 ", true, 23, "23"},
@@ -37,16 +36,13 @@ TEST(ToolEntries, EachBoxWithItsRangeFormatAndResetValue)
                                    {"7a", false, 9, "9"}});
     Check(entries::LightOffHour(), {{"23.6", false, 21, "21"}, {"22.5", true, 22, "22"}});
 
-    EXPECT_EQ(entries::PulseOn().message, QStringLiteral("Invalid value: 0.0 to 1440.0"));
     Check(entries::PulseOn(), {{"1440", true, 14400, "1440.0"},
                                {"1440.1", false, 0, "0"},
                                {"1.25", true, 12, "1.2"}}); // shown as kept: halves to even
     Check(entries::PulseOff(), {{"2", true, 20, "2.0"}, {"-0.1", false, 0, "0"}});
 
-    EXPECT_EQ(entries::PulseTimes().message, QStringLiteral("Invalid value: 0-99"));
     Check(entries::PulseTimes(), {{"99", true, 99, "99"}, {"100", false, 0, "0"}, {"2.6", true, 3, "3"}});
 
-    EXPECT_EQ(entries::SetPoint().message, QStringLiteral("Invalid value: 5.0 to 50.0"));
     Check(entries::SetPoint(), {{"4.9", false, 200, "20"},
                                 {"5", true, 50, "5.0"},
                                 {"50.0", true, 500, "50.0"},
@@ -55,7 +51,6 @@ TEST(ToolEntries, EachBoxWithItsRangeFormatAndResetValue)
 
     // The signal-to-noise factor: more than 1.0, up to 5.0; the text stays as
     // typed, the project keeps tenths.
-    EXPECT_EQ(entries::SignalToNoise().message, QStringLiteral("Invalid value: 1.1 to 5.0"));
     Check(entries::SignalToNoise(), {{"1.0", false, 18, "1.8"},
                                      {"1.05", true, 10, "1.05"},
                                      {"5.0", true, 50, "5.0"},
