@@ -132,7 +132,6 @@ TEST_F(OfflineWindowTest, BrowsingOpensProjectsAndRecordedExperimentsAndWritesNo
 
     Click(QStringLiteral("p00003"));
     PressEnter(w.lstBrowser);
-    EXPECT_EQ(w.BrowseLevel(), 1);
     EXPECT_EQ(Items(w.lstBrowser), (QStringList{QStringLiteral("05122026_1200"), QStringLiteral("05122026_1000")}));
 
     DoubleClick(QStringLiteral("05122026_1000"));

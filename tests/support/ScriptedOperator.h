@@ -18,13 +18,12 @@ public:
     struct Shown {
         QString text;
         Buttons buttons;
-        bool isPrompt;
         QString title = {}; // the dialog title of a titled prompt
     };
 
     Answer ask(const QString& text, Buttons buttons) override
     {
-        shown.push_back({text, buttons, false});
+        shown.push_back({text, buttons});
         if (beforeAnswer)
             beforeAnswer(); // what the operator sees while the question is open
         if (!answers.isEmpty())
@@ -38,7 +37,7 @@ public:
 
     QString prompt(const QString& text, const QString& defaultAnswer) override
     {
-        shown.push_back({text, Buttons::OkCancel, true});
+        shown.push_back({text, Buttons::OkCancel});
         if (beforeReply)
             beforeReply(); // what the operator does before typing the answer
         if (!replies.isEmpty()) {
