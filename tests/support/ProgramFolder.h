@@ -2,11 +2,10 @@
 
 #include "core/AppState.h"
 #include "core/storage/ConfigFile.h"
-#include "core/storage/PlateFiles.h"
 #include "core/storage/ProjectFiles.h"
+#include "support/RecordedExperiment.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace bandora::test {
 
@@ -16,8 +15,7 @@ namespace bandora::test {
 inline void SeedProgramFolder(AppState& state)
 {
     const QString app = state.project.appDir;
-    for (const QString& name : ListPlateFiles(QStringLiteral(BANDORA_DATA_DIR)))
-        QFile::copy(PlateFilePath(QStringLiteral(BANDORA_DATA_DIR), name), PlateFilePath(app, name));
+    CopyShippedPlates(app);
     state.project.config = ProgramConfig{3, 7, 4, 0};
     state.project.setup.Plate_format = QStringLiteral("w96f");
     state.project.setup.Num_proj = 3;
