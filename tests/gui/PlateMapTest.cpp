@@ -53,8 +53,6 @@ struct MainWindow {
     QRgb Edge(int well) const { return map->image().pixel(map->CellRect(well).topLeft() + QPoint(1, 1)) & 0xFFFFFF; }
 };
 
-QRgb Rgb(const QColor& c) { return c.rgb() & 0xFFFFFF; }
-
 } // namespace
 
 TEST(PlateMap, ColoursFollowTheCountsStillWellsAreFlaggedAndAClickSelectsTheWell)
@@ -73,7 +71,7 @@ TEST(PlateMap, ColoursFollowTheCountsStillWellsAreFlaggedAndAClickSelectsTheWell
     m.Count(a2, 5);
     m.w->Display().DrawActivityPanel(QStringLiteral("25.0"));
     m.panel->Redraw();
-    EXPECT_EQ(m.Centre(c5), Rgb(PlateMap::ActivityColour(10, 10)));
+    EXPECT_EQ(m.Centre(c5), (PlateMap::ActivityColour(10, 10).rgb() & 0xFFFFFF));
 
     // The cycle ends; an hour after the start only C5 and A2 have moved:
     // every other well is flagged red and its tooltip tells since when.
