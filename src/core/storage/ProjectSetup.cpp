@@ -24,9 +24,9 @@ qint16& ProjectSetup::Menu(int k)
 
 qint16 ProjectSetup::Menu(int k) const { return const_cast<ProjectSetup*>(this)->Menu(k); }
 
-std::array<std::array<qint16, 6>, 7> ProjectSetup::DefaultMenuParam()
+std::array<ToolRow, 7> ProjectSetup::DefaultMenuParam()
 {
-    std::array<std::array<qint16, 6>, 7> p{};
+    std::array<ToolRow, 7> p{};
     p[1] = {0, 1, 1, 0, 0, 0};
     p[2] = {0, 9, 21, 0, 0, 0};
     p[3] = {0, 200, 0, 0, 0, 0};

@@ -13,8 +13,7 @@ namespace bandora {
 constexpr int kChannels = 384;
 constexpr int kChannelTable = 385;
 
-// The current project: its settings, tool switches and per-channel tables.
-// All integers are 16-bit signed as stored in the files.
+// One row of the tool-parameter table (six cells as stored).
 using ToolRow = std::array<qint16, 6>;
 
 // The cells of one tool's row by name; Row is ToolRow, or const ToolRow for
@@ -46,6 +45,8 @@ struct TemperatureParams {
     auto& Setpointx10() const { return row[1]; } // tenths of a degree
 };
 
+// The current project: its settings, tool switches and per-channel tables.
+// All integers are 16-bit signed as stored in the files.
 struct ProjectSetup {
     qint16 Num_proj = 0;            // 0 = "Default"; same value as ProgramConfig::Actual_Project_Number
     QString Name = QStringLiteral("Default");
@@ -77,7 +78,7 @@ struct ProjectSetup {
     //   row 3: Enable, Tempx10, spare x4
     // Read and change them by name through Calibration(), Light() and
     // Temperature(); the rows are kept as they are stored.
-    std::array<std::array<qint16, 6>, 7> MenuParam = DefaultMenuParam();
+    std::array<ToolRow, 7> MenuParam = DefaultMenuParam();
 
     std::array<bool, kChannelTable> ChannelEnabled{};
     std::array<double, kChannelTable> ChannelThreshold{};
@@ -104,7 +105,7 @@ struct ProjectSetup {
     TemperatureParams<ToolRow> Temperature() { return {MenuParam[3]}; }
     TemperatureParams<const ToolRow> Temperature() const { return {MenuParam[3]}; }
 
-    static std::array<std::array<qint16, 6>, 7> DefaultMenuParam();
+    static std::array<ToolRow, 7> DefaultMenuParam();
 
     // The defaults of each table, as loaded after a read error.
     void SetDefaultChannelEnabled();
