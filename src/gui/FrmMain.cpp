@@ -573,8 +573,8 @@ void FrmMain::EndProgram(bool askToSave)
                 // The operator asked for the save: say it did not happen
                 // instead of ending as if it had.
                 state_.services.op.inform(QStringLiteral("Error saving project %1_%2 (%3)")
-                                     .arg(state_.project.setup.Num_proj)
-                                     .arg(state_.project.setup.Name, QString::fromUtf8(e.what())));
+                                              .arg(state_.project.setup.Num_proj)
+                                              .arg(state_.project.setup.Name, QString::fromUtf8(e.what())));
             }
             state_.services.clock.pause(300);
             state_.services.events.processEvents();

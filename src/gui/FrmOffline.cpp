@@ -385,7 +385,7 @@ void FrmOffline::ShowGroupActivity()
     activity_ = ComputeGroupActivity(openedFolder_, experiment_, channel_);
     if (!activity_ && channel_ >= 0)
         state_.services.op.inform(QStringLiteral("Activity file can't be read: %1")
-                             .arg(QDir::toNativeSeparators(CountsFilePath(openedFolder_))));
+                                      .arg(QDir::toNativeSeparators(CountsFilePath(openedFolder_))));
     activityGroup_.clear();
     if (channel_ >= 0) {
         const int group = experiment_.Project.ChannelGroup[channel_];

@@ -259,7 +259,7 @@ void GroupsPanel::ImportLayout()
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         state_.services.op.inform(QStringLiteral("The plate layout %1 cannot be read: %2")
-                             .arg(QDir::toNativeSeparators(path), file.errorString()));
+                                      .arg(QDir::toNativeSeparators(path), file.errorString()));
         return;
     }
     const LayoutReading reading = ReadPlateLayout(file.read(kMaxLayoutBytes + 1), state_.project.plate);
@@ -274,8 +274,8 @@ void GroupsPanel::ImportLayout()
             problems << QStringLiteral("... and %1 more").arg(more);
         }
         state_.services.op.inform(QStringLiteral("The plate layout %1 was not taken; the groups are as they were:\r\n")
-                             .arg(QDir::toNativeSeparators(path)) +
-                         problems.join(QStringLiteral("\r\n")));
+                                      .arg(QDir::toNativeSeparators(path)) +
+                                  problems.join(QStringLiteral("\r\n")));
         return;
     }
     // Shown on the picture first; the operator keeps it or goes back.
@@ -307,7 +307,7 @@ void GroupsPanel::ExportLayout()
     const QByteArray bytes = PlateLayoutCsv(state_.project.setup, state_.project.plate);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         state_.services.op.inform(QStringLiteral("The plate layout %1 cannot be written: %2")
-                             .arg(QDir::toNativeSeparators(path), file.errorString()));
+                                      .arg(QDir::toNativeSeparators(path), file.errorString()));
 }
 
 bool GroupsPanel::eventFilter(QObject* watched, QEvent* event)

@@ -222,7 +222,7 @@ bool RunControl::CheckDiskSpace()
         warning = shortfall + kCrLf;
     if (!warning.isEmpty() &&
         state_.services.op.ask(QStringLiteral("WARNING:") + kCrLf + warning + kCrLf + QStringLiteral("PROCEED?"),
-                      Buttons::YesNo) == Answer::No) {
+                               Buttons::YesNo) == Answer::No) {
         window_.OpenSetup();
         return false;
     }

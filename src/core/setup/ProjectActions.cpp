@@ -24,7 +24,7 @@ bool WriteProjectFiles(ProjectState& project, const Services& services)
         SaveProject(project.setup, project.folder);
     } catch (const RecordError& e) {
         services.op.inform(QStringLiteral("<Error Saving Project Files> %1: %2")
-                            .arg(QDir::toNativeSeparators(project.folder), QString::fromUtf8(e.what())));
+                               .arg(QDir::toNativeSeparators(project.folder), QString::fromUtf8(e.what())));
         return false;
     }
     return true;
@@ -45,7 +45,7 @@ ProjectActionResult CreateNumberedProject(ProjectState& project, const Services&
             return ProjectActionResult::Cancelled;
     } else if (!app.mkdir(folderName)) {
         services.op.inform(QStringLiteral("<Error Creating Project Folder> %1")
-                            .arg(QDir::toNativeSeparators(app.filePath(folderName))));
+                               .arg(QDir::toNativeSeparators(app.filePath(folderName))));
         return ProjectActionResult::Failed;
     }
 
@@ -94,7 +94,7 @@ ProjectActionResult SaveProjectAction(ProjectState& project, const Services& ser
         return WriteProjectFiles(project, services) ? ProjectActionResult::Done : ProjectActionResult::Failed;
     case Answer::No: {
         const QString name = services.op.promptTitled(QStringLiteral("Enter the New Project Name"),
-                                                   QStringLiteral("Saving <%1> with a new name").arg(title));
+                                                      QStringLiteral("Saving <%1> with a new name").arg(title));
         return CreateNumberedProject(project, services, name);
     }
     default:
@@ -118,7 +118,7 @@ ProjectActionResult RenameProject(ProjectState& project, const Services& service
 bool PrepareProjectLoad(ProjectState& project, const Services& services)
 {
     switch (services.op.ask(QStringLiteral("Do you like to save current values before new load?"),
-                         Buttons::YesNoCancel)) {
+                            Buttons::YesNoCancel)) {
     case Answer::Yes: return WriteProjectFiles(project, services);
     case Answer::No: return true;
     default: return false;

@@ -133,7 +133,7 @@ QString FactoryCalibration::Calibrate(const QString& referenceText)
     const double offset = NewOffset(reference, lastRaw_);
     if (std::fabs(offset) > kLargestOffset) {
         services_.op.inform(QStringLiteral("invalid Calibration Parameter: the new offset %1 is beyond 10°C")
-                             .arg(Degrees(offset)));
+                                .arg(Degrees(offset)));
         return {};
     }
     const QDate today = services_.clock.now().date();
