@@ -50,7 +50,8 @@ TEST(ReportBinning, BinSizeRulesAndTheirTexts)
         const BinPlan p = PlanBins(QString::fromLatin1(c.typed), c.end);
         const std::string what = std::string(c.typed) + " over " + std::to_string(c.end);
         EXPECT_EQ(p.BinSize, c.size) << what;
-        EXPECT_EQ(p.ShownBinSize, c.shown ? std::optional<QString>(QString::fromLatin1(c.shown)) : std::nullopt) << what;
+        const auto shown = c.shown ? std::optional<QString>(QString::fromLatin1(c.shown)) : std::nullopt;
+        EXPECT_EQ(p.ShownBinSize, shown) << what;
         EXPECT_EQ(p.BinCount, c.count) << what;
     }
 }

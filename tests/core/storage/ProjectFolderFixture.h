@@ -26,7 +26,8 @@ inline const std::pair<const char*, std::function<QByteArray(const QByteArray&)>
     {"a line lost", [](const QByteArray& b) { return EditLine(b, [](auto& l) { l.removeAt(10); }); }},
     {"a line doubled", [](const QByteArray& b) { return EditLine(b, [](auto& l) { l.insert(10, l[10]); }); }},
     {"two lines swapped", [](const QByteArray& b) { return EditLine(b, [](auto& l) { l.swapItemsAt(10, 11); }); }},
-    {"a field too many", [](const QByteArray& b) { return EditLine(b, [](auto& l) { l[10].insert(l[10].size() - 1, ",7"); }); }},
+    {"a field too many",
+     [](const QByteArray& b) { return EditLine(b, [](auto& l) { l[10].insert(l[10].size() - 1, ",7"); }); }},
     {"CR-only line ends", [](const QByteArray& b) { return QByteArray(b).replace("\r\n", "\r"); }},
 };
 
